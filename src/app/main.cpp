@@ -1,0 +1,20 @@
+// Program entry: runs the generator in its own directory and maps failures to exit statuses.
+#include <exception>
+#include <string>
+
+#include "app/form_load.h"
+#include "app/platform.h"
+#include "model/failure.h"
+
+int main() {
+  using namespace scenario;
+  try {
+    return Form_Load(platform::program_directory());
+  } catch (const Failure& f) {
+    platform::message_box(platform::kProgramTitle, std::string("The run stopped: ") + f.what());
+    return 2;
+  } catch (const std::exception& e) {
+    platform::message_box(platform::kProgramTitle, std::string("The run stopped: ") + e.what());
+    return 2;
+  }
+}

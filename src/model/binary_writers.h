@@ -1,0 +1,23 @@
+// Serialisation of the three binary files, each into one buffer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/line_plan.h"
+#include "model/scenario_record.h"
+#include "model/train_cell.h"
+
+namespace scenario {
+
+// <route>_<train>.sim: rows 0 to 86, 34 bytes plus the name's length each.
+std::string serialise_sim(const ScenarioRows& rows);
+
+// <route>_<train>.dat: 15 bytes per cell, cells in index order.
+std::string serialise_dat(const std::vector<TrainCell>& cells);
+
+// <route>_linea.dat: every X value, then every Y value, each a 16-bit type
+// tag (0 empty, 2 int16, 5 real) and its payload.
+std::string serialise_linea(const LinePlan& plan);
+
+}  // namespace scenario

@@ -1,0 +1,134 @@
+// Byte layouts of the three binary files.
+#include "model/binary_writers.h"
+
+#include <gtest/gtest.h>
+
+#include "model/coding.h"
+#include "model/compile_state.h"
+#include "model/failure.h"
+
+namespace scenario {
+namespace {
+
+TEST(SimFile, AllEmptyTableIs2958Bytes) {
+  ScenarioRows rows{};
+  EXPECT_EQ(serialise_sim(rows).size(), 2958u);
+}
+
+TEST(SimFile, NameShiftsTheFieldsAfterIt) {
+  ScenarioRows rows{};
+  rows[0].Name = "abc";
+  rows[0].Word1 = 0x1234;
+  rows[1].Word1 = 0x1234;
+  std::string b = serialise_sim(rows);
+  EXPECT_EQ(b.size(), 2958u + 3);
+  EXPECT_EQ(DecodeFixed16(&b[14]), 3);
+  EXPECT_EQ(b.substr(16, 3), "abc");
+  EXPECT_EQ(DecodeFixed16(&b[19]), 0x1234);       // Word1 three bytes later than offset 16
+  EXPECT_EQ(DecodeFixed16(&b[37 + 16]), 0x1234);  // next row starts after 37 bytes
+}
+
+TEST(SimFile, BuiltInRow84IsExactly34Bytes) {
+  ScenarioRows rows{};
+  rows[84].Start = 120;
+  rows[84].End = 96000;
+  rows[84].Position = 3;
+  std::string b = serialise_sim(rows);
+  std::string row = b.substr(84 * 34, 34);
+  const unsigned char want[16] = {0x00, 0x78, 0, 0, 0, 0x00, 0x77, 0x01, 0x00, 0x03, 0, 0, 0, 0x00, 0x00, 0x00};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(static_cast<unsigned char>(row[i]), want[i]) << "byte " << i;
+  for (int i = 16; i < 34; ++i) EXPECT_EQ(row[i], 0) << "byte " << i;
+}
+
+TEST(SimFile, NegativeAndWideValuesAreLittleEndianTwosComplement) {
+  ScenarioRows rows{};
+  rows[0].Start = -250;
+  rows[0].Time = 82875;
+  std::string b = serialise_sim(rows);
+  EXPECT_EQ(static_cast<std::int32_t>(DecodeFixed32(&b[1])), -250);
+  EXPECT_EQ(DecodeFixed32(&b[30]), 82875u);
+}
+
+TEST(SimFile, OverlongNameIsAFailureNotATruncatedFile) {
+  ScenarioRows rows{};
+  rows[80].Name.assign(70000, 'x');
+  EXPECT_THROW(serialise_sim(rows), Failure);
+}
+
+struct CellCountCase {
+  std::int32_t route_length;
+  std::int32_t cell_count;
+};
+
+class CellCountTest : public ::testing::TestWithParam<CellCountCase> {};
+
+TEST_P(CellCountTest, RoundsHalfToEven) {
+  CompileState s;
+  crea_celle(s, GetParam().route_length);
+  EXPECT_EQ(s.CellCount, GetParam().cell_count);
+  EXPECT_EQ(s.TrainCells.size(), static_cast<std::size_t>(GetParam().cell_count) + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, CellCountTest,
+                         ::testing::Values(CellCountCase{96000, 2060}, CellCountCase{96025, 2060},
+                                           CellCountCase{96075, 2062}, CellCountCase{0, 140}));
+
+TEST(DatFile, FifteenBytesPerCellWithStampOffsets) {
+  CompileState s;
+  crea_celle(s, 96000);
+  cella(s, 1).Word1 = 5121;
+  cella(s, 1).Word2 = -2;
+  cella(s, 2).Byte6 = 100;
+  std::string b = serialise_dat(s.TrainCells);
+  EXPECT_EQ(b.size(), 30915u);
+  EXPECT_EQ(DecodeFixed16(&b[16]), 5121);
+  EXPECT_EQ(DecodeFixed16(&b[18]), 0xfffe);
+  EXPECT_EQ(static_cast<unsigned char>(b[30 + 14]), 100);
+}
+
+TEST(CellAccess, OutsideTheArrayIsAFailure) {
+  CompileState s;
+  EXPECT_THROW(cella(s, 0), Failure);  // never created
+  crea_celle(s, 96000);
+  EXPECT_NO_THROW(cella(s, 2060));
+  EXPECT_THROW(cella(s, 2061), Failure);
+  EXPECT_THROW(cella(s, -1), Failure);
+}
+
+TEST(LineFile, BuiltInShapeHasTheSpecifiedSizeAndOffsets) {
+  const std::int32_t M = 103000;
+  LinePlan plan;
+  plan.create(M);
+  plan.set_int(0, 0, 0);
+  plan.set_int(0, 1, 0);
+  plan.set_int(1, 0, 0);
+  plan.set_int(1, 1, 1);
+  for (std::int32_t m = 2; m <= M - 2; ++m) {
+    plan.set_real(m, 0, -0.5 * m);
+    plan.set_real(m, 1, 1.0 * m);
+  }
+  std::string b = serialise_linea(plan);
+  ASSERT_EQ(b.size(), 2059964u);
+  // Walk to X of point 500 (value 500) and Y of point 500 (value M + 1 + 500).
+  auto offset_of_value = [&](std::size_t k) {
+    std::size_t off = 0;
+    for (std::size_t v = 0; v < k; ++v) {
+      std::uint16_t tag = DecodeFixed16(&b[off]);
+      off += tag == 5 ? 10 : tag == 2 ? 4 : 2;
+    }
+    return off;
+  };
+  std::size_t x = offset_of_value(500);
+  EXPECT_EQ(DecodeFixed16(&b[x]), 5);
+  EXPECT_EQ(DecodeDouble(&b[x + 2]), -250.0);
+  std::size_t y = offset_of_value(M + 1 + 500);
+  EXPECT_EQ(DecodeFixed16(&b[y]), 5);
+  EXPECT_EQ(DecodeDouble(&b[y + 2]), 500.0);
+  std::size_t y1 = offset_of_value(M + 1 + 1);
+  EXPECT_EQ(DecodeFixed16(&b[y1]), 2);
+  EXPECT_EQ(DecodeFixed16(&b[y1 + 2]), 1);
+  EXPECT_EQ(DecodeFixed16(&b[b.size() - 2]), 0);  // the last point is empty
+}
+
+}  // namespace
+}  // namespace scenario

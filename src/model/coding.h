@@ -1,0 +1,61 @@
+// Little-endian byte encoding and decoding of the binary files' fields.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "model/failure.h"
+
+namespace scenario {
+
+inline void PutByte(std::string& dst, std::uint8_t v) { dst.push_back(static_cast<char>(v)); }
+
+inline void PutFixed16(std::string& dst, std::uint16_t v) {
+  dst.push_back(static_cast<char>(v & 0xff));
+  dst.push_back(static_cast<char>(v >> 8));
+}
+
+inline void PutFixed32(std::string& dst, std::uint32_t v) {
+  char b[4];
+  for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
+  dst.append(b, 4);
+}
+
+inline void PutFixed64(std::string& dst, std::uint64_t v) {
+  char b[8];
+  for (int i = 0; i < 8; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
+  dst.append(b, 8);
+}
+
+inline void PutDouble(std::string& dst, double v) { PutFixed64(dst, std::bit_cast<std::uint64_t>(v)); }
+
+// A text field: a 16-bit byte count, then the bytes (already 8-bit code page).
+inline void PutText(std::string& dst, std::string_view text) {
+  if (text.size() > 0xffff) throw Failure("a text of " + std::to_string(text.size()) + " bytes does not fit a record");
+  PutFixed16(dst, static_cast<std::uint16_t>(text.size()));
+  dst.append(text);
+}
+
+inline std::uint16_t DecodeFixed16(const char* p) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(p[0]) |
+                                    (static_cast<unsigned char>(p[1]) << 8));
+}
+
+inline std::uint32_t DecodeFixed32(const char* p) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(p[i]);
+  return v;
+}
+
+inline std::uint64_t DecodeFixed64(const char* p) {
+  std::uint64_t v = 0;
+  for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(p[i]);
+  return v;
+}
+
+inline double DecodeDouble(const char* p) { return std::bit_cast<double>(DecodeFixed64(p)); }
+
+}  // namespace scenario

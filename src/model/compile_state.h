@@ -1,0 +1,74 @@
+// The compiler's shared state, owned by the compile driver and passed by reference.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/line_plan.h"
+#include "model/scenario_record.h"
+#include "model/train_cell.h"
+
+namespace scenario {
+
+// The scenario's two identifiers; every file name is built from them.
+struct ScenarioNames {
+  std::string RouteName;
+  std::string TrainCode;
+};
+
+// The "montagna" range list: entries 1 to 80 (entry 0 is never used).
+struct RangeList {
+  static constexpr int kCapacity = 80;
+  std::array<std::int32_t, kCapacity + 1> Starts{};
+  std::array<std::int32_t, kCapacity + 1> Ends{};
+  std::int32_t Count = 0;
+  std::int32_t Flag = 0;  // set for one call when the type came in above 10
+};
+
+enum class SourceId : std::uint8_t { None = 0, Line = 1, Train = 2 };
+
+// Where the passes stand in their source text: the keyword field of the
+// record being handled and the last field read. It lets an author's tool
+// point at the record that set the status word.
+struct SourceTrace {
+  SourceId source = SourceId::None;
+  std::size_t record_offset = 0;
+  std::size_t field_offset = 0;
+};
+
+struct CompileState {
+  std::string RouteName;
+  std::string TrainCode;
+  std::int32_t CompileLine = 0;
+
+  ScenarioRows ScenarioTable{};
+
+  // Train cells 0 to CellCount; empty until the route length record is read.
+  std::vector<TrainCell> TrainCells;
+  std::int32_t CellCount = -1;
+
+  LinePlan LineCells;
+  RangeList Ranges;
+
+  std::int32_t StatusCode = 0;
+  std::int32_t StatusPosition = 0;
+
+  SourceTrace Trace;
+};
+
+// Creates the train cell array for a route length: cells 0 to CellCount,
+// CellCount = (RouteLength + 7000) / 50 rounded half to even.
+void crea_celle(CompileState& s, std::int32_t route_length);
+
+// Checked access to a train cell; throws Failure outside 0..CellCount or when
+// the array was never created.
+TrainCell& cella(CompileState& s, std::int64_t index);
+const TrainCell& cella(const CompileState& s, std::int64_t index);
+
+// Checked access to a scenario row (0..86).
+ScenarioRecord& riga(CompileState& s, std::int64_t row);
+
+}  // namespace scenario

@@ -1,0 +1,53 @@
+// The compile driver and the write sequence of the three binary files.
+#include "model/memorizza_percorso.h"
+
+#include "app/platform.h"
+#include "model/atomic_file.h"
+#include "model/binary_writers.h"
+#include "parser/passes.h"
+#include "placement/post_processing.h"
+#include "placement/stamp.h"
+
+namespace scenario {
+
+std::filesystem::path line_file(const std::filesystem::path& dir, const ScenarioNames& n) {
+  return platform::join_path(dir, n.RouteName + "_linea.dat");
+}
+std::filesystem::path scenario_file(const std::filesystem::path& dir, const ScenarioNames& n) {
+  return platform::join_path(dir, n.RouteName + "_" + n.TrainCode + ".sim");
+}
+std::filesystem::path train_file(const std::filesystem::path& dir, const ScenarioNames& n) {
+  return platform::join_path(dir, n.RouteName + "_" + n.TrainCode + ".dat");
+}
+
+std::optional<std::string> compila(CompileState& s, std::int32_t j, SourceFiles& sources) {
+  s.CompileLine = j;
+  s.StatusCode = 0;
+  for (auto& row : s.ScenarioTable) row = ScenarioRecord{};
+  memorizza_dati(s, sources);
+  elabora_celle(s);
+  return timbra(s);
+}
+
+BinaryFiles serialise_all(const CompileState& s) {
+  BinaryFiles f;
+  if (s.CompileLine != 0) f.linea = serialise_linea(s.LineCells);
+  f.sim = serialise_sim(s.ScenarioTable);
+  f.dat = serialise_dat(s.TrainCells);
+  return f;
+}
+
+void write_all(const BinaryFiles& files, const std::filesystem::path& dir, const ScenarioNames& names) {
+  if (files.linea) write_file_atomically(line_file(dir, names), *files.linea);
+  write_file_atomically(scenario_file(dir, names), files.sim);
+  write_file_atomically(train_file(dir, names), files.dat);
+}
+
+std::optional<std::string> memorizza_percorso(CompileState& s, std::int32_t j, SourceFiles& sources,
+                                              const std::filesystem::path& dir) {
+  if (auto code = compila(s, j, sources)) return code;
+  write_all(serialise_all(s), dir, ScenarioNames{s.RouteName, s.TrainCode});
+  return std::nullopt;
+}
+
+}  // namespace scenario

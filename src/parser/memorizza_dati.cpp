@@ -1,0 +1,27 @@
+// The compile passes and their recovery from runtime failures.
+#include "model/failure.h"
+#include "parser/passes.h"
+
+namespace scenario {
+namespace {
+
+void recover(CompileState& s, SourceFiles& sources) {
+  // The texts are held in memory, so there is no open file to close.
+  for (SourceId id : {SourceId::Line, SourceId::Train}) {
+    if (sources.exists(id)) sources.remove(id);
+  }
+  s.StatusCode = 25;
+}
+
+}  // namespace
+
+void memorizza_dati(CompileState& s, SourceFiles& sources) {
+  try {
+    LinePassResult line = leggi_linea(s, sources);
+    if (line.train_pass_follows) leggi_treno(s, sources, line.next_sign_row);
+  } catch (const Failure&) {
+    recover(s, sources);
+  }
+}
+
+}  // namespace scenario

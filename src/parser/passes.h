@@ -1,0 +1,28 @@
+// The two passes of the compiler and their common entry point.
+#pragma once
+
+#include <cstdint>
+
+#include "model/compile_state.h"
+#include "model/source_files.h"
+
+namespace scenario {
+
+// What the line pass hands over: whether the train pass runs, and the next
+// free sign row (80 when the line source has no sign).
+struct LinePassResult {
+  bool train_pass_follows = false;
+  std::int32_t next_sign_row = kFirstSignRow;
+};
+
+// The line pass: reads and deletes the line source.
+LinePassResult leggi_linea(CompileState& s, SourceFiles& sources);
+
+// The train pass: reads and deletes the train source.
+void leggi_treno(CompileState& s, SourceFiles& sources, std::int32_t next_sign_row);
+
+// Both passes under one recovery: a runtime failure in either deletes the
+// source texts that still exist, sets status 25 and returns normally.
+void memorizza_dati(CompileState& s, SourceFiles& sources);
+
+}  // namespace scenario

@@ -1,0 +1,21 @@
+// The stamp marks and the two check codes computed from the scenario's names.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "model/compile_state.h"
+
+namespace scenario {
+
+// Sum of the codes of the 25 characters of the code text.
+std::int16_t codice_gara_og(const CompileState& s);
+// Weighted sum (i x code of the i-th character) over the same 25 characters.
+std::int32_t codice_gara_st(const CompileState& s);
+
+// The guard and the stamps. Returns "1250" or "1251" when the guard fails;
+// the caller then reports it through errore and writes no file.
+std::optional<std::string> timbra(CompileState& s);
+
+}  // namespace scenario
