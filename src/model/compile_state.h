@@ -39,6 +39,20 @@ struct SourceTrace {
   std::size_t field_offset = 0;
 };
 
+// What the passes did with a keyword field, noted for the authors' tool.
+enum class FieldUse : std::uint8_t {
+  Record,      // it started at least one record
+  Ignored,     // it matched no record (section headers included)
+  UnreadLast,  // it was the last field of the text, so it was never examined
+};
+
+struct FieldNote {
+  SourceId source = SourceId::None;
+  FieldUse use = FieldUse::Ignored;
+  std::size_t offset = 0;  // byte offset of the field in its text
+  std::string text;
+};
+
 struct CompileState {
   std::string RouteName;
   std::string TrainCode;
@@ -57,7 +71,17 @@ struct CompileState {
   std::int32_t StatusPosition = 0;
 
   SourceTrace Trace;
+
+  // Filled only when NoteFields is set (the authors' tool); the generator
+  // leaves it off and pays nothing for it.
+  bool NoteFields = false;
+  std::vector<FieldNote> FieldNotes;
 };
+
+// Records a keyword field's use when notes are wanted.
+inline void annota(CompileState& s, SourceId source, FieldUse use, std::size_t offset, const std::string& text) {
+  if (s.NoteFields) s.FieldNotes.push_back(FieldNote{source, use, offset, text});
+}
 
 // Creates the train cell array for a route length: cells 0 to CellCount,
 // CellCount = (RouteLength + 7000) / 50 rounded half to even.
