@@ -1,0 +1,59 @@
+// The stamp guard, the two marks and the check codes of the scenario's names.
+#include "placement/stamp.h"
+
+#include <string_view>
+
+#include "model/legacy_math.h"
+
+namespace scenario {
+namespace {
+
+constexpr std::size_t kCodeLength = 25;
+constexpr std::string_view kPadding = "aabbccddeeffgghhiillmmnnoo";
+constexpr std::int16_t kRowMark = 610;
+constexpr std::int16_t kCellMark = 5121;
+
+char lower_ascii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The first 25 characters of the lower-cased train code, route name and
+// padding; the padding alone is long enough, so there are always 25.
+std::string code_text(const CompileState& s) {
+  std::string t = s.ScenarioTable[kTrainRow].Name + s.ScenarioTable[kStampRow].Name;
+  t.append(kPadding);
+  t.resize(kCodeLength);
+  for (char& c : t) c = lower_ascii(c);
+  return t;
+}
+
+std::int32_t code_of(char c) { return static_cast<unsigned char>(c); }
+
+}  // namespace
+
+std::int16_t codice_gara_og(const CompileState& s) {
+  std::int32_t sum = 0;
+  for (char c : code_text(s)) sum = add32(sum, code_of(c));
+  return low16(sum);  // at most 25 x 255
+}
+
+std::int32_t codice_gara_st(const CompileState& s) {
+  std::string t = code_text(s);
+  std::int32_t sum = 0;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    sum = add32(sum, mul32(static_cast<std::int32_t>(i + 1), code_of(t[i])));
+  }
+  return sum;
+}
+
+std::optional<std::string> timbra(CompileState& s) {
+  ScenarioRecord& row = s.ScenarioTable[kStampRow];
+  TrainCell& cell = cella(s, 1);
+  if (row.Word1 != 0 || cell.Word1 != 0) return "1250";
+  row.Word1 = kRowMark;
+  cell.Word1 = kCellMark;
+  if (row.Time != 0 || cell.Word2 != 0) return "1251";
+  row.Time = codice_gara_st(s);
+  cell.Word2 = codice_gara_og(s);
+  return std::nullopt;
+}
+
+}  // namespace scenario
