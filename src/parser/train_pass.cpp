@@ -1,0 +1,177 @@
+// The train pass: the field loop, the keyword tests and the end of pass.
+#include "parser/train_pass.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "model/legacy_math.h"
+#include "parser/passes.h"
+
+namespace scenario {
+namespace treno {
+
+std::string leggi_testo(TrainPass& p) {
+  std::string field = p.reader.read_text();
+  p.s.Trace.field_offset = p.reader.field_offset();
+  return field;
+}
+
+std::int32_t leggi_i32(TrainPass& p) {
+  std::int32_t v = p.reader.read_i32();
+  p.s.Trace.field_offset = p.reader.field_offset();
+  return v;
+}
+
+std::int16_t leggi_i16(TrainPass& p) {
+  std::int16_t v = p.reader.read_i16();
+  p.s.Trace.field_offset = p.reader.field_offset();
+  return v;
+}
+
+std::uint8_t leggi_u8(TrainPass& p) {
+  std::uint8_t v = p.reader.read_u8();
+  p.s.Trace.field_offset = p.reader.field_offset();
+  return v;
+}
+
+bool fuori_limite(const CompileState& s, std::int32_t position, std::int32_t margin) {
+  return (static_cast<double>(position) + margin) / 50.0 > s.CellCount;
+}
+
+Next oltre_limite(TrainPass& p, std::int32_t position) {
+  p.s.StatusCode = 15;
+  p.s.StatusPosition = position;
+  return Next::EndOfReading;
+}
+
+Next termina(TrainPass& p, std::int32_t code, std::optional<std::int32_t> position) {
+  p.sources.remove(SourceId::Train);
+  p.s.StatusCode = code;
+  if (position) p.s.StatusPosition = *position;
+  return Next::Stopped;
+}
+
+std::uint8_t quinto(std::int32_t speed) { return round_to_u8(speed / 5.0); }
+
+namespace {
+
+std::string minuscolo(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+bool contiene(std::string_view field, std::string_view word) { return field.find(word) != std::string_view::npos; }
+
+// A record kind: the lower-case substrings its keyword field must all hold.
+struct TrainRecord {
+  std::array<std::string_view, 2> words;
+  Next (*leggi)(TrainPass&);
+};
+
+constexpr std::array<TrainRecord, 10> kRecords = {{
+    {{"frenata", "massa"}, leggi_massa},
+    {{"vetture", ""}, leggi_vetture},
+    {{"velocit", ""}, leggi_velocita},
+    {{"aderenza", ""}, leggi_aderenza},
+    {{"orologio", ""}, leggi_orologio},
+    {{"sabbia", ""}, leggi_sabbia},
+    {{"segnale", ""}, leggi_segnale},
+    {{"rallentamento", ""}, leggi_rallentamento},
+    {{"abbattimento", ""}, leggi_abbattimento},
+    {{"stazione", ""}, leggi_stazione},
+}};
+
+bool riconosce(const TrainRecord& record, std::string_view lower_field) {
+  return std::all_of(record.words.begin(), record.words.end(),
+                     [&](std::string_view w) { return contiene(lower_field, w); });
+}
+
+// Runs every record whose keywords the field holds, in table order.
+Next esegui(TrainPass& p, const std::string& field, std::size_t offset) {
+  std::string lower = minuscolo(field);
+  bool any = std::any_of(kRecords.begin(), kRecords.end(), [&](const TrainRecord& r) { return riconosce(r, lower); });
+  annota(p.s, SourceId::Train, any ? FieldUse::Record : FieldUse::Ignored, offset, field);
+  for (const TrainRecord& r : kRecords) {
+    if (!riconosce(r, lower)) continue;
+    Next next = r.leggi(p);
+    if (next != Next::Go) return next;
+  }
+  return Next::Go;
+}
+
+// Reads a keyword field and makes it the record being handled. Returns false
+// when it was the last field of the text, which is never examined.
+bool leggi_parola(TrainPass& p, std::string& field) {
+  field = leggi_testo(p);
+  p.s.Trace.record_offset = p.reader.field_offset();
+  if (!p.reader.at_end()) return true;
+  annota(p.s, SourceId::Train, FieldUse::UnreadLast, p.reader.field_offset(), field);
+  return false;
+}
+
+// The loop over keyword fields; a field holding "-" is a comment and the
+// next one is taken in its place, at most twice in a row.
+Next leggi_record(TrainPass& p) {
+  std::string field;
+  while (!p.reader.at_end()) {
+    if (!leggi_parola(p, field)) return Next::EndOfReading;
+    for (int skipped = 0; skipped < 2 && contiene(field, "-"); ++skipped) {
+      annota(p.s, SourceId::Train, FieldUse::Ignored, p.reader.field_offset(), field);
+      if (!leggi_parola(p, field)) return Next::EndOfReading;
+    }
+    Next next = esegui(p, field, p.reader.field_offset());
+    if (next != Next::Go) return next;
+  }
+  return Next::EndOfReading;
+}
+
+// Everything up to the first field holding "[generale]" is passed over; at
+// least one field is read, so an empty text is a read failure.
+void cerca_generale(TrainPass& p) {
+  do {
+    if (contiene(minuscolo(leggi_testo(p)), "[generale]")) return;
+  } while (!p.reader.at_end());
+}
+
+// The profiles' last values run on to cell CellCount - 3 (at least one cell
+// is written); the last cells keep 0.
+void completa_profili(TrainPass& p) {
+  do {
+    cella(p.s, p.speed_fill).Byte4 = quinto(p.speed);
+    ++p.speed_fill;
+  } while (p.speed_fill < p.s.CellCount - 2);
+  do {
+    cella(p.s, p.adhesion_fill).Byte6 = low8(p.adhesion);
+    ++p.adhesion_fill;
+  } while (p.adhesion_fill < p.s.CellCount - 2);
+}
+
+// The chainage triples' starts and ends must be whole cells.
+void controlla_progressive(CompileState& s) {
+  for (int row : kChainageRows) {
+    const ScenarioRecord& r = s.ScenarioTable[static_cast<std::size_t>(row)];
+    if (r.Start % 50 != 0 || r.End % 50 != 0) s.StatusCode = 2;
+  }
+}
+
+void fine_passata(TrainPass& p) {
+  p.sources.remove(SourceId::Train);
+  completa_profili(p);
+  controlla_progressive(p.s);
+}
+
+}  // namespace
+}  // namespace treno
+
+void leggi_treno(CompileState& s, SourceFiles& sources, std::int32_t next_sign_row) {
+  s.Trace = SourceTrace{SourceId::Train, 0, 0};
+  std::string text = sources.load(SourceId::Train);
+  treno::TrainPass p{s, sources, FieldReader(text), next_sign_row};
+  treno::cerca_generale(p);
+  if (treno::leggi_record(p) == treno::Next::Stopped) return;
+  treno::fine_passata(p);
+}
+
+}  // namespace scenario

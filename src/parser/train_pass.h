@@ -1,0 +1,66 @@
+// The train pass's working state and the helpers its record readers share.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/compile_state.h"
+#include "model/source_files.h"
+#include "parser/field_reader.h"
+
+namespace scenario::treno {
+
+// What the pass does after a record.
+enum class Next {
+  Go,            // read the next keyword field
+  EndOfReading,  // leave the loop; the end of pass still runs
+  Stopped,       // the pass has ended with an error code; nothing more runs
+};
+
+struct TrainPass {
+  CompileState& s;
+  SourceFiles& sources;
+  FieldReader reader;
+  std::int32_t next_sign_row = kFirstSignRow;
+  std::int32_t k = 1;              // row of the next station
+  std::int32_t speed_fill = 0;     // first cell whose speed limit is not written
+  std::int32_t adhesion_fill = 0;  // first cell whose adhesion is not written
+  std::int32_t speed = 0;          // speed in force, km/h
+  std::int32_t adhesion = 0;       // adhesion in force
+};
+
+// Reads of one field, each noting where it began in the trace.
+std::string leggi_testo(TrainPass& p);
+std::int32_t leggi_i32(TrainPass& p);
+std::int16_t leggi_i16(TrainPass& p);
+std::uint8_t leggi_u8(TrainPass& p);
+
+// True when (position + margin) / 50, as a real, lies beyond the last cell.
+bool fuori_limite(const CompileState& s, std::int32_t position, std::int32_t margin);
+
+// A failed bound check: status 15 at the position; the end of pass follows.
+Next oltre_limite(TrainPass& p, std::int32_t position);
+
+// Ends the pass with an error: deletes the train source and sets the status
+// code, and the position when one is given.
+Next termina(TrainPass& p, std::int32_t code, std::optional<std::int32_t> position);
+
+// The record readers, in the order the keyword tests are made.
+Next leggi_massa(TrainPass& p);
+Next leggi_vetture(TrainPass& p);
+Next leggi_velocita(TrainPass& p);
+Next leggi_aderenza(TrainPass& p);
+Next leggi_orologio(TrainPass& p);
+Next leggi_sabbia(TrainPass& p);
+Next leggi_segnale(TrainPass& p);
+Next leggi_rallentamento(TrainPass& p);
+Next leggi_abbattimento(TrainPass& p);
+Next leggi_stazione(TrainPass& p);
+
+// The speed limit in fifths of km/h as the cells hold it; throws Failure
+// when the rounded quotient does not fit a byte.
+std::uint8_t quinto(std::int32_t speed);
+
+}  // namespace scenario::treno

@@ -1,0 +1,108 @@
+// The train source's general, profile, signal, slow-order and reduction records.
+#include "model/legacy_math.h"
+#include "parser/train_pass.h"
+#include "placement/placement.h"
+
+namespace scenario::treno {
+namespace {
+
+// Writes the speed in force into the cells from the fill index up to the
+// cell before n (at least one cell), never past the last cell.
+void riempi_velocita(TrainPass& p, std::int32_t n) {
+  do {
+    if (p.speed_fill >= p.s.CellCount) return;
+    cella(p.s, p.speed_fill).Byte4 = quinto(p.speed);
+    ++p.speed_fill;
+  } while (p.speed_fill < n);
+}
+
+// The same for the adhesion; a fill pushed past the last cell is a failure.
+void riempi_aderenza(TrainPass& p, std::int32_t n) {
+  do {
+    cella(p.s, p.adhesion_fill).Byte6 = low8(p.adhesion);
+    ++p.adhesion_fill;
+  } while (p.adhesion_fill < n);
+}
+
+}  // namespace
+
+Next leggi_massa(TrainPass& p) {
+  p.s.ScenarioTable[kRouteRow].Start = leggi_i32(p);
+  return Next::Go;
+}
+
+Next leggi_vetture(TrainPass& p) {
+  p.s.ScenarioTable[kRouteRow].Position = leggi_i32(p);
+  return Next::Go;
+}
+
+Next leggi_velocita(TrainPass& p) {
+  std::int32_t position = leggi_i32(p);
+  std::int32_t speed = leggi_i32(p);
+  if (fuori_limite(p.s, position, 100)) return oltre_limite(p, position);
+  std::int32_t n = cell_of(position);
+  if (n > 0) riempi_velocita(p, n);
+  p.speed = speed;
+  return Next::Go;
+}
+
+Next leggi_aderenza(TrainPass& p) {
+  std::int32_t position = leggi_i32(p);
+  std::int32_t a = leggi_i32(p);
+  if (fuori_limite(p.s, position, 100)) return oltre_limite(p, position);
+  std::int32_t n = cell_of(position);
+  if (n > 0) riempi_aderenza(p, n);
+  p.adhesion = a;
+  return Next::Go;
+}
+
+Next leggi_orologio(TrainPass& p) {
+  ScenarioRecord& row = p.s.ScenarioTable[kTrainRow];
+  row.Word3 = leggi_i16(p);
+  row.Word4 = leggi_i16(p);
+  row.Word5 = leggi_i16(p);
+  return Next::Go;
+}
+
+Next leggi_sabbia(TrainPass& p) {
+  p.s.ScenarioTable[kTrainRow].Word1 = leggi_i16(p);
+  return Next::Go;
+}
+
+Next leggi_segnale(TrainPass& p) {
+  std::int32_t v[11];
+  for (std::int32_t& value : v) value = leggi_i32(p);
+  std::int32_t posizione = v[0];
+  if (fuori_limite(p.s, posizione, 100)) return oltre_limite(p, posizione);
+  memo_segnale(p.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
+  // A code still standing from the line pass ends the pass here as well.
+  if (p.s.StatusCode > 0) return termina(p, p.s.StatusCode, posizione);
+  return Next::Go;
+}
+
+Next leggi_rallentamento(TrainPass& p) {
+  std::int32_t v[6];
+  for (std::int32_t& value : v) value = leggi_i32(p);
+  std::int32_t x = v[0];
+  if (fuori_limite(p.s, x, 100)) return oltre_limite(p, x);
+  memo_rallentamento(p.s, v[0], v[1], v[2], v[3], v[4], v[5]);
+  if (p.s.StatusCode > 0) return termina(p, p.s.StatusCode, x);
+  return Next::Go;
+}
+
+Next leggi_abbattimento(TrainPass& p) {
+  std::int32_t position = leggi_i32(p);
+  std::int32_t w = leggi_i32(p);
+  if (fuori_limite(p.s, position, 100)) return oltre_limite(p, position);
+  TrainCell& c = cella(p.s, cell_of(position));
+  if (!is_free(c)) return termina(p, 7, position);
+  if (w > 0) {
+    c.Kind = kind::kReductionValue;
+    c.Word1 = low16(w);
+  } else {
+    c.Kind = kind::kReductionPlain;
+  }
+  return Next::Go;
+}
+
+}  // namespace scenario::treno

@@ -1,0 +1,104 @@
+// The station record: its table row, its zone, approach marks and stopping point.
+#include "model/legacy_math.h"
+#include "parser/train_pass.h"
+
+namespace scenario::treno {
+namespace {
+
+constexpr std::int32_t kStationMargin = 800;
+constexpr std::int32_t kMinimumSpacing = 350;
+
+// Fields 4 to 17 of the station line, after the position, kind and length.
+void leggi_campi(TrainPass& p, ScenarioRecord& row) {
+  row.Flag = leggi_u8(p);
+  row.Byte4 = leggi_u8(p);
+  row.Byte3 = leggi_u8(p);
+  row.Word1 = leggi_i16(p);
+  row.Word2 = leggi_i16(p);
+  row.Byte1 = leggi_u8(p);
+  row.Word3 = leggi_i16(p);
+  row.Word4 = leggi_i16(p);
+  row.Word5 = leggi_i16(p);
+  row.Byte2 = leggi_u8(p);
+  std::int32_t hours = leggi_i32(p);
+  std::int32_t minutes = leggi_i32(p);
+  std::int32_t seconds = leggi_i32(p);
+  row.Time = add32(mul32(add32(mul32(hours, 60), minutes), 60), seconds);
+  row.Name = leggi_testo(p);
+}
+
+// The zone by kind: 5 and 6 reach 150 m past the position, 7 and 8 the length
+// on both sides, the others half the length on each side (50 m more at the
+// end when the third flag is set).
+void zona(ScenarioRecord& row, std::int32_t length) {
+  std::int32_t pos = row.Position;
+  if (row.Kind == 5 || row.Kind == 6) {
+    row.End = add32(pos, 150);
+    row.Start = sub32(pos, length);
+    row.Byte3 = 0;
+  } else if (row.Kind == 7 || row.Kind == 8) {
+    row.Start = sub32(pos, length);
+    row.End = add32(pos, length);
+    row.Byte3 = 0;
+  } else {
+    row.Start = sub32(pos, length / 2);
+    row.End = add32(pos, length / 2);
+    if (row.Byte3 != 0) row.End = add32(row.End, 50);
+  }
+}
+
+bool ferma(const ScenarioRecord& row) { return row.Kind < 25; }
+
+// Marks 81 to 84 in the four cells before the stopping point, none at or
+// before cell 1; kinds 5 and 6 get none.
+void marca_avvicinamento(TrainPass& p, const ScenarioRecord& row) {
+  if (!ferma(row) || row.Kind == 5 || row.Kind == 6) return;
+  for (std::int32_t j = 1; j <= 4; ++j) {
+    std::int32_t c = round_to_i32(row.End / 50.0 - j - 1);
+    if (c > 1) cella(p.s, c).Byte2 = low8(80 + j);
+  }
+}
+
+// The stopping point takes its cell whatever the cell held.
+Next punto_fermata(TrainPass& p, const ScenarioRecord& row) {
+  if (!ferma(row)) return Next::Go;
+  std::int32_t c = round_to_i32(row.End / 50.0 - 1);
+  if (c <= 1) return termina(p, 24, std::nullopt);
+  TrainCell& cell = cella(p.s, c);
+  cell.Kind = kind::kStop;
+  cell.Word1 = low16(p.k);
+  return Next::Go;
+}
+
+Next distanza(TrainPass& p, const ScenarioRecord& row) {
+  if (p.k <= 1) return Next::Go;
+  if (sub32(row.Start, kMinimumSpacing) < riga(p.s, p.k - 1).End) return termina(p, 22, row.Position);
+  return Next::Go;
+}
+
+}  // namespace
+
+Next leggi_stazione(TrainPass& p) {
+  ScenarioRecord& row = riga(p.s, p.k);
+  row.Position = leggi_i32(p);
+  if (fuori_limite(p.s, row.Position, kStationMargin)) return oltre_limite(p, row.Position);
+  if (row.Position % 50 != 0) return termina(p, 8, row.Position);
+  row.Kind = leggi_u8(p);
+  std::int32_t length = leggi_i32(p);
+  if (length % 100 != 0) return termina(p, 9, row.Position);
+  leggi_campi(p, row);
+  zona(row, length);
+  if (length < 600) row.Byte4 = 0;
+  if (p.k == 1) {
+    row.Byte3 = 0;
+    row.Byte4 = 0;
+  }
+  marca_avvicinamento(p, row);
+  if (Next n = punto_fermata(p, row); n != Next::Go) return n;
+  if (Next n = distanza(p, row); n != Next::Go) return n;
+  ++p.k;
+  if (p.k >= p.next_sign_row) return termina(p, 10, std::nullopt);
+  return Next::Go;
+}
+
+}  // namespace scenario::treno
