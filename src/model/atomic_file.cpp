@@ -36,16 +36,26 @@ void write_file_atomically(const std::filesystem::path& target, std::string_view
 #else
   std::FILE* f = std::fopen(tmp.c_str(), "wb");
 #endif
-  if (!f) fail(tmp, nullptr, "cannot create " + name, errno);
+  if (!f) {
+    const int err = errno;
+    fail(tmp, nullptr, "cannot create " + name, err);
+  }
 
   std::size_t to_write = bytes.size();
   if (fault && fault->fail_after_bytes < to_write) to_write = fault->fail_after_bytes;
   if (to_write > 0 && std::fwrite(bytes.data(), 1, to_write, f) != to_write) {
-    fail(tmp, f, "cannot write " + name, errno);
+    const int err = errno;
+    fail(tmp, f, "cannot write " + name, err);
   }
   if (fault && fault->fail_after_bytes < bytes.size()) fail(tmp, f, "cannot write " + name, EIO);
-  if (std::fflush(f) != 0 || !platform::sync_file(f)) fail(tmp, f, "cannot write " + name, errno);
-  if (std::fclose(f) != 0) fail(tmp, nullptr, "cannot write " + name, errno);
+  if (std::fflush(f) != 0 || !platform::sync_file(f)) {
+    const int err = errno;
+    fail(tmp, f, "cannot write " + name, err);
+  }
+  if (std::fclose(f) != 0) {
+    const int err = errno;
+    fail(tmp, nullptr, "cannot write " + name, err);
+  }
   try {
     platform::replace_file(tmp, target);
   } catch (const Failure&) {

@@ -1,0 +1,165 @@
+// Whole-file replacement: exact new length, old file kept whole on failure, named errors.
+#include "model/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/failure.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string read_all(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_plain(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// A fresh directory per test, removed afterwards.
+class AtomicFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "atomic_file_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(dir_, ec);
+  }
+  // Every name in the directory, to show that nothing else was left there.
+  std::vector<std::string> names() const {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir_)) out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+  fs::path dir_;
+};
+
+std::string binary_sample(std::size_t n) {
+  std::string s(n, '\0');
+  for (std::size_t i = 0; i < n; ++i) s[i] = static_cast<char>((i * 37 + 11) & 0xFF);
+  return s;
+}
+
+TEST_F(AtomicFile, ResultIsExactlyTheNewBytes) {
+  struct Case {
+    const char* what;
+    std::optional<std::string> old_bytes;
+    std::string new_bytes;
+  };
+  const Case cases[] = {
+      {"no older file", std::nullopt, binary_sample(5000)},
+      {"older file much longer", std::string(100000, 'x'), binary_sample(2958)},
+      {"older file shorter", std::string("abc"), binary_sample(30915)},
+      {"new content empty", std::string(4096, 'x'), std::string()},
+      {"CR LF and NUL bytes kept", std::string("old"), std::string("a\r\nb\0c\r\n", 8)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const fs::path target = dir_ / "Castrovelde_Ardis_R31708.sim";
+    fs::remove(target);
+    if (c.old_bytes) write_plain(target, *c.old_bytes);
+
+    write_file_atomically(target, c.new_bytes);
+
+    EXPECT_EQ(fs::file_size(target), c.new_bytes.size());
+    EXPECT_EQ(read_all(target), c.new_bytes);
+    EXPECT_EQ(names(), std::vector<std::string>{"Castrovelde_Ardis_R31708.sim"});
+  }
+}
+
+TEST_F(AtomicFile, FailureHalfWayKeepsTheOldFileWholeAndLeavesNoTemporary) {
+  const fs::path target = dir_ / "Castrovelde_Ardis_linea.dat";
+  const std::string old_bytes = binary_sample(7000);
+  write_plain(target, old_bytes);
+  const std::string new_bytes(20000, 'n');
+
+  try {
+    write_file_atomically(target, new_bytes, WriteFault{new_bytes.size() / 2});
+    FAIL() << "the injected fault did not fail the write";
+  } catch (const Failure& f) {
+    EXPECT_NE(std::string(f.what()).find(target.string()), std::string::npos) << f.what();
+  }
+
+  EXPECT_EQ(read_all(target), old_bytes);
+  EXPECT_EQ(names(), std::vector<std::string>{"Castrovelde_Ardis_linea.dat"});
+  EXPECT_FALSE(fs::exists(temporary_name(target)));
+}
+
+TEST_F(AtomicFile, FailureWithoutAnOlderFileCreatesNothing) {
+  const fs::path target = dir_ / "Castrovelde_Ardis_R31708.dat";
+  EXPECT_THROW(write_file_atomically(target, binary_sample(1000), WriteFault{0}), Failure);
+  EXPECT_TRUE(names().empty());
+}
+
+TEST_F(AtomicFile, StaleTemporaryFromAnEarlierRunIsOverwritten) {
+  const fs::path target = dir_ / "Castrovelde_Ardis_R31708_note.txt";
+  write_plain(temporary_name(target), std::string(50000, 'z'));
+  write_file_atomically(target, "riga\r\n");
+  EXPECT_EQ(read_all(target), "riga\r\n");
+  EXPECT_EQ(names(), std::vector<std::string>{"Castrovelde_Ardis_R31708_note.txt"});
+}
+
+// The message names the file the program was asked to write and the system's reason.
+void expect_named_failure(const fs::path& target, int reason) {
+  try {
+    write_file_atomically(target, "data");
+    FAIL() << "writing " << target << " did not fail";
+  } catch (const Failure& f) {
+    const std::string what = f.what();
+    EXPECT_NE(what.find(target.string()), std::string::npos) << what;
+    EXPECT_NE(what.find(std::strerror(reason)), std::string::npos) << what;
+  }
+}
+
+TEST_F(AtomicFile, TargetThatCannotBeWrittenGivesANamedFailure) {
+  expect_named_failure(dir_ / "missing" / "Castrovelde_Ardis_linea.txt", ENOENT);
+
+  write_plain(dir_ / "plain_file", "not a directory");
+  expect_named_failure(dir_ / "plain_file" / "Castrovelde_Ardis_linea.txt", ENOTDIR);
+}
+
+TEST_F(AtomicFile, TargetThatIsADirectoryIsNotReplacedAndLeavesNoTemporary) {
+  const fs::path target = dir_ / "Castrovelde_Ardis_linea.dat";
+  fs::create_directory(target);
+  write_plain(target / "inside", "kept");
+
+  EXPECT_THROW(write_file_atomically(target, "data"), Failure);
+
+  EXPECT_EQ(read_all(target / "inside"), "kept");
+  EXPECT_FALSE(fs::exists(temporary_name(target)));
+}
+
+TEST_F(AtomicFile, UnwritableDirectoryGivesANamedFailureAndNoFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root; tests/readonly_dir_test.sh covers this as an unprivileged user";
+  const fs::path locked = dir_ / "locked";
+  fs::create_directory(locked);
+  fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+
+  expect_named_failure(locked / "Castrovelde_Ardis_linea.txt", EACCES);
+
+  fs::permissions(locked, fs::perms::owner_all);
+  EXPECT_TRUE(fs::is_empty(locked));
+}
+
+}  // namespace
+}  // namespace scenario
