@@ -72,6 +72,9 @@ struct CompileState {
 
   SourceTrace Trace;
 
+  // The reason of the runtime failure that ended the passes with status 25.
+  std::string LastFailure;
+
   // Filled only when NoteFields is set (the authors' tool); the generator
   // leaves it off and pays nothing for it.
   bool NoteFields = false;

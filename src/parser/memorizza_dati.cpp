@@ -19,7 +19,8 @@ void memorizza_dati(CompileState& s, SourceFiles& sources) {
   try {
     LinePassResult line = leggi_linea(s, sources);
     if (line.train_pass_follows) leggi_treno(s, sources, line.next_sign_row);
-  } catch (const Failure&) {
+  } catch (const Failure& f) {
+    s.LastFailure = f.what();
     recover(s, sources);
   }
 }
