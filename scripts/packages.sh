@@ -1,8 +1,11 @@
 # Debian packages the project needs, and a helper that installs missing ones.
 # Sourced by run.sh, test.sh and bench.sh.
 
-RUN_PACKAGES="cmake make g++ libfltk1.3-dev"
-TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick"
+# fonts-liberation: a sans-serif face with Helvetica's widths for the wait window.
+RUN_PACKAGES="cmake make g++ libfltk1.3-dev fonts-liberation"
+# xvfb, xdotool, x11-utils (xwininfo), imagemagick (import, convert): the GUI
+# tests; util-linux (setpriv): the unwritable-directory test when run as root.
+TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux"
 
 ensure_packages() {
   local missing=()
@@ -11,8 +14,8 @@ ensure_packages() {
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages. Run as root:" >&2
-    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    echo "Missing packages. Install them as root with:" >&2
+    echo "  apt-get install -y ${missing[*]}" >&2
     exit 1
   fi
   echo "Installing: ${missing[*]}"
