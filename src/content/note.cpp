@@ -11,7 +11,7 @@
 namespace scenario {
 namespace {
 
-// "CASELLE - TORRIANA" -> "Caselle - Torriana": each word capitalised.
+// "ABC DEF - GHI" -> "Abc Def - Ghi": each word capitalised.
 std::string mixed_case(std::string_view name) {
   std::string s;
   bool word_start = true;

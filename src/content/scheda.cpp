@@ -115,14 +115,14 @@ std::string right_aligned(std::string_view text, int end, int tail) {
   return s + blanks(tail);
 }
 
-// Kilometres with three decimals: 11950 -> "11.950".
+// Kilometres with three decimals: 12345 -> "12.345".
 std::string kilometres(int metres) {
   char buf[24];
   std::snprintf(buf, sizeof buf, "%d.%03d", metres / 1000, metres % 1000);
   return buf;
 }
 
-// A point named by its chainage: 74900 -> "Km 74+900".
+// A point named by its chainage: 12345 -> "Km 12+345".
 std::string chainage_name(int metres) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "Km %d+%03d", metres / 1000, metres % 1000);
