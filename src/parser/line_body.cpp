@@ -1,0 +1,190 @@
+// The body of the line source: gradients, curves, ranges, speed boards and signs.
+#include <string>
+
+#include "model/failure.h"
+#include "model/legacy_math.h"
+#include "parser/line_steps.h"
+#include "parser/track_plan.h"
+#include "placement/placement.h"
+
+namespace scenario {
+namespace {
+
+constexpr int kBodyCommentSkips = 2;
+constexpr std::int32_t kLastPlanPoint = 1000000;
+
+// What a record leaves behind: the pass goes on, a bound check failed (the
+// finishing steps follow), or the pass has ended with a status.
+enum class Dopo : std::uint8_t { Avanti, Limite, Termina };
+
+// A record's first value must leave its cell, with 100 m to spare, inside
+// the train cells; otherwise status 15 at that value.
+bool fuori_limite(CompileState& s, std::int32_t v) {
+  if ((static_cast<double>(v) + 100.0) / 50.0 <= static_cast<double>(s.CellCount)) return false;
+  s.StatusCode = 15;
+  s.StatusPosition = v;
+  return true;
+}
+
+Dopo termina_con(LineInput& li, std::int32_t code) {
+  termina(li, code);
+  return Dopo::Termina;
+}
+
+// After a placement routine: a status above 0 ends the pass at the record's
+// first value.
+Dopo dopo_collocazione(LineInput& li, std::int32_t posizione) {
+  if (li.s.StatusCode <= 0) return Dopo::Avanti;
+  chiudi_ed_elimina(li);
+  li.s.StatusPosition = posizione;
+  return Dopo::Termina;
+}
+
+void scrivi_pendenza(CompileState& s, Contatori& k) { cella(s, k.f).Byte5 = low8(add32(k.g, 100)); }
+
+// The gradient in force up to this record fills the cells up to its cell; the
+// cell at the fill index is written even when the index has passed it.
+Dopo pendenza(LineInput& li, Contatori& k) {
+  std::int32_t p = leggi_numero(li);
+  std::int32_t value = leggi_numero(li);
+  if (fuori_limite(li.s, p)) return Dopo::Limite;
+  std::int32_t target = cell_of(p);
+  if (target > 0) {
+    do {
+      scrivi_pendenza(li.s, k);
+      ++k.f;
+    } while (k.f < target);
+  }
+  k.g = value;
+  return Dopo::Avanti;
+}
+
+// Advances the plan counter past a point; beyond the last point a plan may
+// reach the curve is refused.
+bool avanza(Contatori& k) {
+  ++k.c;
+  return k.c <= kLastPlanPoint;
+}
+
+// A straight part up to the curve's start, then the curved part to its end.
+Dopo curva(LineInput& li, Contatori& k, const std::string& field) {
+  std::int32_t start = leggi_numero(li);
+  std::int32_t length = leggi_numero(li);
+  if (fuori_limite(li.s, start)) return Dopo::Limite;
+  std::optional<double> a = tasso_di_curva(field);
+  if (!a) return termina_con(li, 103);
+  LinePlan& plan = li.s.LineCells;
+  while (k.c <= start) {
+    punto_dritto(plan, k.c);
+    if (!avanza(k)) return termina_con(li, 103);
+  }
+  std::int32_t end = add32(start, length);
+  while (k.c <= end) {
+    punto_curvo(plan, k.c, *a);
+    if (!avanza(k)) return termina_con(li, 103);
+  }
+  return Dopo::Avanti;
+}
+
+Dopo montagna(LineInput& li) {
+  std::int32_t inizio = leggi_numero(li);
+  std::int32_t fine = leggi_numero(li);
+  std::int32_t tipo = leggi_numero(li);
+  if (fuori_limite(li.s, inizio)) return Dopo::Limite;
+  memo_montagna(li.s, inizio, fine, tipo);
+  return dopo_collocazione(li, inizio);
+}
+
+Dopo indicatori(LineInput& li) {
+  std::int32_t v[9];
+  for (std::int32_t& x : v) x = leggi_numero(li);
+  if (fuori_limite(li.s, v[0])) return Dopo::Limite;
+  memo_indicatori_v_max(li.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+  return dopo_collocazione(li, v[0]);
+}
+
+// The sign takes the cell after its position and the next sign row, counting
+// down from row 80; row 0 is never a sign row.
+Dopo cartello(LineInput& li, Contatori& k) {
+  std::int32_t p = leggi_numero(li);
+  std::string text = leggi_testo(li);
+  if (fuori_limite(li.s, p)) return Dopo::Limite;
+  TrainCell& cell = cella(li.s, cell_after(p));
+  if (!is_free(cell)) {
+    li.s.StatusPosition = p;
+    return termina_con(li, 6);
+  }
+  if (k.r < 1) {
+    throw Failure("the sign at " + std::to_string(p) + " m has no scenario row left (rows 80 to 1 hold " +
+                  "signs already)");
+  }
+  cell.Kind = kind::kSign;
+  cell.Word1 = low16(k.r);
+  riga(li.s, k.r).Name = text;
+  --k.r;
+  return Dopo::Avanti;
+}
+
+bool e_pendenza(const CompileState&, const std::string& f) { return contiene_ci(f, "pendenza"); }
+bool e_curva(const CompileState& s, const std::string& f) { return contiene_ci(f, "curva") && s.CompileLine != 0; }
+bool e_montagna(const CompileState&, const std::string& f) { return contiene_ci(f, "montagna"); }
+bool e_indicatori(const CompileState&, const std::string& f) { return contiene_ci(f, "indicatori_v"); }
+bool e_cartello(const CompileState&, const std::string& f) {
+  return contiene_ci(f, "indicat") && contiene_ci(f, "cartello");
+}
+
+// A body record: the test on its keyword field and the reading of its fields.
+struct RecordCorpo {
+  bool (*trova)(const CompileState& s, const std::string& f);
+  Dopo (*leggi)(LineInput& li, Contatori& k, const std::string& f);
+};
+
+// In the order the tests are made, one after the other on the same field.
+constexpr RecordCorpo kRecordCorpo[] = {
+    {e_pendenza, [](LineInput& li, Contatori& k, const std::string&) { return pendenza(li, k); }},
+    {e_curva, curva},
+    {e_montagna, [](LineInput& li, Contatori&, const std::string&) { return montagna(li); }},
+    {e_indicatori, [](LineInput& li, Contatori&, const std::string&) { return indicatori(li); }},
+    {e_cartello, [](LineInput& li, Contatori& k, const std::string&) { return cartello(li, k); }},
+};
+
+bool avvia_record(const CompileState& s, const std::string& f) {
+  for (const RecordCorpo& rec : kRecordCorpo) {
+    if (rec.trova(s, f)) return true;
+  }
+  return false;
+}
+
+Dopo record_corpo(LineInput& li, Contatori& k, const std::string& f) {
+  for (const RecordCorpo& rec : kRecordCorpo) {
+    if (!rec.trova(li.s, f)) continue;
+    Dopo d = rec.leggi(li, k, f);
+    if (d != Dopo::Avanti) return d;
+  }
+  return Dopo::Avanti;
+}
+
+// Reads the next keyword field, passing over up to two comment fields. False
+// when the text ends with the field read, which is then never examined.
+bool chiave_del_corpo(LineInput& li, std::string& field) {
+  field = leggi_chiave(li);
+  for (int i = 0; i < kBodyCommentSkips && !li.in.at_end() && contiene(field, "-"); ++i) field = leggi_chiave(li);
+  if (!li.in.at_end()) return true;
+  annota_chiave(li, FieldUse::UnreadLast, field);
+  return false;
+}
+
+}  // namespace
+
+Seguito leggi_corpo(LineInput& li, Contatori& k) {
+  std::string field;
+  while (!li.in.at_end() && chiave_del_corpo(li, field)) {
+    annota_chiave(li, avvia_record(li.s, field) ? FieldUse::Record : FieldUse::Ignored, field);
+    Dopo d = record_corpo(li, k, field);
+    if (d == Dopo::Termina) return Seguito::Termina;
+    if (d == Dopo::Limite) break;
+  }
+  return Seguito::Prosegui;
+}
+
+}  // namespace scenario

@@ -1,0 +1,40 @@
+// Reading the line source field by field, with the trace and the keyword tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/compile_state.h"
+#include "model/source_files.h"
+#include "parser/field_reader.h"
+
+namespace scenario {
+
+// The line source being read and the state it fills.
+struct LineInput {
+  CompileState& s;
+  SourceFiles& sources;
+  FieldReader in;
+};
+
+// Reads a keyword field: the trace moves to it as the record being handled.
+std::string leggi_chiave(LineInput& li);
+// Reads a text or a 32-bit number belonging to the current record.
+std::string leggi_testo(LineInput& li);
+std::int32_t leggi_numero(LineInput& li);
+
+// Notes what became of a keyword field read at the trace's record offset.
+void annota_chiave(LineInput& li, FieldUse use, const std::string& field);
+
+// Sub-string tests: exact, and ignoring the case of ASCII letters.
+bool contiene(std::string_view field, std::string_view part);
+bool contiene_ci(std::string_view field, std::string_view part);
+
+// Closes the line source and deletes it.
+void chiudi_ed_elimina(LineInput& li);
+
+// Closes and deletes the line source, then records the status that ends the pass.
+void termina(LineInput& li, std::int32_t code);
+
+}  // namespace scenario

@@ -1,0 +1,65 @@
+// The line pass: reads the line source into the scenario table, the train
+// cells and the track plan, then deletes it.
+#include "model/failure.h"
+#include "model/legacy_math.h"
+#include "parser/line_steps.h"
+#include "parser/passes.h"
+#include "parser/track_plan.h"
+#include "placement/placement.h"
+
+namespace scenario {
+namespace {
+
+// Before the body: empty range list, the first two plan points. The body
+// needs the train cells, which only a route length record creates.
+void prepara_corpo(CompileState& s) {
+  if (s.TrainCells.empty()) {
+    throw Failure("the line source has no route length record before its body, so there are no train cells");
+  }
+  s.Ranges.Count = 0;
+  if (s.CompileLine != 0) inizio_tracciato(s.LineCells);
+}
+
+// The gradient in force fills the cells up to CellCount - 3 (at least the
+// cell at the fill index); the last three cells keep 0.
+void completa_pendenze(CompileState& s, Contatori& k) {
+  do {
+    cella(s, k.f).Byte5 = low8(add32(k.g, 100));
+    ++k.f;
+  } while (k.f < sub32(s.CellCount, 2));
+}
+
+// The plan runs straight on to point RouteLength + 6998; the last two points stay empty.
+void completa_tracciato(CompileState& s, Contatori& k) {
+  std::int32_t last = add32(riga(s, kRouteRow).End, 6998);
+  for (; k.c <= last; ++k.c) punto_dritto(s.LineCells, k.c);
+}
+
+LinePassResult finisci(LineInput& li, Contatori& k) {
+  chiudi_ed_elimina(li);
+  completa_pendenze(li.s, k);
+  if (li.s.CompileLine != 0) completa_tracciato(li.s, k);
+  return LinePassResult{true, k.r};
+}
+
+}  // namespace
+
+LinePassResult leggi_linea(CompileState& s, SourceFiles& sources) {
+  riga(s, kStampRow).Name = s.RouteName;
+  riga(s, kTrainRow).Name = s.TrainCode;
+  if (!sources.exists(SourceId::Line)) {
+    s.StatusCode = 101;
+    return LinePassResult{};
+  }
+  const std::string text = sources.load(SourceId::Line);
+  LineInput li{s, sources, FieldReader(text)};
+  Contatori k;
+  if (cerca_generale(li) == Seguito::Termina) return LinePassResult{false, k.r};
+  if (leggi_generale(li) == Seguito::Termina) return LinePassResult{false, k.r};
+  progressive_ordina(s);
+  prepara_corpo(s);
+  if (leggi_corpo(li, k) == Seguito::Termina) return LinePassResult{false, k.r};
+  return finisci(li, k);
+}
+
+}  // namespace scenario
