@@ -166,9 +166,9 @@ struct KindCase {
   bool marks;
 };
 
-class StationKind : public TrainPass, public testing::WithParamInterface<KindCase> {};
+class TrainStationKind : public TrainPass, public testing::WithParamInterface<KindCase> {};
 
-TEST_P(StationKind, ZoneStopAndMarks) {
+TEST_P(TrainStationKind, ZoneStopAndMarks) {
   const KindCase& k = GetParam();
   run(testo({"[generale]", stazione(0, 26, 200), stazione(5000, k.kind, k.length, k.byte4_in, k.byte3_in), "[fine]"}));
   ASSERT_EQ(s.StatusCode, 0);
@@ -193,7 +193,7 @@ TEST_P(StationKind, ZoneStopAndMarks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Kinds, StationKind,
+    Kinds, TrainStationKind,
     testing::Values(KindCase{26, 200, 0, 0, 4900, 5100, 0, 0, -1, false},
                     KindCase{27, 200, 0, 0, 4900, 5100, 0, 0, -1, false},
                     KindCase{28, 400, 1, 1, 4800, 5250, 0, 1, -1, false},
@@ -251,9 +251,9 @@ struct SandCase {
   std::int16_t sand;
 };
 
-class SandProbe : public TrainPass, public testing::WithParamInterface<SandCase> {};
+class TrainSandProbe : public TrainPass, public testing::WithParamInterface<SandCase> {};
 
-TEST_P(SandProbe, ReadsTheRecordOrNot) {
+TEST_P(TrainSandProbe, ReadsTheRecordOrNot) {
   run(GetParam().text);
   EXPECT_EQ(s.StatusCode, 0);
   EXPECT_EQ(s.ScenarioTable[86].Word1, GetParam().sand);
@@ -261,7 +261,7 @@ TEST_P(SandProbe, ReadsTheRecordOrNot) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Reader, SandProbe,
+    Reader, TrainSandProbe,
     testing::Values(
         SandCase{"NoGeneraleMarker", testo({"sabbia, 300", "[fine]"}), 0},
         SandCase{"MarkerInCapitals", testo({"[GENERALE]", "sabbia, 300", "[fine]"}), 300},
@@ -351,9 +351,9 @@ struct EndingCase {
   std::int32_t chainage_start = 0;  // row 81 Start before the pass
 };
 
-class Ending : public TrainPass, public testing::WithParamInterface<EndingCase> {};
+class TrainEnding : public TrainPass, public testing::WithParamInterface<EndingCase> {};
 
-TEST_P(Ending, SetsTheCodeAndDeletesTheSource) {
+TEST_P(TrainEnding, SetsTheCodeAndDeletesTheSource) {
   const EndingCase& e = GetParam();
   s.StatusCode = e.code_before;
   s.StatusPosition = 777;
@@ -371,7 +371,7 @@ TEST_P(Ending, SetsTheCodeAndDeletesTheSource) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Codes, Ending,
+    Codes, TrainEnding,
     testing::Values(
         EndingCase{"AbbattimentoOnAStoppingPoint", {stazione(5000, 12, 500), "abbattimento, 5200, 40"}, 7, 5200, true},
         EndingCase{"StationNotOnA50Metre", {stazione(5025, 12, 500)}, 8, 5025, true},
@@ -386,6 +386,8 @@ INSTANTIATE_TEST_SUITE_P(
                    18, 5150, true},
         EndingCase{"LineCodeThenSignal", {"segnale, 10700, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0"}, 15, 10700, true,
                    kFirstSignRow, 15},
+        EndingCase{"LineCodeThenSlowOrder", {"rallentamento, 5000, 30, 500, 0, 0, 0"}, 15, 5000, true, kFirstSignRow,
+                   15},
         EndingCase{"SpeedBeyondTheArray", {"velocita, 102950, 80"}, 15, 102950, false},
         EndingCase{"AdhesionBeyondTheArray", {"aderenza, 102950, 80"}, 15, 102950, false},
         EndingCase{"SignalBeyondTheArray", {"segnale, 102950, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0"}, 15, 102950, false},
@@ -427,9 +429,9 @@ struct FailureCase {
   std::string what;
 };
 
-class ReadFailure : public TrainPass, public testing::WithParamInterface<FailureCase> {};
+class TrainReadFailure : public TrainPass, public testing::WithParamInterface<FailureCase> {};
 
-TEST_P(ReadFailure, Throws) {
+TEST_P(TrainReadFailure, Throws) {
   try {
     run(GetParam().text);
     FAIL() << "no failure";
@@ -439,7 +441,7 @@ TEST_P(ReadFailure, Throws) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Failures, ReadFailure,
+    Failures, TrainReadFailure,
     testing::Values(
         FailureCase{"EmptyText", "", "line 1: a field was expected but the text has ended"},
         FailureCase{"SpeedFifthAboveAByte", testo({"[generale]", "velocita, 0, 1278", "[fine]"}),
