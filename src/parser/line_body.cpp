@@ -1,4 +1,6 @@
 // The body of the line source: gradients, curves, ranges, speed boards and signs.
+#include <array>
+#include <optional>
 #include <string>
 
 #include "model/failure.h"
@@ -96,7 +98,7 @@ Dopo montagna(LineInput& li) {
 }
 
 Dopo indicatori(LineInput& li) {
-  std::int32_t v[9];
+  std::array<std::int32_t, 9> v{};
   for (std::int32_t& x : v) x = leggi_numero(li);
   if (fuori_limite(li.s, v[0])) return Dopo::Limite;
   memo_indicatori_v_max(li.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
