@@ -1,0 +1,17 @@
+// Finding an author's line and train sources in a directory.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "model/compile_state.h"
+
+namespace scenario::tool {
+
+// The route and train to compile from `dir`: the given names, or the ones
+// taken from the file names <route>_linea.txt and <route>_<train>-.txt when
+// the directory holds exactly one such pair. Throws Failure with a message
+// that says which option is needed when the choice is not clear.
+ScenarioNames find_sources(const std::filesystem::path& dir, const std::string& route, const std::string& train);
+
+}  // namespace scenario::tool

@@ -1,0 +1,24 @@
+// Small text helpers: case folding, sub-string tests and near-miss hints.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scenario::tool {
+
+std::string lower_ascii(std::string_view s);
+bool contains_ci(std::string_view text, std::string_view part);
+std::string_view trim_blanks(std::string_view s);
+
+// Levenshtein distance (insert, delete, replace, each costing 1).
+std::size_t edit_distance(std::string_view a, std::string_view b);
+
+// The candidate nearest to `word` when it is a plausible typing slip: at most
+// one edit for short words, two for words of six characters or more. Exact
+// matches are not hints and give nothing.
+std::optional<std::string> near_miss(std::string_view word, const std::vector<std::string>& candidates);
+
+}  // namespace scenario::tool
