@@ -6,6 +6,10 @@ RUN_PACKAGES="cmake make g++ libfltk1.3-dev fonts-liberation"
 # xvfb, xdotool, x11-utils (xwininfo), imagemagick (import, convert): the GUI
 # tests; util-linux (setpriv): the unwritable-directory test when run as root.
 TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux"
+# clang 14 with its libFuzzer runtime: the fuzz stage.
+FUZZ_PACKAGES="cmake make clang libclang-rt-14-dev"
+# Google Benchmark and GNU time (peak memory): scripts/bench.sh.
+BENCH_PACKAGES="cmake make g++ libbenchmark-dev time"
 
 ensure_packages() {
   local missing=()

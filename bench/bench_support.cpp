@@ -1,0 +1,63 @@
+// Compiles, scratch directories and a muted stderr for the benchmarks.
+#include "bench_support.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "content/place_names.h"
+#include "model/source_files.h"
+
+namespace scenario::bench {
+
+Compiled compile_texts(const std::string& line, const std::string& train) {
+  Compiled c;
+  c.state.RouteName = std::string(names::kRouteName);
+  c.state.TrainCode = std::string(names::kTrainCode);
+  SourceFiles sources = SourceFiles::in_memory(line, train);
+  c.guard = compila(c.state, 1, sources);
+  return c;
+}
+
+std::optional<std::string> compile_problem(const Compiled& c) {
+  const CompileState& s = c.state;
+  if (c.guard) return "stamp guard " + *c.guard;
+  if (!s.LastFailure.empty()) return s.LastFailure;
+  if (s.StatusCode != 0) {
+    return "status " + std::to_string(s.StatusCode) + " at " + std::to_string(s.StatusPosition) + " m";
+  }
+  return std::nullopt;
+}
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "scenario_bench_XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a scratch directory");
+  path_ = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+MutedStderr::MutedStderr() {
+  std::fflush(stderr);
+  saved_ = ::dup(STDERR_FILENO);
+  int null = ::open("/dev/null", O_WRONLY);
+  if (null >= 0) {
+    ::dup2(null, STDERR_FILENO);
+    ::close(null);
+  }
+}
+
+MutedStderr::~MutedStderr() {
+  std::fflush(stderr);
+  if (saved_ >= 0) {
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+  }
+}
+
+}  // namespace scenario::bench
