@@ -6,6 +6,8 @@ RUN_PACKAGES="cmake make g++ libfltk1.3-dev fonts-liberation"
 # xvfb, xdotool, x11-utils (xwininfo), imagemagick (import, convert): the GUI
 # tests; util-linux (setpriv): the unwritable-directory test when run as root.
 TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux"
+# xmllint and a headless browser: the authors' tool's plot tests.
+TOOL_TEST_PACKAGES="libxml2-utils chromium"
 # clang 14 with its libFuzzer runtime: the fuzz stage.
 FUZZ_PACKAGES="cmake make clang libclang-rt-14-dev"
 # Google Benchmark and GNU time (peak memory): scripts/bench.sh.

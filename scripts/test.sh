@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
-ensure_packages $RUN_PACKAGES $TEST_PACKAGES
+ensure_packages $RUN_PACKAGES $TEST_PACKAGES $TOOL_TEST_PACKAGES
 
 jobs="$(nproc)"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_TESTS=ON >/dev/null
