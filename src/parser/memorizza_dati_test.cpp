@@ -1,0 +1,82 @@
+// Both passes under the recovery: runtime failures become status 25.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "model/compile_state.h"
+#include "model/source_files.h"
+#include "parser/passes.h"
+
+namespace scenario {
+namespace {
+
+const char kLine[] = "[generale]\r\nlunghezza percorso, 96000\r\n[curve]\r\n[fine]\r\n";
+
+struct RecoveryCase {
+  const char* name;
+  std::optional<std::string> line;
+  std::optional<std::string> train;
+  std::int32_t code;
+  std::int32_t position;  // 777 is the value before the call
+  bool train_left;        // the train source is still there afterwards
+  std::string failure = "";  // the reason kept behind a 25
+};
+
+class DatiRecovery : public testing::TestWithParam<RecoveryCase> {};
+
+TEST_P(DatiRecovery, StatusAndSourcesLeft) {
+  const RecoveryCase& c = GetParam();
+  CompileState s;
+  s.StatusPosition = 777;
+  SourceFiles sources = SourceFiles::in_memory(c.line, c.train);
+  memorizza_dati(s, sources);
+  EXPECT_EQ(s.StatusCode, c.code);
+  EXPECT_EQ(s.StatusPosition, c.position);
+  EXPECT_FALSE(sources.exists(SourceId::Line));
+  EXPECT_EQ(sources.exists(SourceId::Train), c.train_left);
+  EXPECT_EQ(s.LastFailure, c.failure);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Passes, DatiRecovery,
+    testing::Values(
+        RecoveryCase{"BothRead", kLine, "[generale]\r\nsabbia, 300\r\n[fine]\r\n", 0, 777, false},
+        RecoveryCase{"TrainEndsWithACode", kLine, "[generale]\r\nstazione, 5025\r\n[fine]\r\n", 8, 5025, false},
+        RecoveryCase{"SpeedFifthAboveAByte", kLine, "[generale]\r\nvelocita, 0, 1278\r\n[fine]\r\n", 25, 777, false,
+                     "value 255.600000 does not fit a byte"},
+        RecoveryCase{"EmptyTrainSource", kLine, "", 25, 777, false,
+                     "line 1: a field was expected but the text has ended"},
+        RecoveryCase{"MissingTrainSource", kLine, std::nullopt, 25, 777, false,
+                     "cannot open treno.txt: no such file"},
+        RecoveryCase{"TrainRecordCutByTheEnd", kLine, "[generale]\r\nsegnale, 10700, 1", 25, 777, false,
+                     "line 2: a number was expected but the text has ended"},
+        RecoveryCase{"NumberTooWideInTheLineSource", "[generale]\r\nlunghezza percorso, 99999999999\r\n[fine]\r\n",
+                     "[generale]\r\n[fine]\r\n", 25, 777, false,
+                     "line 2: '99999999999' does not fit a 32-bit number"},
+        // The line pass's own endings leave the train source alone.
+        RecoveryCase{"NoLineSource", std::nullopt, "[generale]\r\n[fine]\r\n", 101, 777, true}),
+    [](const testing::TestParamInfo<RecoveryCase>& info) { return std::string(info.param.name); });
+
+TEST(DatiRecoveryOnDisk, DeletesBothSourceFiles) {
+  namespace fs = std::filesystem;
+  fs::path dir = fs::temp_directory_path() / ("memorizza_dati_test_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  fs::path line = dir / "linea.txt";
+  fs::path train = dir / "treno.txt";
+  std::ofstream(line, std::ios::binary) << "[generale]\r\nlunghezza percorso, 99999999999\r\n[fine]\r\n";
+  std::ofstream(train, std::ios::binary) << "[generale]\r\n[fine]\r\n";
+  CompileState s;
+  SourceFiles sources = SourceFiles::on_disk(line, train);
+  memorizza_dati(s, sources);
+  EXPECT_EQ(s.StatusCode, 25);
+  EXPECT_FALSE(fs::exists(line));
+  EXPECT_FALSE(fs::exists(train));
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace scenario
