@@ -83,20 +83,23 @@ std::string unknown_message(SourceId source, const std::string& text) {
 }
 
 void unknown_keywords(const CompileOutcome& r, std::vector<Diagnostic>& out) {
-  int skip = 0;  // without the track plan a curve and its two numbers match nothing
+  int curve_values = 0;        // without the track plan a curve and its two numbers match nothing
+  bool after_unknown = false;  // the values that follow an unknown keyword are its own
   for (const FieldNote& n : r.state.FieldNotes) {
+    const bool number = is_number(n.text);
+    if (n.use != FieldUse::Ignored || !number) {
+      curve_values = 0;
+      after_unknown = false;
+    }
     if (n.use != FieldUse::Ignored) continue;
     if (r.state.CompileLine == 0 && n.source == SourceId::Line && contains_ci(n.text, "curva")) {
-      skip = 2;
+      curve_values = 2;
       continue;
     }
-    if (skip > 0 && n.source == SourceId::Line && is_number(n.text)) {
-      --skip;
-      continue;
-    }
-    skip = 0;
+    if (number && (after_unknown || curve_values-- > 0)) continue;
     if (trim_blanks(n.text).empty() || n.text.find('-') != std::string::npos || is_header(n.text)) continue;
     out.push_back(warning_at(n.source, n.offset, n.offset, "unknown-keyword", unknown_message(n.source, n.text)));
+    after_unknown = !number;
   }
 }
 
