@@ -43,14 +43,32 @@ class Form1Window : public Fl_Window {
   bool drawn_ = false;
 };
 
+// FLTK keeps left- or right-aligned label text this far from either side.
+constexpr int kLabelInset = 3;
+
+// The largest size, at most `size`, at which `text` fits `room` pixels in
+// `font`. The label was laid out for a font of Helvetica's widths; a wider
+// sans-serif face would otherwise run past the label's right edge.
+int size_that_fits(const char* text, Fl_Font font, int size, int room) {
+  for (; size > 8; --size) {
+    fl_font(font, size);
+    if (fl_width(text) <= room) break;
+  }
+  return size;
+}
+
 // Form1 with Label1: 280 x 179 client area, placed by the window manager;
 // "Attendere" in bold 24 pt (32 px at 96 dpi) at the label's left.
 std::unique_ptr<Form1Window> make_form1() {
+  // FLTK's bold sans face is "sans", which fontconfig often resolves to a
+  // wider face than Helvetica; asking for Helvetica gets a face with its
+  // widths where one is installed and the default sans otherwise.
+  Fl::set_font(FL_HELVETICA_BOLD, "BHelvetica");
   auto window = std::make_unique<Form1Window>();
   window->color(FL_BACKGROUND_COLOR);
   auto* label = new Fl_Box(FL_NO_BOX, 64, 64, 177, 53, "Attendere");  // owned by the window
   label->labelfont(FL_HELVETICA_BOLD);
-  label->labelsize(32);
+  label->labelsize(size_that_fits(label->label(), FL_HELVETICA_BOLD, 32, label->w() - 2 * kLabelInset));
   label->labelcolor(FL_FOREGROUND_COLOR);
   label->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE);
   window->end();
