@@ -73,7 +73,8 @@ std::string expected_first_line(const BrokenSource& c, const fs::path& dir) {
 
 std::vector<std::string> args_for(const BrokenSource& c, const fs::path& dir, std::vector<std::string> extra = {}) {
   std::vector<std::string> args = {"compile"};
-  if (std::string(c.dir) == "code_101") args.insert(args.end(), {"--route", "Prova", "--train", "T1"});
+  const std::string dir_name = c.dir;
+  if (dir_name == "code_101" || dir_name == "code_25_no_train") args.insert(args.end(), {"--route", "Prova", "--train", "T1"});
   args.insert(args.end(), extra.begin(), extra.end());
   args.push_back(dir.string());
   return args;
@@ -164,6 +165,8 @@ const BrokenSource kBrokenSources[] = {
      "in cell 2 or later, so the zone must end at 150 m or later"},
     {"code_25", "Prova_T1-.txt", 4, "25", 0,
      "the compiler stops with a runtime failure: '40000' does not fit a 16-bit number"},
+    {"code_25_no_train", "Prova_T1-.txt", 0, "25", 0,
+     "the train source does not exist, so the compiler stops with a runtime failure when it opens it"},
     {"code_101", "Prova_linea.txt", 0, "101", 0, "the line source does not exist"},
     {"code_102", "Prova_linea.txt", 24, "102", 0,
      "no field before the end of the line source holds '[generale]'; the general section must open with a "

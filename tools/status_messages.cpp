@@ -252,8 +252,10 @@ Diagnostic runtime_failure(const CompileOutcome& r) {
   }
   const SourceId source = r.state.Trace.source;
   if (source == SourceId::None || !r.texts.has(source)) {
+    // The reason would name the in-memory stand-in, not the author's file.
     return whole_file(source == SourceId::None ? SourceId::Train : source,
-                      "the source cannot be read, so the compiler stops with a runtime failure: " + reason);
+                      std::string(source == SourceId::Line ? "the line" : "the train") +
+                          " source does not exist, so the compiler stops with a runtime failure when it opens it");
   }
   Diagnostic d = at_field(r, traced_record(r, 0), 0, "the compiler stops with a runtime failure: " + reason);
   d.field_offset = failed_field(r.texts.text(source), r.state.Trace.field_offset, reason);
