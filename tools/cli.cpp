@@ -10,15 +10,15 @@
 namespace scenario::tool {
 namespace {
 
-struct OptionSpec {
+struct OptionDef {
   std::string_view name;  // long name without the dashes
   char short_name = 0;
   std::string_view value_name;  // empty: a switch without value
   std::string_view help;
 };
 
-const std::vector<OptionSpec>& compile_specs() {
-  static const std::vector<OptionSpec> specs = {
+const std::vector<OptionDef>& compile_options() {
+  static const std::vector<OptionDef> defs = {
       {"route", 0, "NAME", "route name; needed when SOURCEDIR holds more than one line source"},
       {"train", 0, "CODE", "train code; needed when SOURCEDIR holds more than one train source"},
       {"no-line", 0, "", "do not compile the track plan; <route>_linea.dat is not written"},
@@ -28,32 +28,32 @@ const std::vector<OptionSpec>& compile_specs() {
       {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
       {"help", 'h', "", "show this help"},
   };
-  return specs;
+  return defs;
 }
 
-const std::vector<OptionSpec>& dump_specs() {
-  static const std::vector<OptionSpec> specs = {
+const std::vector<OptionDef>& dump_options() {
+  static const std::vector<OptionDef> defs = {
       {"json", 0, "", "print JSON instead of text"},
       {"every", 0, "N", "for a linea.dat: show a point every N metres (default 1000)"},
       {"help", 'h', "", "show this help"},
   };
-  return specs;
+  return defs;
 }
 
-const std::vector<OptionSpec>& plot_specs() {
-  static const std::vector<OptionSpec> specs = {
+const std::vector<OptionDef>& plot_options() {
+  static const std::vector<OptionDef> defs = {
       {"output", 'o', "FILE.svg", "where to write the picture (default: DIR/<route>_<train>.svg)"},
       {"help", 'h', "", "show this help"},
   };
-  return specs;
+  return defs;
 }
 
-const std::vector<OptionSpec>& specs_of(Command c) {
-  static const std::vector<OptionSpec> none = {{"help", 'h', "", "show this help"}};
+const std::vector<OptionDef>& options_of(Command c) {
+  static const std::vector<OptionDef> none = {{"help", 'h', "", "show this help"}};
   switch (c) {
-    case Command::Compile: return compile_specs();
-    case Command::Dump: return dump_specs();
-    case Command::Plot: return plot_specs();
+    case Command::Compile: return compile_options();
+    case Command::Dump: return dump_options();
+    case Command::Plot: return plot_options();
     case Command::None: break;
   }
   return none;
@@ -65,53 +65,53 @@ struct ParsedOptions {
   std::string error;
 };
 
-std::vector<std::string> spelled_options(const std::vector<OptionSpec>& specs) {
+std::vector<std::string> spelled_options(const std::vector<OptionDef>& defs) {
   std::vector<std::string> out;
-  for (const auto& s : specs) out.push_back("--" + std::string(s.name));
+  for (const auto& s : defs) out.push_back("--" + std::string(s.name));
   return out;
 }
 
-std::string unknown_option(std::string_view arg, const std::vector<OptionSpec>& specs) {
+std::string unknown_option(std::string_view arg, const std::vector<OptionDef>& defs) {
   std::string msg = "unknown option '" + std::string(arg) + "'";
   std::string_view word = arg.substr(0, arg.find('='));
-  if (auto hint = near_miss(word, spelled_options(specs))) msg += "; did you mean '" + *hint + "'?";
+  if (auto hint = near_miss(word, spelled_options(defs))) msg += "; did you mean '" + *hint + "'?";
   return msg;
 }
 
-const OptionSpec* find_long(const std::vector<OptionSpec>& specs, std::string_view name) {
-  for (const auto& s : specs) {
+const OptionDef* find_long(const std::vector<OptionDef>& defs, std::string_view name) {
+  for (const auto& s : defs) {
     if (s.name == name) return &s;
   }
   return nullptr;
 }
 
-const OptionSpec* find_short(const std::vector<OptionSpec>& specs, char c) {
-  for (const auto& s : specs) {
+const OptionDef* find_short(const std::vector<OptionDef>& defs, char c) {
+  for (const auto& s : defs) {
     if (s.short_name != 0 && s.short_name == c) return &s;
   }
   return nullptr;
 }
 
 // Takes the option at args[i] (and its value), advancing i; sets out.error on failure.
-void take_option(const std::vector<std::string>& args, std::size_t& i, const std::vector<OptionSpec>& specs,
+void take_option(const std::vector<std::string>& args, std::size_t& i, const std::vector<OptionDef>& defs,
                  ParsedOptions& out) {
   const std::string& arg = args[i];
-  const OptionSpec* spec = nullptr;
+  const OptionDef* def = nullptr;
   std::optional<std::string> inline_value;
   if (arg.rfind("--", 0) == 0) {
     std::string_view body = std::string_view(arg).substr(2);
     std::size_t eq = body.find('=');
-    spec = find_long(specs, body.substr(0, eq));
+    def = find_long(defs, body.substr(0, eq));
     if (eq != std::string_view::npos) inline_value = std::string(body.substr(eq + 1));
   } else if (arg.size() == 2) {
-    spec = find_short(specs, arg[1]);
+    def = find_short(defs, arg[1]);
   }
-  if (spec == nullptr) {
-    out.error = unknown_option(arg, specs);
+  if (def == nullptr) {
+    out.error = unknown_option(arg, defs);
     return;
   }
-  std::string name(spec->name);
-  if (spec->value_name.empty()) {
+  std::string name(def->name);
+  if (def->value_name.empty()) {
     if (inline_value) out.error = "option '--" + name + "' takes no value";
     out.values[name] = "";
     return;
@@ -121,11 +121,11 @@ void take_option(const std::vector<std::string>& args, std::size_t& i, const std
   } else if (i + 1 < args.size()) {
     out.values[name] = args[++i];
   } else {
-    out.error = "option '--" + name + "' needs a value (" + std::string(spec->value_name) + ")";
+    out.error = "option '--" + name + "' needs a value (" + std::string(def->value_name) + ")";
   }
 }
 
-ParsedOptions parse_options(const std::vector<std::string>& args, const std::vector<OptionSpec>& specs) {
+ParsedOptions parse_options(const std::vector<std::string>& args, const std::vector<OptionDef>& defs) {
   ParsedOptions out;
   bool options_done = false;
   for (std::size_t i = 1; i < args.size() && out.error.empty(); ++i) {
@@ -133,7 +133,7 @@ ParsedOptions parse_options(const std::vector<std::string>& args, const std::vec
     if (!options_done && arg == "--") {
       options_done = true;
     } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
-      take_option(args, i, specs, out);
+      take_option(args, i, defs, out);
     } else {
       out.positionals.push_back(arg);
     }
@@ -206,9 +206,9 @@ Command command_of(std::string_view word) {
   return Command::None;
 }
 
-std::string options_help(const std::vector<OptionSpec>& specs) {
+std::string options_help(const std::vector<OptionDef>& defs) {
   std::string out = "\nOptions:\n";
-  for (const auto& s : specs) {
+  for (const auto& s : defs) {
     std::string left = "  ";
     left += s.short_name ? std::string("-") + s.short_name + ", " : "    ";
     left += "--" + std::string(s.name);
@@ -254,7 +254,7 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
     }
     return inv;
   }
-  ParsedOptions p = parse_options(args, specs_of(inv.command));
+  ParsedOptions p = parse_options(args, options_of(inv.command));
   if (!p.error.empty()) {
     inv.error = p.error + "; run 'scenario_tool " + command_name(inv.command) + " --help' for the options";
     return inv;
@@ -291,20 +291,20 @@ std::string command_help(Command c) {
              "found in SOURCEDIR exactly as the generator does, and writes <route>_linea.dat,\n"
              "<route>_<train>.sim and <route>_<train>.dat. The sources are never changed. When a\n"
              "source breaks a rule, the error names the file, line and field, and no file is written.\n" +
-             options_help(compile_specs());
+             options_help(compile_options());
     case Command::Dump:
       return "usage: scenario_tool dump [options] FILE\n"
              "\n"
              "Decodes FILE by its name: <route>_<train>.sim (scenario rows), <route>_linea.dat\n"
              "(track plan points) or <route>_<train>.dat (train cells and profiles).\n" +
-             options_help(dump_specs());
+             options_help(dump_options());
     case Command::Plot:
       return "usage: scenario_tool plot [options] DIR\n"
              "\n"
              "Reads the three binary files in DIR and draws one SVG page: the track plan to scale\n"
              "with stations and signals, and under it the gradient and speed-limit profiles with\n"
              "stations, signals, tunnels and signs.\n" +
-             options_help(plot_specs());
+             options_help(plot_options());
     case Command::None: break;
   }
   return general_help();

@@ -1,4 +1,4 @@
-// scenario_tool: compile, inspect and draw scenarios for authors.
+// scenario_tool: compile, examine and draw scenarios for authors.
 #include <iostream>
 #include <string>
 #include <vector>
