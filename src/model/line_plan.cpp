@@ -25,29 +25,9 @@ void LinePlan::clear() {
   tags_.shrink_to_fit();
 }
 
-std::size_t LinePlan::index(std::int64_t m, int col) const {
+void LinePlan::fail_outside(std::int64_t m) const {
   if (!exists_) throw Failure("the line plan does not exist (no route length record)");
-  if (m < 0 || m > last_point_ || col < 0 || col > 1) {
-    throw Failure("line plan point " + std::to_string(m) + " is outside 0.." + std::to_string(last_point_));
-  }
-  return static_cast<std::size_t>(col) * (static_cast<std::size_t>(last_point_) + 1) + static_cast<std::size_t>(m);
-}
-
-LineCell LinePlan::get(std::int64_t m, int col) const {
-  std::size_t i = index(m, col);
-  return LineCell{tags_[i], values_[i]};
-}
-
-void LinePlan::set_int(std::int64_t m, int col, std::int16_t v) {
-  std::size_t i = index(m, col);
-  tags_[i] = LineTag::Int16;
-  values_[i] = v;
-}
-
-void LinePlan::set_real(std::int64_t m, int col, double v) {
-  std::size_t i = index(m, col);
-  tags_[i] = LineTag::Real;
-  values_[i] = v;
+  throw Failure("line plan point " + std::to_string(m) + " is outside 0.." + std::to_string(last_point_));
 }
 
 }  // namespace scenario
