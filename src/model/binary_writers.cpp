@@ -1,6 +1,10 @@
 // Byte layouts of the scenario table, train cell and line plan files.
 #include "model/binary_writers.h"
 
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+
 #include "model/coding.h"
 
 namespace scenario {
@@ -37,19 +41,40 @@ std::string serialise_dat(const std::vector<TrainCell>& cells) {
   return out;
 }
 
+namespace {
+
+// Stores of the line plan's fields at a running position of a buffer that is
+// already sized; the plan has two values per metre, so per-value appends to a
+// growing string would cost more than the drawing itself.
+char* store16(char* p, std::uint16_t v) {
+  p[0] = static_cast<char>(v & 0xff);
+  p[1] = static_cast<char>(v >> 8);
+  return p + 2;
+}
+
+char* store_double(char* p, double v) {
+  const auto bits = std::bit_cast<std::uint64_t>(v);
+  for (int i = 0; i < 8; ++i) p[i] = static_cast<char>((bits >> (8 * i)) & 0xff);
+  return p + 8;
+}
+
+std::size_t value_size(LineTag t) { return t == LineTag::Real ? 10 : t == LineTag::Int16 ? 4 : 2; }
+
+}  // namespace
+
 std::string serialise_linea(const LinePlan& plan) {
   const auto& values = plan.values();
   const auto& tags = plan.tags();
   std::size_t size = 0;
-  for (LineTag t : tags) size += t == LineTag::Real ? 10 : t == LineTag::Int16 ? 4 : 2;
-  std::string out;
-  out.reserve(size);
+  for (LineTag t : tags) size += value_size(t);
+  std::string out(size, '\0');
+  char* p = out.data();
   for (std::size_t i = 0; i < values.size(); ++i) {
-    PutFixed16(out, static_cast<std::uint16_t>(tags[i]));
+    p = store16(p, static_cast<std::uint16_t>(tags[i]));
     if (tags[i] == LineTag::Int16) {
-      PutFixed16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(values[i])));
+      p = store16(p, static_cast<std::uint16_t>(static_cast<std::int16_t>(values[i])));
     } else if (tags[i] == LineTag::Real) {
-      PutDouble(out, values[i]);
+      p = store_double(p, values[i]);
     }
   }
   return out;
