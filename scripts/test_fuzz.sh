@@ -33,7 +33,7 @@ for t in "${targets[@]}"; do
     echo "FAILED: $t found a fault; see build/fuzz/artifacts/" >&2
     exit 1
   }
-  grep -E '^#[0-9]+ *DONE' "build/fuzz/$t.log" | tail -n 1 || true
+  grep -E '^#[0-9]+[[:space:]]+DONE' "build/fuzz/$t.log" | tail -n 1 || true
   grep -E 'stat::number_of_executed_units' "build/fuzz/$t.log" || true
 done
 echo "fuzz stage took $((SECONDS - started)) s"
