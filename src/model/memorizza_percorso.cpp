@@ -24,6 +24,13 @@ std::optional<std::string> compila(CompileState& s, std::int32_t j, SourceFiles&
   s.CompileLine = j;
   s.StatusCode = 0;
   for (auto& row : s.ScenarioTable) row = ScenarioRecord{};
+  // A state reused for a second compile must not let the arrays of the first
+  // stand in for a source that never sizes them.
+  s.TrainCells.clear();
+  s.CellCount = -1;
+  s.LineCells.clear();
+  s.Ranges = RangeList{};
+  s.FieldNotes.clear();
   memorizza_dati(s, sources);
   elabora_celle(s);
   return timbra(s);
