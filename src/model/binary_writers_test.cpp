@@ -71,7 +71,10 @@ TEST_P(CellCountTest, RoundsHalfToEven) {
 
 INSTANTIATE_TEST_SUITE_P(Routes, CellCountTest,
                          ::testing::Values(CellCountCase{96000, 2060}, CellCountCase{96025, 2060},
-                                           CellCountCase{96075, 2062}, CellCountCase{0, 140}));
+                                           CellCountCase{96075, 2062}, CellCountCase{0, 140}),
+                         [](const ::testing::TestParamInfo<CellCountCase>& i) {
+                           return "Length" + std::to_string(i.param.route_length);
+                         });
 
 TEST(DatFile, FifteenBytesPerCellWithStampOffsets) {
   CompileState s;
