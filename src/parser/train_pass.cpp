@@ -11,28 +11,33 @@
 namespace scenario {
 namespace treno {
 
+namespace {
+// Moves the trace to the field just read, also when the read fails, so that a
+// failure points at the field that caused it.
+template <typename Read>
+auto segna_campo(TrainPass& p, Read read) {
+  struct Segna {
+    TrainPass& p;
+    ~Segna() { p.s.Trace.field_offset = p.reader.field_offset(); }
+  } mark{p};
+  return read();
+}
+}  // namespace
+
 std::string leggi_testo(TrainPass& p) {
-  std::string field = p.reader.read_text();
-  p.s.Trace.field_offset = p.reader.field_offset();
-  return field;
+  return segna_campo(p, [&] { return p.reader.read_text(); });
 }
 
 std::int32_t leggi_i32(TrainPass& p) {
-  std::int32_t v = p.reader.read_i32();
-  p.s.Trace.field_offset = p.reader.field_offset();
-  return v;
+  return segna_campo(p, [&] { return p.reader.read_i32(); });
 }
 
 std::int16_t leggi_i16(TrainPass& p) {
-  std::int16_t v = p.reader.read_i16();
-  p.s.Trace.field_offset = p.reader.field_offset();
-  return v;
+  return segna_campo(p, [&] { return p.reader.read_i16(); });
 }
 
 std::uint8_t leggi_u8(TrainPass& p) {
-  std::uint8_t v = p.reader.read_u8();
-  p.s.Trace.field_offset = p.reader.field_offset();
-  return v;
+  return segna_campo(p, [&] { return p.reader.read_u8(); });
 }
 
 bool fuori_limite(const CompileState& s, std::int32_t position, std::int32_t margin) {

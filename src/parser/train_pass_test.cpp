@@ -461,6 +461,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "train cell 2061 is outside 0..2060"}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
+TEST_F(TrainPass, TraceStandsOnTheFieldThatFailedToRead) {
+  const std::string text = testo({"[generale]", "sabbia, 300", "orologio, 8 99999 30", "[fine]"});
+  EXPECT_THROW(run(text), Failure);
+  EXPECT_EQ(s.Trace.record_offset, text.find("orologio"));
+  EXPECT_EQ(s.Trace.field_offset, text.find("99999"));
+}
+
 TEST_F(TrainPass, MissingTrainSourceIsAFailure) {
   sources = SourceFiles::in_memory(std::nullopt, std::nullopt);
   EXPECT_THROW(leggi_treno(s, sources, kFirstSignRow), Failure);
