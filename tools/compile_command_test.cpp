@@ -134,6 +134,11 @@ const BrokenSource kBrokenSources[] = {
     {"code_10", "Prova_T1-.txt", 14, "10", 0,
      "too many stations: the line source's 76 indication signs take rows 5 to 80 of the scenario table, which "
      "leaves room for 2 stations; this is station 3"},
+    {"code_11", "Prova_T1-.txt", 16, "11", 500,
+     "the two cells before the signal in cell 10 (500 m), which stands within 1000 m behind a slow-order warning, "
+     "hold no free cell or speed mark for the automatic speed mark"},
+    {"code_13", "Prova_T1-.txt", 16, "13", 2450,
+     "there is no free cell for an automatic speed mark inside or just after the slow order near cell 49 (2450 m)"},
     {"code_12", "Prova_T1-.txt", 16, "12", 1050,
      "one of the three windows of cells before the slow-order start in cell 21 (1050 m) has no free cell for its "
      "automatic speed mark"},
