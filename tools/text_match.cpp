@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "parser/keyword_match.h"
+
 namespace scenario::tool {
 
 std::string lower_ascii(std::string_view s) {
@@ -13,9 +15,7 @@ std::string lower_ascii(std::string_view s) {
   return out;
 }
 
-bool contains_ci(std::string_view text, std::string_view part) {
-  return lower_ascii(text).find(lower_ascii(part)) != std::string::npos;
-}
+bool contains_ci(std::string_view text, std::string_view part) { return contiene_ci(text, part); }
 
 std::string_view trim_blanks(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);

@@ -1,13 +1,8 @@
 // Field reads of the line source that keep the trace up to date, and the keyword tests.
 #include "parser/line_input.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace scenario {
 namespace {
-
-char minuscola(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 // Moves the trace to the field just read, also when the read fails, so that a
 // failure points at the field that caused it.
@@ -39,13 +34,6 @@ std::int32_t leggi_numero(LineInput& li) {
 
 void annota_chiave(LineInput& li, FieldUse use, const std::string& field) {
   annota(li.s, SourceId::Line, use, li.s.Trace.record_offset, field);
-}
-
-bool contiene(std::string_view field, std::string_view part) { return field.find(part) != std::string_view::npos; }
-
-bool contiene_ci(std::string_view field, std::string_view part) {
-  auto same = [](char a, char b) { return minuscola(a) == minuscola(b); };
-  return std::search(field.begin(), field.end(), part.begin(), part.end(), same) != field.end();
 }
 
 void chiudi_ed_elimina(LineInput& li) { li.sources.remove(SourceId::Line); }

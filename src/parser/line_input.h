@@ -8,6 +8,7 @@
 #include "model/compile_state.h"
 #include "model/source_files.h"
 #include "parser/field_reader.h"
+#include "parser/keyword_match.h"
 
 namespace scenario {
 
@@ -26,10 +27,6 @@ std::int32_t leggi_numero(LineInput& li);
 
 // Notes what became of a keyword field read at the trace's record offset.
 void annota_chiave(LineInput& li, FieldUse use, const std::string& field);
-
-// Sub-string tests: exact, and ignoring the case of ASCII letters.
-bool contiene(std::string_view field, std::string_view part);
-bool contiene_ci(std::string_view field, std::string_view part);
 
 // Closes the line source and deletes it.
 void chiudi_ed_elimina(LineInput& li);

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 
 #include "model/legacy_math.h"
+#include "parser/keyword_match.h"
 #include "parser/passes.h"
 
 namespace scenario {
@@ -40,10 +40,6 @@ std::uint8_t leggi_u8(TrainPass& p) {
   return segna_campo(p, [&] { return p.reader.read_u8(); });
 }
 
-bool fuori_limite(const CompileState& s, std::int32_t position, std::int32_t margin) {
-  return (static_cast<double>(position) + margin) / 50.0 > s.CellCount;
-}
-
 Next oltre_limite(TrainPass& p, std::int32_t position) {
   p.s.StatusCode = 15;
   p.s.StatusPosition = position;
@@ -60,14 +56,6 @@ Next termina(TrainPass& p, std::int32_t code, std::optional<std::int32_t> positi
 std::uint8_t quinto(std::int32_t speed) { return round_to_u8(speed / 5.0); }
 
 namespace {
-
-std::string minuscolo(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-bool contiene(std::string_view field, std::string_view word) { return field.find(word) != std::string_view::npos; }
 
 // A record kind: the lower-case substrings its keyword field must all hold.
 struct TrainRecord {
@@ -88,18 +76,17 @@ constexpr std::array<TrainRecord, 10> kRecords = {{
     {{"stazione", ""}, leggi_stazione},
 }};
 
-bool riconosce(const TrainRecord& record, std::string_view lower_field) {
+bool riconosce(const TrainRecord& record, std::string_view field) {
   return std::all_of(record.words.begin(), record.words.end(),
-                     [&](std::string_view w) { return contiene(lower_field, w); });
+                     [&](std::string_view w) { return contiene_ci(field, w); });
 }
 
 // Runs every record whose keywords the field holds, in table order.
 Next esegui(TrainPass& p, const std::string& field, std::size_t offset) {
-  std::string lower = minuscolo(field);
-  bool any = std::any_of(kRecords.begin(), kRecords.end(), [&](const TrainRecord& r) { return riconosce(r, lower); });
+  bool any = std::any_of(kRecords.begin(), kRecords.end(), [&](const TrainRecord& r) { return riconosce(r, field); });
   annota(p.s, SourceId::Train, any ? FieldUse::Record : FieldUse::Ignored, offset, field);
   for (const TrainRecord& r : kRecords) {
-    if (!riconosce(r, lower)) continue;
+    if (!riconosce(r, field)) continue;
     Next next = r.leggi(p);
     if (next != Next::Go) return next;
   }
@@ -136,7 +123,7 @@ Next leggi_record(TrainPass& p) {
 // least one field is read, so an empty text is a read failure.
 void cerca_generale(TrainPass& p) {
   do {
-    if (contiene(minuscolo(leggi_testo(p)), "[generale]")) return;
+    if (contiene_ci(leggi_testo(p), "[generale]")) return;
   } while (!p.reader.at_end());
 }
 
