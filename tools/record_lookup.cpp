@@ -32,7 +32,7 @@ std::string_view name_of(const FoundRecord& f) { return f.kind ? f.kind->name : 
 bool fails_bound(const CompileOutcome& r, const FoundRecord& f) {
   if (f.kind == nullptr) return false;
   auto p = number_at(f.fields, 1);
-  return p && (static_cast<double>(*p) + f.kind->margin) / 50.0 > r.state.CellCount;
+  return p && oltre_le_celle(r.state, *p, f.kind->margin);
 }
 
 // The cells a record's object takes, as its placement routine computes them.

@@ -32,6 +32,10 @@ const TrainCell& cella(const CompileState& s, std::int64_t index) {
   return s.TrainCells[static_cast<std::size_t>(index)];
 }
 
+bool oltre_le_celle(const CompileState& s, std::int64_t position, std::int32_t margin) {
+  return (static_cast<double>(position) + margin) / 50.0 > static_cast<double>(s.CellCount);
+}
+
 ScenarioRecord& riga(CompileState& s, std::int64_t row) {
   if (row < 0 || row >= kScenarioRows) {
     throw Failure("scenario row " + std::to_string(row) + " is outside 0.." + std::to_string(kScenarioRows - 1));

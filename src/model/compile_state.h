@@ -95,6 +95,10 @@ void crea_celle(CompileState& s, std::int32_t route_length);
 TrainCell& cella(CompileState& s, std::int64_t index);
 const TrainCell& cella(const CompileState& s, std::int64_t index);
 
+// Whether a record at `position` lies past the train cells: (position +
+// margin) / 50, computed as a real, is greater than CellCount.
+bool oltre_le_celle(const CompileState& s, std::int64_t position, std::int32_t margin);
+
 // Checked access to a scenario row (0..86).
 ScenarioRecord& riga(CompileState& s, std::int64_t row);
 

@@ -22,7 +22,7 @@ enum class Dopo : std::uint8_t { Avanti, Limite, Termina };
 // A record's first value must leave its cell, with 100 m to spare, inside
 // the train cells; otherwise status 15 at that value.
 bool fuori_limite(CompileState& s, std::int32_t v) {
-  if ((static_cast<double>(v) + 100.0) / 50.0 <= static_cast<double>(s.CellCount)) return false;
+  if (!oltre_le_celle(s, v, 100)) return false;
   s.StatusCode = 15;
   s.StatusPosition = v;
   return true;

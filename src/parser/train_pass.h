@@ -37,9 +37,6 @@ std::int32_t leggi_i32(TrainPass& p);
 std::int16_t leggi_i16(TrainPass& p);
 std::uint8_t leggi_u8(TrainPass& p);
 
-// True when (position + margin) / 50, as a real, lies beyond the last cell.
-bool fuori_limite(const CompileState& s, std::int32_t position, std::int32_t margin);
-
 // A failed bound check: status 15 at the position; the end of pass follows.
 Next oltre_limite(TrainPass& p, std::int32_t position);
 

@@ -39,7 +39,7 @@ Next leggi_vetture(TrainPass& p) {
 Next leggi_velocita(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t speed = leggi_i32(p);
-  if (fuori_limite(p.s, position, 100)) return oltre_limite(p, position);
+  if (oltre_le_celle(p.s, position, 100)) return oltre_limite(p, position);
   std::int32_t n = cell_of(position);
   if (n > 0) riempi_velocita(p, n);
   p.speed = speed;
@@ -49,7 +49,7 @@ Next leggi_velocita(TrainPass& p) {
 Next leggi_aderenza(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t a = leggi_i32(p);
-  if (fuori_limite(p.s, position, 100)) return oltre_limite(p, position);
+  if (oltre_le_celle(p.s, position, 100)) return oltre_limite(p, position);
   std::int32_t n = cell_of(position);
   if (n > 0) riempi_aderenza(p, n);
   p.adhesion = a;
@@ -73,7 +73,7 @@ Next leggi_segnale(TrainPass& p) {
   std::int32_t v[11];
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t posizione = v[0];
-  if (fuori_limite(p.s, posizione, 100)) return oltre_limite(p, posizione);
+  if (oltre_le_celle(p.s, posizione, 100)) return oltre_limite(p, posizione);
   memo_segnale(p.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
   // A code still standing from the line pass ends the pass here as well.
   if (p.s.StatusCode > 0) return termina(p, p.s.StatusCode, posizione);
@@ -84,7 +84,7 @@ Next leggi_rallentamento(TrainPass& p) {
   std::int32_t v[6];
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t x = v[0];
-  if (fuori_limite(p.s, x, 100)) return oltre_limite(p, x);
+  if (oltre_le_celle(p.s, x, 100)) return oltre_limite(p, x);
   memo_rallentamento(p.s, v[0], v[1], v[2], v[3], v[4], v[5]);
   if (p.s.StatusCode > 0) return termina(p, p.s.StatusCode, x);
   return Next::Go;
@@ -93,7 +93,7 @@ Next leggi_rallentamento(TrainPass& p) {
 Next leggi_abbattimento(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t w = leggi_i32(p);
-  if (fuori_limite(p.s, position, 100)) return oltre_limite(p, position);
+  if (oltre_le_celle(p.s, position, 100)) return oltre_limite(p, position);
   TrainCell& c = cella(p.s, cell_of(position));
   if (!is_free(c)) return termina(p, 7, position);
   if (w > 0) {

@@ -81,7 +81,7 @@ Next distanza(TrainPass& p, const ScenarioRecord& row) {
 Next leggi_stazione(TrainPass& p) {
   ScenarioRecord& row = riga(p.s, p.k);
   row.Position = leggi_i32(p);
-  if (fuori_limite(p.s, row.Position, kStationMargin)) return oltre_limite(p, row.Position);
+  if (oltre_le_celle(p.s, row.Position, kStationMargin)) return oltre_limite(p, row.Position);
   if (row.Position % 50 != 0) return termina(p, 8, row.Position);
   row.Kind = leggi_u8(p);
   std::int32_t length = leggi_i32(p);
