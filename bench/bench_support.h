@@ -7,7 +7,7 @@
 #include <string>
 
 #include "model/compile_state.h"
-#include "model/memorizza_percorso.h"
+#include "compiler/memorizza_percorso.h"
 
 namespace scenario::bench {
 

@@ -5,8 +5,8 @@
 #include "content/text_writer.h"
 #include "content/writers.h"
 #include "model/compile_state.h"
-#include "model/failure.h"
-#include "model/memorizza_percorso.h"
+#include "platform/failure.h"
+#include "compiler/memorizza_percorso.h"
 #include "model/source_files.h"
 
 namespace scenario::fuzz {

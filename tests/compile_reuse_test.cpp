@@ -3,8 +3,8 @@
 
 #include "content/text_writer.h"
 #include "content/writers.h"
-#include "model/failure.h"
-#include "model/memorizza_percorso.h"
+#include "platform/failure.h"
+#include "compiler/memorizza_percorso.h"
 
 namespace scenario {
 namespace {

@@ -14,7 +14,7 @@
 #include "content/writers.h"
 #include "model/binary_writers.h"
 #include "model/compile_state.h"
-#include "model/memorizza_percorso.h"
+#include "compiler/memorizza_percorso.h"
 #include "model/source_files.h"
 
 namespace scenario {

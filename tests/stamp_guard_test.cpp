@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "model/compile_state.h"
-#include "model/memorizza_percorso.h"
+#include "compiler/memorizza_percorso.h"
 #include "model/source_files.h"
 
 namespace scenario {

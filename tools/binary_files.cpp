@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "model/coding.h"
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario::tool {
 namespace {

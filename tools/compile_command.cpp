@@ -3,7 +3,7 @@
 
 #include "binary_files.h"
 #include "content/writers.h"
-#include "model/memorizza_percorso.h"
+#include "compiler/memorizza_percorso.h"
 #include "model/source_files.h"
 #include "scenario_view.h"
 #include "source_dir.h"

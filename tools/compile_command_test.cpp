@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "model/memorizza_percorso.h"
+#include "compiler/memorizza_percorso.h"
 #include "model/source_files.h"
 #include "tool_test_support.h"
 

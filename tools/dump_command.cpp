@@ -7,7 +7,7 @@
 
 #include "binary_files.h"
 #include "json.h"
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "scenario_view.h"
 
 namespace scenario::tool {

@@ -3,7 +3,7 @@
 
 #include "binary_files.h"
 #include "model/binary_writers.h"
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "tool_test_support.h"
 
 namespace scenario::tool {

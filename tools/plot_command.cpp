@@ -1,7 +1,7 @@
 // Page layout of the plot: title, legend, the track plan above the two profiles.
 #include "plot_command.h"
 
-#include "model/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "plot_panels.h"
 #include "scenario_view.h"
 #include "svg.h"

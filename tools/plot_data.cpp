@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "scenario_view.h"
 
 namespace scenario::tool {

@@ -4,13 +4,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario::tool {
 namespace {
-
-constexpr std::string_view kLineSuffix = "_linea.txt";
-constexpr std::string_view kTrainSuffix = "-.txt";
 
 bool ends_with(const std::string& s, std::string_view tail) {
   return s.size() > tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -37,9 +34,9 @@ std::string listed(const std::vector<std::string>& names) {
 std::string the_route(const std::filesystem::path& dir, const std::vector<std::string>& names) {
   std::vector<std::string> lines;
   for (const auto& n : names) {
-    if (ends_with(n, kLineSuffix)) lines.push_back(n);
+    if (ends_with(n, kLineSourceSuffix)) lines.push_back(n);
   }
-  if (lines.size() == 1) return lines[0].substr(0, lines[0].size() - kLineSuffix.size());
+  if (lines.size() == 1) return lines[0].substr(0, lines[0].size() - kLineSourceSuffix.size());
   if (lines.empty()) {
     throw Failure(dir.string() + " holds no line source (<route>_linea.txt); name the route with --route NAME");
   }
@@ -52,11 +49,11 @@ std::string the_train(const std::filesystem::path& dir, const std::vector<std::s
   const std::string prefix = route + "_";
   std::vector<std::string> trains;
   for (const auto& n : names) {
-    if (n.rfind(prefix, 0) == 0 && ends_with(n, kTrainSuffix) && n.size() > prefix.size() + kTrainSuffix.size()) {
+    if (n.rfind(prefix, 0) == 0 && ends_with(n, kTrainSourceSuffix) && n.size() > prefix.size() + kTrainSourceSuffix.size()) {
       trains.push_back(n);
     }
   }
-  if (trains.size() == 1) return trains[0].substr(prefix.size(), trains[0].size() - prefix.size() - kTrainSuffix.size());
+  if (trains.size() == 1) return trains[0].substr(prefix.size(), trains[0].size() - prefix.size() - kTrainSourceSuffix.size());
   if (trains.empty()) {
     throw Failure(dir.string() + " holds no train source for route " + route + " (" + prefix +
                   "<train>-.txt); name the train with --train CODE");

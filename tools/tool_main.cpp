@@ -7,7 +7,7 @@
 #include "cli.h"
 #include "compile_command.h"
 #include "dump_command.h"
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "plot_command.h"
 
 namespace scenario::tool {

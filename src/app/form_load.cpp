@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "content/place_names.h"
 #include "content/writers.h"
-#include "model/memorizza_percorso.h"
+#include "compiler/memorizza_percorso.h"
 
 namespace scenario {
 

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/form_load.h"
-#include "app/platform.h"
-#include "model/failure.h"
+#include "platform/platform.h"
+#include "platform/failure.h"
 
 int main() {
   using namespace scenario;

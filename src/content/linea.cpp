@@ -10,7 +10,7 @@
 #include "content/place_names.h"
 #include "content/text_writer.h"
 #include "content/writers.h"
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 namespace {

@@ -1,7 +1,7 @@
 // CR LF rendering of content lines and their atomic replacement on disk.
 #include "content/text_writer.h"
 
-#include "model/atomic_file.h"
+#include "platform/atomic_file.h"
 
 namespace scenario {
 

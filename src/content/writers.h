@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/compile_state.h"
+#include "model/scenario_files.h"
 
 namespace scenario {
 
@@ -15,13 +15,6 @@ std::vector<std::string> righe_treno();          // 59 lines
 std::vector<std::string> righe_note();           // 28 lines
 std::vector<std::string> righe_rallentamenti();  // 5 lines
 std::vector<std::string> righe_scheda();         // 42 lines
-
-// File names in a directory.
-std::filesystem::path line_source_file(const std::filesystem::path& dir, const ScenarioNames& n);
-std::filesystem::path train_source_file(const std::filesystem::path& dir, const ScenarioNames& n);
-std::filesystem::path note_file(const std::filesystem::path& dir, const ScenarioNames& n);
-std::filesystem::path rallentamenti_file(const std::filesystem::path& dir, const ScenarioNames& n);
-std::filesystem::path scheda_file(const std::filesystem::path& dir, const ScenarioNames& n);
 
 // The five writers, each replacing its file with its content.
 void dati_linea(const std::filesystem::path& dir, const ScenarioNames& n);

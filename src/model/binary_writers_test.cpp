@@ -5,7 +5,7 @@
 
 #include "model/coding.h"
 #include "model/compile_state.h"
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "model/legacy_math.h"
 
 namespace scenario {

@@ -8,16 +8,11 @@
 #include <vector>
 
 #include "model/line_plan.h"
+#include "model/scenario_files.h"
 #include "model/scenario_record.h"
 #include "model/train_cell.h"
 
 namespace scenario {
-
-// The scenario's two identifiers; every file name is built from them.
-struct ScenarioNames {
-  std::string RouteName;
-  std::string TrainCode;
-};
 
 // The "montagna" range list: entries 1 to 80 (entry 0 is never used).
 struct RangeList {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 

@@ -1,7 +1,7 @@
 // Field-by-field reading of a source text held in memory.
 #include "parser/field_reader.h"
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 namespace {

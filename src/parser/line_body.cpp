@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "model/legacy_math.h"
 #include "parser/line_steps.h"
 #include "parser/track_plan.h"

@@ -1,6 +1,6 @@
 // The line pass: reads the line source into the scenario table, the train
 // cells and the track plan, then deletes it.
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "model/legacy_math.h"
 #include "parser/line_steps.h"
 #include "parser/passes.h"

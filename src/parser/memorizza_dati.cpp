@@ -1,5 +1,5 @@
 // The compile passes and their recovery from runtime failures.
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "parser/passes.h"
 
 namespace scenario {

@@ -9,7 +9,7 @@
 #include "content/text_writer.h"
 #include "content/writers.h"
 #include "model/compile_state.h"
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "model/source_files.h"
 #include "parser/passes.h"
 

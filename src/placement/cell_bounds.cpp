@@ -1,7 +1,7 @@
 // Bounds checks that a placement makes before it writes any cell.
 #include "placement/cell_bounds.h"
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 

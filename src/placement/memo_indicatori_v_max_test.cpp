@@ -1,7 +1,7 @@
 // memo_indicatori_v_max: speed indicator boards, their rounding and refusal.
 #include <gtest/gtest.h>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "placement/placement.h"
 
 namespace scenario {

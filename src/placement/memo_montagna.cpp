@@ -1,5 +1,5 @@
 // Placement of a "montagna" range: its type in Byte3 and every 4th marker.
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "model/legacy_math.h"
 #include "placement/cell_bounds.h"
 #include "placement/placement.h"

@@ -1,7 +1,7 @@
 // memo_montagna: range type, markers, spacing rule and the range list's bounds.
 #include <gtest/gtest.h>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "placement/placement.h"
 
 namespace scenario {

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "placement/placement.h"
 
 namespace scenario {

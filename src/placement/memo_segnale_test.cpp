@@ -1,7 +1,7 @@
 // memo_segnale: a signal's cell, its packed codes and its approach marks.
 #include <gtest/gtest.h>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "placement/placement.h"
 
 namespace scenario {

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 #include "placement/post_processing.h"
 
 namespace scenario {

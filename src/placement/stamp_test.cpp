@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 5;

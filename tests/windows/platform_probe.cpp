@@ -7,10 +7,10 @@
 #include <sstream>
 #include <string>
 
-#include "app/platform.h"
-#include "app/text_win32.h"
-#include "model/atomic_file.h"
-#include "model/failure.h"
+#include "platform/platform.h"
+#include "platform/text_win32.h"
+#include "platform/atomic_file.h"
+#include "platform/failure.h"
 
 namespace fs = std::filesystem;
 using namespace scenario;

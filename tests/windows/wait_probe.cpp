@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace {
 

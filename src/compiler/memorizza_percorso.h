@@ -18,11 +18,6 @@ struct BinaryFiles {
   std::string dat;
 };
 
-// Full names of the three files in a directory.
-std::filesystem::path line_file(const std::filesystem::path& dir, const ScenarioNames& n);
-std::filesystem::path scenario_file(const std::filesystem::path& dir, const ScenarioNames& n);
-std::filesystem::path train_file(const std::filesystem::path& dir, const ScenarioNames& n);
-
 // Steps up to the stamps, in memory: sets CompileLine = j and StatusCode = 0,
 // clears the 87 rows, runs the passes, the post-processing and the stamp
 // step. Returns the guard's error code ("1250"/"1251") when it fails.

@@ -1,11 +1,11 @@
 // Text conversions between the program's narrow strings and Windows' UTF-16.
-#include "app/text_win32.h"
+#include "platform/text_win32.h"
 
 #include <windows.h>
 
 #include <climits>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario::platform {
 namespace {

@@ -1,13 +1,13 @@
 // Temporary file, flush, then rename over the old name.
-#include "model/atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "app/platform.h"
-#include "model/failure.h"
+#include "platform/platform.h"
+#include "platform/failure.h"
 
 namespace scenario {
 namespace {

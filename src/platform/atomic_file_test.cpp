@@ -1,5 +1,5 @@
 // Whole-file replacement: exact new length, old file kept whole on failure, named errors.
-#include "model/atomic_file.h"
+#include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 namespace {

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 namespace scenario::platform {
 namespace {

@@ -4,8 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/platform.h"
-#include "model/failure.h"
+#include "platform/platform.h"
+#include "platform/failure.h"
 
 namespace scenario::platform {
 

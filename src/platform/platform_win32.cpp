@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/platform.h"
-#include "app/text_win32.h"
-#include "model/failure.h"
+#include "platform/platform.h"
+#include "platform/text_win32.h"
+#include "platform/failure.h"
 
 namespace scenario::platform {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/platform.h"
-#include "app/text_win32.h"
+#include "platform/platform.h"
+#include "platform/text_win32.h"
 
 namespace scenario::platform {
 namespace {

@@ -1,24 +1,14 @@
 // The compile driver and the write sequence of the three binary files.
-#include "model/memorizza_percorso.h"
+#include "compiler/memorizza_percorso.h"
 
-#include "app/platform.h"
-#include "model/atomic_file.h"
+#include "model/scenario_files.h"
+#include "platform/atomic_file.h"
 #include "model/binary_writers.h"
 #include "parser/passes.h"
 #include "placement/post_processing.h"
 #include "placement/stamp.h"
 
 namespace scenario {
-
-std::filesystem::path line_file(const std::filesystem::path& dir, const ScenarioNames& n) {
-  return platform::join_path(dir, n.RouteName + "_linea.dat");
-}
-std::filesystem::path scenario_file(const std::filesystem::path& dir, const ScenarioNames& n) {
-  return platform::join_path(dir, n.RouteName + "_" + n.TrainCode + ".sim");
-}
-std::filesystem::path train_file(const std::filesystem::path& dir, const ScenarioNames& n) {
-  return platform::join_path(dir, n.RouteName + "_" + n.TrainCode + ".dat");
-}
 
 std::optional<std::string> compila(CompileState& s, std::int32_t j, SourceFiles& sources) {
   s.CompileLine = j;
