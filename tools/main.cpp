@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tool_main.h"
+#include "common/tool_main.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "model/failure.h"
+#include "platform/failure.h"
 
 namespace scenario {
 

@@ -1,0 +1,313 @@
+// Parsing of scenario_tool's command line and the help texts built from the same option tables.
+#include "common/cli.h"
+
+#include <charconv>
+#include <map>
+#include <string_view>
+
+#include "common/text_match.h"
+
+namespace scenario::tool {
+namespace {
+
+struct OptionDef {
+  std::string_view name;  // long name without the dashes
+  char short_name = 0;
+  std::string_view value_name;  // empty: a switch without value
+  std::string_view help;
+};
+
+const std::vector<OptionDef>& compile_options() {
+  static const std::vector<OptionDef> defs = {
+      {"route", 0, "NAME", "route name; needed when SOURCEDIR holds more than one line source"},
+      {"train", 0, "CODE", "train code; needed when SOURCEDIR holds more than one train source"},
+      {"no-line", 0, "", "do not compile the track plan; <route>_linea.dat is not written"},
+      {"output", 'o', "OUTDIR", "directory for the three binary files (default: SOURCEDIR)"},
+      {"force", 0, "", "write the files even when the sources have errors, as the generator does"},
+      {"werror", 0, "", "treat warnings as errors"},
+      {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
+      {"help", 'h', "", "show this help"},
+  };
+  return defs;
+}
+
+const std::vector<OptionDef>& dump_options() {
+  static const std::vector<OptionDef> defs = {
+      {"json", 0, "", "print JSON instead of text"},
+      {"every", 0, "N", "for a linea.dat: show a point every N metres (default 1000)"},
+      {"help", 'h', "", "show this help"},
+  };
+  return defs;
+}
+
+const std::vector<OptionDef>& plot_options() {
+  static const std::vector<OptionDef> defs = {
+      {"output", 'o', "FILE.svg", "where to write the picture (default: DIR/<route>_<train>.svg)"},
+      {"help", 'h', "", "show this help"},
+  };
+  return defs;
+}
+
+const std::vector<OptionDef>& options_of(Command c) {
+  static const std::vector<OptionDef> none = {{"help", 'h', "", "show this help"}};
+  switch (c) {
+    case Command::Compile: return compile_options();
+    case Command::Dump: return dump_options();
+    case Command::Plot: return plot_options();
+    case Command::None: break;
+  }
+  return none;
+}
+
+struct ParsedOptions {
+  std::map<std::string, std::string, std::less<>> values;  // long name -> value ("" for switches)
+  std::vector<std::string> positionals;
+  std::string error;
+};
+
+std::vector<std::string> spelled_options(const std::vector<OptionDef>& defs) {
+  std::vector<std::string> out;
+  for (const auto& s : defs) out.push_back("--" + std::string(s.name));
+  return out;
+}
+
+std::string unknown_option(std::string_view arg, const std::vector<OptionDef>& defs) {
+  std::string msg = "unknown option '" + std::string(arg) + "'";
+  std::string_view word = arg.substr(0, arg.find('='));
+  if (auto hint = near_miss(word, spelled_options(defs))) msg += "; did you mean '" + *hint + "'?";
+  return msg;
+}
+
+const OptionDef* find_long(const std::vector<OptionDef>& defs, std::string_view name) {
+  for (const auto& s : defs) {
+    if (s.name == name) return &s;
+  }
+  return nullptr;
+}
+
+const OptionDef* find_short(const std::vector<OptionDef>& defs, char c) {
+  for (const auto& s : defs) {
+    if (s.short_name != 0 && s.short_name == c) return &s;
+  }
+  return nullptr;
+}
+
+// Takes the option at args[i] (and its value), advancing i; sets out.error on failure.
+void take_option(const std::vector<std::string>& args, std::size_t& i, const std::vector<OptionDef>& defs,
+                 ParsedOptions& out) {
+  const std::string& arg = args[i];
+  const OptionDef* def = nullptr;
+  std::optional<std::string> inline_value;
+  if (arg.rfind("--", 0) == 0) {
+    std::string_view body = std::string_view(arg).substr(2);
+    std::size_t eq = body.find('=');
+    def = find_long(defs, body.substr(0, eq));
+    if (eq != std::string_view::npos) inline_value = std::string(body.substr(eq + 1));
+  } else if (arg.size() == 2) {
+    def = find_short(defs, arg[1]);
+  }
+  if (def == nullptr) {
+    out.error = unknown_option(arg, defs);
+    return;
+  }
+  std::string name(def->name);
+  if (def->value_name.empty()) {
+    if (inline_value) out.error = "option '--" + name + "' takes no value";
+    out.values[name] = "";
+    return;
+  }
+  if (inline_value) {
+    out.values[name] = *inline_value;
+  } else if (i + 1 < args.size()) {
+    out.values[name] = args[++i];
+  } else {
+    out.error = "option '--" + name + "' needs a value (" + std::string(def->value_name) + ")";
+  }
+}
+
+ParsedOptions parse_options(const std::vector<std::string>& args, const std::vector<OptionDef>& defs) {
+  ParsedOptions out;
+  bool options_done = false;
+  for (std::size_t i = 1; i < args.size() && out.error.empty(); ++i) {
+    const std::string& arg = args[i];
+    if (!options_done && arg == "--") {
+      options_done = true;
+    } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
+      take_option(args, i, defs, out);
+    } else {
+      out.positionals.push_back(arg);
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> value_of(const ParsedOptions& p, std::string_view name) {
+  auto it = p.values.find(name);
+  if (it == p.values.end()) return std::nullopt;
+  return it->second;
+}
+
+bool has(const ParsedOptions& p, std::string_view name) { return p.values.count(name) != 0; }
+
+std::string one_positional(const ParsedOptions& p, std::string_view what, std::string& error) {
+  if (p.positionals.size() == 1) return p.positionals[0];
+  if (p.positionals.empty()) {
+    error = "missing " + std::string(what);
+  } else {
+    error = "expected one " + std::string(what) + ", got " + std::to_string(p.positionals.size()) + " ('" +
+            p.positionals[1] + "' is one too many)";
+  }
+  return {};
+}
+
+void fill_compile(const ParsedOptions& p, Invocation& inv) {
+  CompileOptions& o = inv.compile;
+  o.route = value_of(p, "route").value_or("");
+  o.train = value_of(p, "train").value_or("");
+  o.no_line = has(p, "no-line");
+  if (auto out = value_of(p, "output")) o.out_dir = *out;
+  o.force = has(p, "force");
+  o.werror = has(p, "werror");
+  if (auto format = value_of(p, "diagnostics")) {
+    if (*format == "json") {
+      o.json = true;
+    } else if (*format != "text") {
+      inv.error = "--diagnostics takes 'text' or 'json', not '" + *format + "'";
+      return;
+    }
+  }
+  o.source_dir = one_positional(p, "SOURCEDIR", inv.error);
+}
+
+void fill_dump(const ParsedOptions& p, Invocation& inv) {
+  DumpOptions& o = inv.dump;
+  o.json = has(p, "json");
+  if (auto every = value_of(p, "every")) {
+    std::int32_t n = 0;
+    auto [end, ec] = std::from_chars(every->data(), every->data() + every->size(), n);
+    if (ec != std::errc() || end != every->data() + every->size() || n <= 0) {
+      inv.error = "--every takes a whole number of metres above 0, not '" + *every + "'";
+      return;
+    }
+    o.every = n;
+  }
+  o.file = one_positional(p, "FILE", inv.error);
+}
+
+void fill_plot(const ParsedOptions& p, Invocation& inv) {
+  if (auto out = value_of(p, "output")) inv.plot.output = *out;
+  inv.plot.dir = one_positional(p, "DIR", inv.error);
+}
+
+Command command_of(std::string_view word) {
+  if (word == "compile") return Command::Compile;
+  if (word == "dump") return Command::Dump;
+  if (word == "plot") return Command::Plot;
+  return Command::None;
+}
+
+std::string options_help(const std::vector<OptionDef>& defs) {
+  std::string out = "\nOptions:\n";
+  for (const auto& s : defs) {
+    std::string left = "  ";
+    left += s.short_name ? std::string("-") + s.short_name + ", " : "    ";
+    left += "--" + std::string(s.name);
+    if (!s.value_name.empty()) left += (s.name == "diagnostics" ? "=" : " ") + std::string(s.value_name);
+    if (left.size() < 26) left.resize(26, ' ');
+    else left += "  ";
+    out += left + std::string(s.help) + "\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string command_name(Command c) {
+  switch (c) {
+    case Command::Compile: return "compile";
+    case Command::Dump: return "dump";
+    case Command::Plot: return "plot";
+    case Command::None: break;
+  }
+  return "";
+}
+
+Invocation parse_command_line(const std::vector<std::string>& args) {
+  Invocation inv;
+  if (args.empty()) {
+    inv.error = "no command given; run 'scenario_tool --help' for the commands";
+    return inv;
+  }
+  const std::string& first = args[0];
+  if (first == "--help" || first == "-h" || first == "help") {
+    inv.help = true;
+    return inv;
+  }
+  inv.command = command_of(first);
+  if (inv.command == Command::None) {
+    const char* what = first.size() > 1 && first[0] == '-' ? "option" : "command";
+    inv.error = std::string("unknown ") + what + " '" + first + "'";
+    if (auto hint = near_miss(first, {"compile", "dump", "plot", "--help"})) {
+      inv.error += "; did you mean '" + *hint + "'?";
+    } else {
+      inv.error += "; run 'scenario_tool --help' for the commands";
+    }
+    return inv;
+  }
+  ParsedOptions p = parse_options(args, options_of(inv.command));
+  if (!p.error.empty()) {
+    inv.error = p.error + "; run 'scenario_tool " + command_name(inv.command) + " --help' for the options";
+    return inv;
+  }
+  if (has(p, "help")) {
+    inv.help = true;
+    return inv;
+  }
+  if (inv.command == Command::Compile) fill_compile(p, inv);
+  if (inv.command == Command::Dump) fill_dump(p, inv);
+  if (inv.command == Command::Plot) fill_plot(p, inv);
+  return inv;
+}
+
+std::string general_help() {
+  return "usage: scenario_tool <command> [options] ARG\n"
+         "\n"
+         "Tools for scenario authors, built on the generator's own compiler.\n"
+         "\n"
+         "Commands:\n"
+         "  compile   compile <route>_linea.txt and <route>_<train>-.txt with clear diagnostics\n"
+         "  dump      decode a .sim, a train .dat or a linea.dat file\n"
+         "  plot      draw the track plan and the gradient and speed profiles as SVG\n"
+         "\n"
+         "Run 'scenario_tool <command> --help' for the options of a command.\n";
+}
+
+std::string command_help(Command c) {
+  switch (c) {
+    case Command::Compile:
+      return "usage: scenario_tool compile [options] SOURCEDIR\n"
+             "\n"
+             "Compiles the line source <route>_linea.txt and the train source <route>_<train>-.txt\n"
+             "found in SOURCEDIR exactly as the generator does, and writes <route>_linea.dat,\n"
+             "<route>_<train>.sim and <route>_<train>.dat. The sources are never changed. When a\n"
+             "source breaks a rule, the error names the file, line and field, and no file is written.\n" +
+             options_help(compile_options());
+    case Command::Dump:
+      return "usage: scenario_tool dump [options] FILE\n"
+             "\n"
+             "Decodes FILE by its name: <route>_<train>.sim (scenario rows), <route>_linea.dat\n"
+             "(track plan points) or <route>_<train>.dat (train cells and profiles).\n" +
+             options_help(dump_options());
+    case Command::Plot:
+      return "usage: scenario_tool plot [options] DIR\n"
+             "\n"
+             "Reads the three binary files in DIR and draws one SVG page: the track plan to scale\n"
+             "with stations and signals, and under it the gradient and speed-limit profiles with\n"
+             "stations, signals, tunnels and signs.\n" +
+             options_help(plot_options());
+    case Command::None: break;
+  }
+  return general_help();
+}
+
+}  // namespace scenario::tool

@@ -1,0 +1,54 @@
+// Dispatch of the three commands and the one place where runtime failures are caught.
+#include "common/tool_main.h"
+
+#include <exception>
+#include <optional>
+
+#include "common/cli.h"
+#include "compile/compile_command.h"
+#include "dump/dump_command.h"
+#include "platform/failure.h"
+#include "plot/plot_command.h"
+
+namespace scenario::tool {
+
+int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const Invocation inv = parse_command_line(args);
+  if (!inv.error.empty()) {
+    err << "scenario_tool: error: " << inv.error << "\n";
+    return 2;
+  }
+  if (inv.help) {
+    out << (inv.command == Command::None ? general_help() : command_help(inv.command));
+    return 0;
+  }
+  std::optional<CompileSession> session;
+  try {
+    switch (inv.command) {
+      case Command::Compile:
+        session.emplace(open_session(inv.compile));
+        return run_compile(*session, out, err);
+      case Command::Dump:
+        run_dump(inv.dump, out);
+        return 0;
+      case Command::Plot:
+        run_plot(inv.plot, out);
+        return 0;
+      case Command::None:
+        break;
+    }
+    err << general_help();
+    return 2;
+  } catch (const Failure& f) {
+    // The generator's driver fails at run time when the passes left no train
+    // cells; the author still gets the status that explains why.
+    if (session && session->stage == CompileStage::Compiling) return report_compile(*session, f.what(), out, err);
+    err << "scenario_tool: error: " << f.what() << "\n";
+    return 1;
+  } catch (const std::exception& e) {
+    err << "scenario_tool: error: " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace scenario::tool

@@ -1,0 +1,104 @@
+// The compile command: read the sources, run compila, report, write the three files.
+#include "compile/compile_command.h"
+
+#include "common/binary_files.h"
+#include "content/writers.h"
+#include "compiler/memorizza_percorso.h"
+#include "model/source_files.h"
+#include "common/scenario_view.h"
+#include "common/source_dir.h"
+#include "compile/status_messages.h"
+#include "compile/warnings.h"
+
+namespace scenario::tool {
+namespace {
+
+std::optional<std::string> read_if_present(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
+  return read_binary_file(file);
+}
+
+std::filesystem::path output_dir(const CompileSession& s) { return s.options.out_dir.value_or(s.options.source_dir); }
+
+std::string summary_line(const CompileSession& s) {
+  const CompileState& st = s.state;
+  const int files = st.CompileLine != 0 ? 3 : 2;
+  return "compiled " + s.names.RouteName + " / " + s.names.TrainCode + ": route " +
+         std::to_string(st.ScenarioTable[kRouteRow].End) + " m, " + std::to_string(st.TrainCells.size()) +
+         " cells, " + std::to_string(stations_of(st.ScenarioTable).size()) + " stations, " +
+         std::to_string(cells_of_kind(st.TrainCells, kind::kSignal).size()) + " signals, " +
+         std::to_string(cells_of_kind(st.TrainCells, kind::kSign).size()) + " signs; wrote " +
+         std::to_string(files) + " files to " + output_dir(s).string();
+}
+
+std::string plural(std::size_t n, const char* word) {
+  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+}
+
+std::vector<Diagnostic> all_diagnostics(const CompileSession& s, const std::optional<std::string>& failure) {
+  const CompileOutcome outcome{s.state, s.texts, s.guard_code, failure};
+  std::vector<Diagnostic> ds = error_diagnostics(outcome);
+  for (Diagnostic& w : field_warnings(outcome)) {
+    if (s.options.werror) w.severity = Severity::Error;
+    ds.push_back(std::move(w));
+  }
+  sort_diagnostics(ds);
+  return ds;
+}
+
+}  // namespace
+
+CompileSession open_session(const CompileOptions& options) {
+  CompileSession s;
+  s.options = options;
+  s.names = find_sources(options.source_dir, options.route, options.train);
+  const std::filesystem::path line = line_source_file(options.source_dir, s.names);
+  const std::filesystem::path train = train_source_file(options.source_dir, s.names);
+  s.texts.line_file = line.string();
+  s.texts.train_file = train.string();
+  s.texts.line = read_if_present(line);
+  s.texts.train = read_if_present(train);
+  return s;
+}
+
+int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
+  CompileState& st = session.state;
+  st.RouteName = session.names.RouteName;
+  st.TrainCode = session.names.TrainCode;
+  st.NoteFields = true;
+  // Copies: "deleting" a text in memory must not lose what the messages quote.
+  SourceFiles sources = SourceFiles::in_memory(session.texts.line, session.texts.train);
+  session.stage = CompileStage::Compiling;
+  session.guard_code = compila(st, session.options.no_line ? 0 : 1, sources);
+  session.stage = CompileStage::Compiled;
+  return report_compile(session, std::nullopt, out, err);
+}
+
+int report_compile(CompileSession& session, const std::optional<std::string>& driver_failure, std::ostream& out,
+                   std::ostream& err) {
+  const std::vector<Diagnostic> ds = all_diagnostics(session, driver_failure);
+  std::size_t errors = 0, warnings = 0;
+  for (const Diagnostic& d : ds) {
+    errors += d.severity == Severity::Error;
+    warnings += d.severity == Severity::Warning;
+    if (session.options.json) {
+      out << render_json(d, session.texts);
+    } else {
+      err << render_text(d, session.texts);
+    }
+  }
+  std::ostream& summary = session.options.json ? err : out;
+  const bool can_write = !session.guard_code && !driver_failure;
+  if (can_write && (errors == 0 || session.options.force)) {
+    write_all(serialise_all(session.state), output_dir(session), session.names);
+    summary << summary_line(session) << (errors ? " (despite the errors, as --force asks)" : "") << "\n";
+  } else {
+    err << "no binary file written; the files in " << output_dir(session).string() << " are unchanged"
+        << (can_write ? " (--force writes them as the generator would)" : "") << "\n";
+  }
+  err << plural(errors, "error") << ", " << plural(warnings, "warning") << "\n";
+  return errors == 0 ? 0 : 1;
+}
+
+}  // namespace scenario::tool

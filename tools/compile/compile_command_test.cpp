@@ -1,0 +1,287 @@
+// Tests of the compile command: identity with the generator, errors per status code, warnings, options.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "compiler/memorizza_percorso.h"
+#include "model/source_files.h"
+#include "common/tool_test_support.h"
+
+namespace scenario::tool {
+namespace {
+
+using namespace testing;
+
+const char* const kBinaryFiles[] = {"Castrovelde_Ardis_linea.dat", "Castrovelde_Ardis_R31708.sim",
+                                    "Castrovelde_Ardis_R31708.dat"};
+
+TEST(CompileBuiltIn, FilesAreByteIdenticalToTheGenerators) {
+  TempDir src;
+  write_builtin_sources(src.path());
+  const auto sources = snapshot(src.path());
+
+  RunResult r = run_tool({"compile", src.path().string()});
+
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "compiled Castrovelde_Ardis / R31708: route 96000 m, 2061 cells, 18 stations, 23 signals, "
+                   "16 signs; wrote 3 files to " + src.path().string() + "\n");
+  EXPECT_EQ(r.err, "0 errors, 0 warnings\n");
+  for (const char* name : kBinaryFiles) {
+    const std::string expected = slurp(generator_output() / name);
+    ASSERT_FALSE(expected.empty()) << name;
+    EXPECT_TRUE(slurp(src.path() / name) == expected) << name << " differs from the generator's";
+  }
+  for (const auto& [name, bytes] : sources) EXPECT_EQ(slurp(src.path() / name), bytes) << name << " changed";
+}
+
+TEST(CompileBuiltIn, OutputDirectoryAndNoLine) {
+  TempDir src, out;
+  write_builtin_sources(src.path());
+
+  RunResult r = run_tool({"compile", "--no-line", "-o", out.path().string(), src.path().string()});
+
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(snapshot(src.path()).size(), 2u) << "nothing is written beside the sources";
+  EXPECT_FALSE(fs::exists(out.path() / kBinaryFiles[0])) << "--no-line writes no line plan";
+  // The scenario and train files do not depend on the line plan.
+  EXPECT_TRUE(slurp(out.path() / kBinaryFiles[1]) == slurp(generator_output() / kBinaryFiles[1]));
+  EXPECT_TRUE(slurp(out.path() / kBinaryFiles[2]) == slurp(generator_output() / kBinaryFiles[2]));
+}
+
+// One broken source per status code the passes can set, and the stamp guard.
+struct BrokenSource {
+  const char* dir;
+  const char* file;  // the source text the error points into
+  int line;          // 0: the file as a whole
+  const char* code;
+  int position;  // the status position (ignored for the guard codes)
+  std::string message;
+};
+
+std::ostream& operator<<(std::ostream& os, const BrokenSource& c) { return os << c.dir; }
+
+class BrokenSources : public ::testing::TestWithParam<BrokenSource> {};
+
+std::string expected_first_line(const BrokenSource& c, const fs::path& dir) {
+  std::string where = (dir / c.file).string();
+  if (c.line > 0) where += ":" + std::to_string(c.line);
+  const std::string code = c.code;
+  const std::string suffix = code.size() == 4 ? " [stamp guard " + code + "]"
+                                              : " [status " + code + ", position " + std::to_string(c.position) + "]";
+  return where + ": error: " + c.message + suffix;
+}
+
+std::vector<std::string> args_for(const BrokenSource& c, const fs::path& dir, std::vector<std::string> extra = {}) {
+  std::vector<std::string> args = {"compile"};
+  const std::string dir_name = c.dir;
+  if (dir_name == "code_101" || dir_name == "code_25_no_train") args.insert(args.end(), {"--route", "Prova", "--train", "T1"});
+  args.insert(args.end(), extra.begin(), extra.end());
+  args.push_back(dir.string());
+  return args;
+}
+
+TEST_P(BrokenSources, ErrorNamesTheRecordAndNothingIsWritten) {
+  const BrokenSource& c = GetParam();
+  TempDir tmp;
+  const fs::path dir = tmp.path() / c.dir;
+  copy_dir(fixture(c.dir), dir);
+  const auto before = snapshot(dir);
+
+  RunResult r = run_tool(args_for(c, dir));
+
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(first_line(r.err), expected_first_line(c, dir));
+  EXPECT_NE(r.err.find("no binary file written"), std::string::npos) << r.err;
+  EXPECT_EQ(lines_of(r.err).back(), "1 error, 0 warnings");
+  EXPECT_EQ(snapshot(dir), before) << "a binary file was written or a source changed";
+}
+
+TEST_P(BrokenSources, JsonCarriesCodeAndLine) {
+  const BrokenSource& c = GetParam();
+  TempDir tmp;
+  const fs::path dir = tmp.path() / c.dir;
+  copy_dir(fixture(c.dir), dir);
+
+  RunResult r = run_tool(args_for(c, dir, {"--diagnostics=json"}));
+
+  EXPECT_EQ(r.status, 1);
+  const std::string json = first_line(r.out);
+  EXPECT_EQ(json.rfind("{\"file\":\"" + (dir / c.file).string() + "\",\"line\":" + std::to_string(c.line) + ",", 0),
+            0u)
+      << json;
+  EXPECT_NE(json.find("\"severity\":\"error\",\"code\":\"" + std::string(c.code) + "\""), std::string::npos) << json;
+}
+
+const char* const kFree = "; it needs a cell that is empty or holds only a montagna marker";
+const std::string kBoard = "which already holds a speed indicator board (kind 6)" + std::string(kFree);
+
+const BrokenSource kBrokenSources[] = {
+    {"code_1", "Prova_linea.txt", 2, "1", 0, "the route length is 2000000 m; it must be at most 1000000 m"},
+    {"code_2", "Prova_linea.txt", 4, "2", 0,
+     "this chainage change starts at 5025 m, which is not a multiple of 50; chainage starts and base values must "
+     "be multiples of 50"},
+    {"code_3", "Prova_linea.txt", 9, "3", 0, "the signal repetition starts at 25 m, which is not a multiple of 50"},
+    {"code_4", "Prova_linea.txt", 9, "4", 0, "the signal repetition ends at 30 m, which is not a multiple of 50"},
+    {"code_5", "Prova_linea.txt", 9, "5", 0,
+     "the signal repetition keyword 'ripetizione segnali codici' names neither 4 nor 9 codes; write it as "
+     "'ripetizione segnali 4 codici' or with a 9"},
+    {"code_6", "Prova_linea.txt", 24, "6", 550,
+     "the indication sign at 550 m goes to cell 12 (600 m), " + kBoard},
+    {"code_7", "Prova_T1-.txt", 16, "7", 600,
+     "the speed reduction at 600 m goes to cell 12 (600 m), " + kBoard},
+    {"code_8", "Prova_T1-.txt", 13, "8", 9025, "the station position 9025 m is not a multiple of 50"},
+    {"code_9", "Prova_T1-.txt", 13, "9", 9000, "the station length 350 m is not a multiple of 100"},
+    {"code_10", "Prova_T1-.txt", 14, "10", 0,
+     "too many stations: the line source's 76 indication signs take rows 5 to 80 of the scenario table, which "
+     "leaves room for 2 stations; this is station 3"},
+    {"code_11", "Prova_T1-.txt", 16, "11", 500,
+     "the two cells before the signal in cell 10 (500 m), which stands within 1000 m behind a slow-order warning, "
+     "hold no free cell or speed mark for the automatic speed mark"},
+    {"code_13", "Prova_T1-.txt", 16, "13", 2450,
+     "there is no free cell for an automatic speed mark inside or just after the slow order near cell 49 (2450 m)"},
+    {"code_12", "Prova_T1-.txt", 16, "12", 1050,
+     "one of the three windows of cells before the slow-order start in cell 21 (1050 m) has no free cell for its "
+     "automatic speed mark"},
+    {"code_15_line", "Prova_linea.txt", 17, "15", 4000,
+     "the gradient record at 30000 m lies beyond the train cells: the route is 20000 m long, the cells reach "
+     "27000 m, and a gradient record may stand at 26900 m at most; the compiler reads nothing after it"},
+    {"code_15_train", "Prova_T1-.txt", 14, "15", 26800,
+     "the station at 26800 m lies beyond the train cells: the route is 20000 m long, the cells reach 27000 m, and "
+     "a station may stand at 26200 m at most; the compiler reads nothing after it"},
+    {"code_16", "Prova_T1-.txt", 17, "16", 550,
+     "the signal at 550 m goes to cell 12 (600 m), " + kBoard},
+    {"code_17", "Prova_T1-.txt", 16, "17", 1750,
+     "the slow order at 1750 m: its warning point, 1200 m before the start, falls in cell 12 (600 m), " +
+             kBoard},
+    {"code_18", "Prova_T1-.txt", 16, "18", 550,
+     "the slow order at 550 m: its start falls in cell 12 (600 m), " + kBoard},
+    {"code_19", "Prova_T1-.txt", 16, "19", 100,
+     "the slow order at 100 m: its end, 450 m further, falls in cell 12 (600 m), " + kBoard},
+    {"code_20", "Prova_T1-.txt", 16, "20", 1850,
+     "the slow order at 1850 m: one of the four approach cells before its warning point falls in cell 12 "
+             "(600 m), " + kBoard},
+    {"code_21", "Prova_linea.txt", 22, "21", 550,
+     "the speed indicator board at 550 m goes to cell 12 (600 m), " + kBoard},
+    {"code_22", "Prova_T1-.txt", 13, "22", 650,
+     "the station zone starts 250 m after the previous zone ends; at least 350 m are needed (this zone runs from "
+     "500 to 800 m, the zone of PRIMA ends at 250 m)"},
+    {"code_24", "Prova_T1-.txt", 12, "24", 0,
+     "the station zone ends at 100 m, which puts its stopping point in cell 1 (50 m); stopping points must fall "
+     "in cell 2 or later, so the zone must end at 150 m or later"},
+    {"code_25", "Prova_T1-.txt", 4, "25", 0,
+     "the compiler stops with a runtime failure: '40000' does not fit a 16-bit number"},
+    {"code_25_no_train", "Prova_T1-.txt", 0, "25", 0,
+     "the train source does not exist, so the compiler stops with a runtime failure when it opens it"},
+    {"code_101", "Prova_linea.txt", 0, "101", 0, "the line source does not exist"},
+    {"code_102", "Prova_linea.txt", 24, "102", 0,
+     "no field before the end of the line source holds '[generale]'; the general section must open with a "
+     "'[generale]' line followed by its records"},
+    {"code_103", "Prova_linea.txt", 12, "103", 0,
+     "the curve keyword 'curvad' has no class digit 1 to 6; write it as 'curvas4' (left) or 'curvad5' (right), "
+     "the digit giving the radius"},
+    {"guard_1250", "Prova_T1-.txt", 16, "1250", 0,
+     "the stamp guard stops the generator with \" Errore n. 1250\": the speed reduction at 50 m puts a speed "
+     "reduction mark (kind 12) into cell 1, which is reserved for the check codes; place it further along the "
+     "route"},
+    {"guard_1251", "Prova_linea.txt", 21, "1251", 0,
+     "the stamp guard stops the generator with \" Errore n. 1251\": the speed indicator board at 0 m puts a speed "
+     "indicator board (kind 6) into cell 1, which is reserved for the check codes; place it further along the "
+     "route"},
+};
+
+INSTANTIATE_TEST_SUITE_P(StatusCodes, BrokenSources, ::testing::ValuesIn(kBrokenSources),
+                         [](const auto& info) { return std::string(info.param.dir); });
+
+// The caret stands under the field at fault, on the line printed under the message.
+TEST(CompileErrors, CaretUnderTheFieldAtFault) {
+  struct Case {
+    const char* dir;
+    const char* source_line;
+    const char* caret;
+  };
+  const Case cases[] = {
+      {"code_9", "  stazione,    9000, 12,  350,  1, 0, 0,  4,1,0,  2,1,1,   30,   8,15, 0, SECONDA",
+       "                          ^"},
+      {"code_4", "  ripetizione segnali 4 codici,    0    ,30", "                                         ^"},
+      {"code_25", "  sabbia,    40000", "             ^"},
+      {"code_102", "  [fine]", "        ^"},  // the end of the file: after its last character
+  };
+  for (const Case& c : cases) {
+    TempDir tmp;
+    copy_dir(fixture(c.dir), tmp.path());
+    auto lines = lines_of(run_tool({"compile", tmp.path().string()}).err);
+    ASSERT_GE(lines.size(), 3u) << c.dir;
+    EXPECT_EQ(lines[1], c.source_line) << c.dir;
+    EXPECT_EQ(lines[2], c.caret) << c.dir;
+  }
+}
+
+// When the passes leave no train cells the generator's own driver fails after
+// them; the tool says so in a note and writes nothing, even with --force.
+TEST(CompileErrors, DriverFailureIsANoteAndForceWritesNothing) {
+  TempDir tmp;
+  copy_dir(fixture("code_1"), tmp.path());
+  RunResult r = run_tool({"compile", "--force", tmp.path().string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(lines_of(r.err)[3], (tmp.path() / "Prova_linea.txt").string() +
+                                    ":2: note: the generator itself then stops with a runtime failure and writes no "
+                                    "binary file: the train cell array does not exist (no route length record)");
+  EXPECT_EQ(snapshot(tmp.path()).size(), 2u);
+}
+
+// Status 15 from the line source stays set and stops the train pass at its
+// first signal; the note points there.
+TEST(CompileErrors, StaleBoundCheckNotePointsAtTheSignal) {
+  TempDir tmp;
+  copy_dir(fixture("code_15_line"), tmp.path());
+  auto lines = lines_of(run_tool({"compile", tmp.path().string()}).err);
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[3], (tmp.path() / "Prova_T1-.txt").string() +
+                          ":17: note: the train pass stops after this signal, because the line source's status 15 "
+                          "is still set; the rest of the train source is not read");
+}
+
+// --force writes what the generator itself would write from the same texts.
+TEST(CompileForce, WritesTheGeneratorsFilesDespiteTheError) {
+  TempDir tmp;
+  copy_dir(fixture("code_16"), tmp.path());
+  CompileState expected;
+  expected.RouteName = "Prova";
+  expected.TrainCode = "T1";
+  SourceFiles texts = SourceFiles::in_memory(slurp(tmp.path() / "Prova_linea.txt"), slurp(tmp.path() / "Prova_T1-.txt"));
+  ASSERT_FALSE(compila(expected, 1, texts).has_value());
+  const BinaryFiles files = serialise_all(expected);
+
+  RunResult r = run_tool({"compile", "--force", tmp.path().string()});
+
+  EXPECT_EQ(r.status, 1) << "the errors still count";
+  EXPECT_NE(r.out.find("(despite the errors, as --force asks)"), std::string::npos) << r.out;
+  EXPECT_TRUE(slurp(tmp.path() / "Prova_linea.dat") == *files.linea);
+  EXPECT_TRUE(slurp(tmp.path() / "Prova_T1.sim") == files.sim);
+  EXPECT_TRUE(slurp(tmp.path() / "Prova_T1.dat") == files.dat);
+}
+
+TEST(CompileForce, StampGuardFailureWritesNothing) {
+  TempDir tmp;
+  copy_dir(fixture("guard_1250"), tmp.path());
+  RunResult r = run_tool({"compile", "--force", tmp.path().string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(snapshot(tmp.path()).size(), 2u);
+}
+
+// A previous good set of files survives a failed compile untouched.
+TEST(CompileErrors, PreviousFilesStayWhole) {
+  TempDir tmp;
+  copy_dir(fixture("ok"), tmp.path());
+  ASSERT_EQ(run_tool({"compile", tmp.path().string()}).status, 0);
+  const auto good = snapshot(tmp.path());
+  spit(tmp.path() / "Prova_T1-.txt", slurp(fixture("code_22") / "Prova_T1-.txt"));
+  auto expected = good;
+  expected["Prova_T1-.txt"] = slurp(tmp.path() / "Prova_T1-.txt");
+
+  EXPECT_EQ(run_tool({"compile", tmp.path().string()}).status, 1);
+  EXPECT_EQ(snapshot(tmp.path()), expected);
+}
+
+}  // namespace
+}  // namespace scenario::tool
