@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/diagnostic.h"
 #include "model/line_plan.h"
 #include "model/scenario_files.h"
 #include "model/scenario_record.h"
@@ -22,8 +23,6 @@ struct RangeList {
   std::int32_t Count = 0;
   std::int32_t Flag = 0;  // set for one call when the type came in above 10
 };
-
-enum class SourceId : std::uint8_t { None = 0, Line = 1, Train = 2 };
 
 // Where the passes stand in their source text: the keyword field of the
 // record being handled and the last field read. It lets an author's tool
@@ -69,6 +68,10 @@ struct CompileState {
 
   // The reason of the runtime failure that ended the passes with status 25.
   std::string LastFailure;
+
+  // Every rule that broke, recorded where it broke, in the order it broke.
+  // The status word above keeps only the last; the authors' tool reports these.
+  std::vector<Diagnostic> Diagnostics;
 
   // Filled only when NoteFields is set (the authors' tool); the generator
   // leaves it off and pays nothing for it.

@@ -1,0 +1,28 @@
+// The one call every caller compiles with: names, options and sources in, a fresh result out.
+#pragma once
+
+#include <optional>
+
+#include "model/compile_state.h"
+#include "model/source_files.h"
+#include "model/status.h"
+
+namespace scenario {
+
+struct CompileOptions {
+  bool line_plan = true;     // compile the track plan (the generator always does)
+  bool field_notes = false;  // note every keyword field's use, for the authors' tool
+};
+
+// Everything one compilation left: the cells, the table, the plan, the status
+// word, the recorded diagnostics and the field notes (all in `state`), and
+// the stamp guard's code when it failed, in which case nothing may be written.
+struct CompileResult {
+  CompileState state;
+  std::optional<Status> guard;
+};
+
+// Runs the passes, the post-processing and the stamps on a fresh state.
+CompileResult compile(const ScenarioNames& names, const CompileOptions& options, SourceFiles& sources);
+
+}  // namespace scenario
