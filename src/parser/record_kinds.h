@@ -1,0 +1,46 @@
+// The one table of record kinds: keywords, how they match, fields and their meanings, margins, names.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "model/diagnostic.h"
+
+namespace scenario {
+
+// How a field after the keyword is read.
+enum class FieldType : std::uint8_t { Text, Int32, Int16, Byte };
+
+struct FieldSpec {
+  std::string_view meaning;  // in the author's words: "the station's length"
+  FieldType type = FieldType::Int32;
+};
+
+// How the keyword field is tested: every word must stand somewhere in it,
+// with the case of ASCII letters ignored or kept.
+enum class KeywordMatch : std::uint8_t { IgnoreCase, KeepCase };
+
+struct RecordSpec {
+  RecordKind kind = RecordKind::None;
+  SourceId source = SourceId::None;
+  std::array<std::string_view, 2> words{};  // "" when one word is enough
+  KeywordMatch match = KeywordMatch::IgnoreCase;
+  std::span<const FieldSpec> fields;        // the fields after the keyword, in order
+  std::optional<std::int32_t> margin;       // bound check: (position + margin) / 50 <= CellCount
+  std::string_view name;                    // "station", "slow order", ...
+};
+
+// The spec of one kind; RecordKind::None has an empty spec.
+const RecordSpec& record_spec(RecordKind kind);
+
+// The kinds of one source, in the order the pass tests them on a keyword.
+std::span<const RecordSpec> record_specs(SourceId source);
+
+// Whether a keyword field starts a record of this kind (curves only when the
+// track plan is compiled).
+bool starts_record(const RecordSpec& spec, std::string_view keyword, bool line_plan);
+
+}  // namespace scenario
