@@ -12,18 +12,16 @@
 
 namespace scenario::bench {
 
-Compiled compile_texts(const std::string& line, const std::string& train) {
-  Compiled c;
-  c.state.RouteName = std::string(names::kRouteName);
-  c.state.TrainCode = std::string(names::kTrainCode);
+CompileResult compile_texts(const std::string& line, const std::string& train) {
   SourceFiles sources = SourceFiles::in_memory(line, train);
-  c.guard = compila(c.state, 1, sources);
-  return c;
+  return compile(ScenarioNames{std::string(names::kRouteName), std::string(names::kTrainCode)}, CompileOptions{},
+                 sources);
 }
 
-std::optional<std::string> compile_problem(const Compiled& c) {
+std::optional<std::string> compile_problem(const CompileResult& c) {
   const CompileState& s = c.state;
-  if (c.guard) return "stamp guard " + *c.guard;
+  if (c.guard) return "stamp guard " + std::to_string(status_number(*c.guard));
+  if (c.failure) return c.failure->what();
   if (!s.LastFailure.empty()) return s.LastFailure;
   if (s.StatusCode != 0) {
     return "status " + std::to_string(s.StatusCode) + " at " + std::to_string(s.StatusPosition) + " m";

@@ -11,16 +11,11 @@
 
 namespace scenario::bench {
 
-struct Compiled {
-  CompileState state;
-  std::optional<std::string> guard;  // the stamp guard's error code
-};
-
 // Compiles two texts in memory with the built-in names.
-Compiled compile_texts(const std::string& line, const std::string& train);
+CompileResult compile_texts(const std::string& line, const std::string& train);
 
 // Why a compile did not end cleanly (guard, runtime failure, status word).
-std::optional<std::string> compile_problem(const Compiled& c);
+std::optional<std::string> compile_problem(const CompileResult& c);
 
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the object goes.

@@ -18,7 +18,7 @@ const ScenarioNames kNames{std::string(names::kRouteName), std::string(names::kT
 
 // Stops the benchmark with the reason when a compile did not end cleanly, so
 // that a figure never stands for a run that gave up half-way.
-bool compiled_cleanly(benchmark::State& st, const Compiled& c) {
+bool compiled_cleanly(benchmark::State& st, const CompileResult& c) {
   if (auto problem = compile_problem(c)) {
     st.SkipWithError(problem->c_str());
     return false;
@@ -30,7 +30,7 @@ void BM_CompileBuiltIn(benchmark::State& st) {
   const std::string line = render_lines(righe_linea());
   const std::string train = render_lines(righe_treno());
   for (auto _ : st) {
-    Compiled c = compile_texts(line, train);
+    CompileResult c = compile_texts(line, train);
     if (!compiled_cleanly(st, c)) break;
     benchmark::DoNotOptimize(c.state.TrainCells.data());
   }
@@ -42,7 +42,7 @@ void BM_CompileAndWrite(benchmark::State& st) {
   const std::string train = render_lines(righe_treno());
   ScratchDir dir;
   for (auto _ : st) {
-    Compiled c = compile_texts(line, train);
+    CompileResult c = compile_texts(line, train);
     if (!compiled_cleanly(st, c)) break;
     write_all(serialise_all(c.state), dir.path(), kNames);
   }
@@ -70,7 +70,7 @@ void BM_Scaling(benchmark::State& st) {
   const GeneratedSources src = generate_sources(km);
   std::size_t bytes = 0;
   for (auto _ : st) {
-    Compiled c = compile_texts(src.line, src.train);
+    CompileResult c = compile_texts(src.line, src.train);
     if (!compiled_cleanly(st, c)) break;
     BinaryFiles files = serialise_all(c.state);
     bytes = files.sim.size() + files.dat.size() + (files.linea ? files.linea->size() : 0);

@@ -27,7 +27,7 @@ long long peak_rss_bytes() {
 // of its line plan file.
 long long compile_and_write(std::int32_t km) {
   const GeneratedSources src = generate_sources(km);
-  Compiled c = compile_texts(src.line, src.train);
+  CompileResult c = compile_texts(src.line, src.train);
   if (auto problem = compile_problem(c)) throw std::runtime_error("the route did not compile: " + *problem);
   ScratchDir dir;
   const ScenarioNames names{std::string(names::kRouteName), std::string(names::kTrainCode)};

@@ -12,17 +12,18 @@
 namespace scenario::fuzz {
 
 void compile_texts(std::optional<std::string> line, std::optional<std::string> train, std::int32_t j) {
-  CompileState state;
-  state.RouteName = std::string(names::kRouteName);
-  state.TrainCode = std::string(names::kTrainCode);
+  const ScenarioNames names{std::string(names::kRouteName), std::string(names::kTrainCode)};
   SourceFiles sources = SourceFiles::in_memory(std::move(line), std::move(train));
+  // A runtime failure after the passes (for example the post-processing of a
+  // route without a length record) or a stamp guard failure ends the run
+  // before any file is serialised.
+  const CompileResult r = compile(names, CompileOptions{.line_plan = j != 0}, sources);
+  if (r.failure || r.guard) return;
   try {
-    // A stamp guard failure ends the run before any file is serialised.
-    if (compila(state, j, sources)) return;
-    BinaryFiles files = serialise_all(state);
+    BinaryFiles files = serialise_all(r.state);
     (void)files;
   } catch (const Failure&) {
-    // For example the post-processing of a route without a length record.
+    // A name too long for its 16-bit length.
   }
 }
 

@@ -22,31 +22,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
-CompileState built_in_state() {
-  CompileState s;
-  s.RouteName = std::string(names::kRouteName);
-  s.TrainCode = std::string(names::kTrainCode);
-  return s;
-}
+const ScenarioNames kBuiltInNames{std::string(names::kRouteName), std::string(names::kTrainCode)};
 
 class BuiltInCompile : public testing::Test {
  protected:
   void SetUp() override {
     SourceFiles sources = SourceFiles::in_memory(render_lines(righe_linea()), render_lines(righe_treno()));
-    guard = compila(s, 1, sources);
+    CompileResult r = compile(kBuiltInNames, CompileOptions{}, sources);
+    s = std::move(r.state);
+    guard = r.guard;
+    failure = r.failure.has_value();
     line_left = sources.exists(SourceId::Line);
     train_left = sources.exists(SourceId::Train);
   }
 
-  CompileState s = built_in_state();
-  std::optional<std::string> guard;
+  CompileState s;
+  std::optional<Status> guard;
+  bool failure = true;
   bool line_left = true;
   bool train_left = true;
 };
 
 TEST_F(BuiltInCompile, EndsCleanlyAndReadsBothSources) {
   EXPECT_EQ(guard, std::nullopt);
+  EXPECT_FALSE(failure);
   EXPECT_EQ(s.StatusCode, 0);
+  EXPECT_TRUE(s.Diagnostics.empty());
   EXPECT_FALSE(line_left);
   EXPECT_FALSE(train_left);
   EXPECT_EQ(s.CellCount, 2060);
@@ -109,9 +110,10 @@ TEST(BuiltInCompileOnDisk, LeavesExactlyTheThreeBinaryFiles) {
   write_lines(line_source_file(dir, names), righe_linea());
   write_lines(train_source_file(dir, names), righe_treno());
 
-  CompileState s = built_in_state();
   SourceFiles sources = SourceFiles::on_disk(line_source_file(dir, names), train_source_file(dir, names));
-  EXPECT_EQ(memorizza_percorso(s, 1, sources, dir), std::nullopt);
+  const CompileResult r = memorizza_percorso(names, sources, dir);
+  const CompileState& s = r.state;
+  EXPECT_EQ(r.guard, std::nullopt);
   EXPECT_EQ(s.StatusCode, 0);
 
   std::set<std::string> left;

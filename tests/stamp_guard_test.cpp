@@ -38,7 +38,7 @@ void write_all_bytes(const fs::path& p, const std::string& bytes) {
 struct GuardRun {
   const char* name;
   const char* train_source;
-  std::optional<std::string> want;
+  std::optional<Status> want;
 };
 
 // A directory that already holds an older set of the three binary files.
@@ -72,12 +72,9 @@ class StampGuard : public testing::TestWithParam<GuardRun> {
 
 TEST_P(StampGuard, GuardFailureWritesNothing) {
   const GuardRun& run = GetParam();
-  CompileState s;
-  s.RouteName = names_.RouteName;
-  s.TrainCode = names_.TrainCode;
   SourceFiles sources = SourceFiles::in_memory(std::string(kLineSource), std::string(run.train_source));
 
-  EXPECT_EQ(memorizza_percorso(s, 1, sources, dir_), run.want);
+  EXPECT_EQ(memorizza_percorso(names_, sources, dir_).guard, run.want);
 
   EXPECT_EQ(file_names(), (std::vector<std::string>{"Castrovelde_Ardis_R31708.dat", "Castrovelde_Ardis_R31708.sim",
                                                     "Castrovelde_Ardis_linea.dat"}));
@@ -92,9 +89,9 @@ INSTANTIATE_TEST_SUITE_P(
     TrainSources, StampGuard,
     testing::Values(
         // Start and end in cell 1 with speed 0 and d_v 5: the check code's place is taken.
-        GuardRun{"SlowOrderInCell1Gives1251", "[generale]\r\nrallentamento, 0, 0, 0, 0, 0, 5\r\n[fine]\r\n", "1251"},
+        GuardRun{"SlowOrderInCell1Gives1251", "[generale]\r\nrallentamento, 0, 0, 0, 0, 0, 5\r\n[fine]\r\n", Status::GuardWord2},
         // A kind-12 point with value 7 in cell 1: the mark's place is taken.
-        GuardRun{"ReductionInCell1Gives1250", "[generale]\r\nabbattimento, 50, 7\r\n[fine]\r\n", "1250"},
+        GuardRun{"ReductionInCell1Gives1250", "[generale]\r\nabbattimento, 50, 7\r\n[fine]\r\n", Status::GuardWord1},
         GuardRun{"EmptyTrainSourceStampsAndWrites", "[generale]\r\n[fine]\r\n", std::nullopt}),
     [](const testing::TestParamInfo<GuardRun>& i) { return std::string(i.param.name); });
 

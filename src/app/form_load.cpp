@@ -2,7 +2,6 @@
 #include "app/form_load.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include "platform/platform.h"
 #include "content/place_names.h"
@@ -13,13 +12,13 @@ namespace scenario {
 
 std::string errore_text(const std::string& a) { return " Errore n. " + a; }
 
-void errore(const std::string& a) {
+int errore(const std::string& a) {
   platform::message_box(platform::kProgramTitle, errore_text(a));
   std::fflush(nullptr);
-  std::exit(1);
+  return kErroreExitStatus;
 }
 
-int Form_Load(const std::filesystem::path& dir) {
+std::optional<Status> Form_Load(const std::filesystem::path& dir) {
   const ScenarioNames names{std::string(names::kRouteName), std::string(names::kTrainCode)};
   platform::WaitWindow window;
   window.show();
@@ -30,12 +29,8 @@ int Form_Load(const std::filesystem::path& dir) {
   dati_rallentamenti(dir, names);
   dati_scheda(dir, names);
 
-  CompileState state;
-  state.RouteName = names.RouteName;
-  state.TrainCode = names.TrainCode;
   SourceFiles sources = SourceFiles::on_disk(line_source_file(dir, names), train_source_file(dir, names));
-  if (auto code = memorizza_percorso(state, 1, sources, dir)) errore(*code);
-  return 0;
+  return memorizza_percorso(names, sources, dir).guard;
 }
 
 }  // namespace scenario

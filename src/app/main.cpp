@@ -1,5 +1,6 @@
 // Program entry: runs the generator in its own directory and maps failures to exit statuses.
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "app/form_load.h"
@@ -9,7 +10,10 @@
 int main() {
   using namespace scenario;
   try {
-    return Form_Load(platform::program_directory());
+    if (std::optional<Status> guard = Form_Load(platform::program_directory())) {
+      return errore(std::to_string(status_number(*guard)));
+    }
+    return 0;
   } catch (const Failure& f) {
     platform::message_box(platform::kProgramTitle, std::string("The run stopped: ") + f.what());
     return 2;

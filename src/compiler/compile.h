@@ -6,6 +6,7 @@
 #include "model/compile_state.h"
 #include "model/source_files.h"
 #include "model/status.h"
+#include "platform/failure.h"
 
 namespace scenario {
 
@@ -16,13 +17,18 @@ struct CompileOptions {
 
 // Everything one compilation left: the cells, the table, the plan, the status
 // word, the recorded diagnostics and the field notes (all in `state`), and
-// the stamp guard's code when it failed, in which case nothing may be written.
+// what stops the files from being written: the stamp guard's code when it
+// failed, or the runtime failure that ended the compile after the passes
+// (for example the post-processing of a route that has no train cells).
 struct CompileResult {
   CompileState state;
   std::optional<Status> guard;
+  std::optional<Failure> failure;
 };
 
-// Runs the passes, the post-processing and the stamps on a fresh state.
+// Runs the passes, the post-processing and the stamps on a fresh state. A
+// runtime failure inside the passes is status 25 in the state, as always; one
+// after them is returned in `failure`, never thrown.
 CompileResult compile(const ScenarioNames& names, const CompileOptions& options, SourceFiles& sources);
 
 }  // namespace scenario

@@ -1,12 +1,13 @@
-// The compile driver: reset, passes, post-processing, stamps, the three files.
+// The generator's path: compile, serialise and write the three binary files.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 
+#include "compiler/compile.h"
 #include "model/compile_state.h"
+#include "model/scenario_files.h"
 #include "model/source_files.h"
 
 namespace scenario {
@@ -18,20 +19,16 @@ struct BinaryFiles {
   std::string dat;
 };
 
-// Steps up to the stamps, in memory: sets CompileLine = j and StatusCode = 0,
-// clears the 87 rows, runs the passes, the post-processing and the stamp
-// step. Returns the guard's error code ("1250"/"1251") when it fails.
-std::optional<std::string> compila(CompileState& s, std::int32_t j, SourceFiles& sources);
-
 BinaryFiles serialise_all(const CompileState& s);
 
-// Writes the files in the order line file (only when CompileLine is not 0),
+// Writes the files in the order line file (only when the plan was compiled),
 // scenario file, train file; each replaced atomically.
 void write_all(const BinaryFiles& files, const std::filesystem::path& dir, const ScenarioNames& names);
 
-// The whole driver. Returns the guard's error code without writing anything
-// when the stamp guard fails.
-std::optional<std::string> memorizza_percorso(CompileState& s, std::int32_t j, SourceFiles& sources,
-                                              const std::filesystem::path& dir);
+// The whole driver: compiles with the line plan, then serialises and writes
+// the files unless the stamp guard failed (its code is in the result's
+// guard, and nothing is written). A runtime failure after the passes, or
+// while serialising or writing, is thrown as Failure.
+CompileResult memorizza_percorso(const ScenarioNames& names, SourceFiles& sources, const std::filesystem::path& dir);
 
 }  // namespace scenario

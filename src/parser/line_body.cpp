@@ -6,6 +6,7 @@
 #include "platform/failure.h"
 #include "model/legacy_math.h"
 #include "parser/line_steps.h"
+#include "parser/record_kinds.h"
 #include "parser/track_plan.h"
 #include "placement/placement.h"
 
@@ -19,10 +20,10 @@ constexpr std::int32_t kLastPlanPoint = 1000000;
 // finishing steps follow), or the pass has ended with a status.
 enum class Dopo : std::uint8_t { Avanti, Limite, Termina };
 
-// A record's first value must leave its cell, with 100 m to spare, inside
-// the train cells; otherwise status 15 at that value.
-bool fuori_limite(CompileState& s, std::int32_t v) {
-  if (!oltre_le_celle(s, v, 100)) return false;
+// A record's first value must leave its cell, with its kind's margin to
+// spare, inside the train cells; otherwise status 15 at that value.
+bool fuori_limite(CompileState& s, RecordKind kind, std::int32_t v) {
+  if (!oltre_le_celle(s, v, margin_of(kind))) return false;
   s.StatusCode = 15;
   s.StatusPosition = v;
   return true;
@@ -49,7 +50,7 @@ void scrivi_pendenza(CompileState& s, Contatori& k) { cella(s, k.f).Byte5 = low8
 Dopo pendenza(LineInput& li, Contatori& k) {
   std::int32_t p = leggi_numero(li);
   std::int32_t value = leggi_numero(li);
-  if (fuori_limite(li.s, p)) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::Gradient, p)) return Dopo::Limite;
   std::int32_t target = cell_of(p);
   if (target > 0) {
     do {
@@ -72,7 +73,7 @@ bool avanza(Contatori& k) {
 Dopo curva(LineInput& li, Contatori& k, const std::string& field) {
   std::int32_t start = leggi_numero(li);
   std::int32_t length = leggi_numero(li);
-  if (fuori_limite(li.s, start)) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::Curve, start)) return Dopo::Limite;
   std::optional<double> a = tasso_di_curva(field);
   if (!a) return termina_con(li, 103);
   LinePlan& plan = li.s.LineCells;
@@ -92,7 +93,7 @@ Dopo montagna(LineInput& li) {
   std::int32_t inizio = leggi_numero(li);
   std::int32_t fine = leggi_numero(li);
   std::int32_t tipo = leggi_numero(li);
-  if (fuori_limite(li.s, inizio)) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::Montagna, inizio)) return Dopo::Limite;
   memo_montagna(li.s, inizio, fine, tipo);
   return dopo_collocazione(li, inizio);
 }
@@ -100,7 +101,7 @@ Dopo montagna(LineInput& li) {
 Dopo indicatori(LineInput& li) {
   std::array<std::int32_t, 9> v{};
   for (std::int32_t& x : v) x = leggi_numero(li);
-  if (fuori_limite(li.s, v[0])) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::SpeedBoards, v[0])) return Dopo::Limite;
   memo_indicatori_v_max(li.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
   return dopo_collocazione(li, v[0]);
 }
@@ -110,7 +111,7 @@ Dopo indicatori(LineInput& li) {
 Dopo cartello(LineInput& li, Contatori& k) {
   std::int32_t p = leggi_numero(li);
   std::string text = leggi_testo(li);
-  if (fuori_limite(li.s, p)) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::Sign, p)) return Dopo::Limite;
   TrainCell& cell = cella(li.s, cell_after(p));
   if (!is_free(cell)) {
     li.s.StatusPosition = p;
@@ -127,40 +128,36 @@ Dopo cartello(LineInput& li, Contatori& k) {
   return Dopo::Avanti;
 }
 
-bool e_pendenza(const CompileState&, const std::string& f) { return contiene_ci(f, "pendenza"); }
-bool e_curva(const CompileState& s, const std::string& f) { return contiene_ci(f, "curva") && s.CompileLine != 0; }
-bool e_montagna(const CompileState&, const std::string& f) { return contiene_ci(f, "montagna"); }
-bool e_indicatori(const CompileState&, const std::string& f) { return contiene_ci(f, "indicatori_v"); }
-bool e_cartello(const CompileState&, const std::string& f) {
-  return contiene_ci(f, "indicat") && contiene_ci(f, "cartello");
+// Reads the fields of one body record and places it.
+Dopo leggi_record(LineInput& li, Contatori& k, RecordKind kind, const std::string& f) {
+  switch (kind) {
+    case RecordKind::Gradient:
+      return pendenza(li, k);
+    case RecordKind::Curve:
+      return curva(li, k, f);
+    case RecordKind::Montagna:
+      return montagna(li);
+    case RecordKind::SpeedBoards:
+      return indicatori(li);
+    case RecordKind::Sign:
+      return cartello(li, k);
+    default:
+      return Dopo::Avanti;
+  }
 }
 
-// A body record: the test on its keyword field and the reading of its fields.
-struct RecordCorpo {
-  bool (*trova)(const CompileState& s, const std::string& f);
-  Dopo (*leggi)(LineInput& li, Contatori& k, const std::string& f);
-};
-
-// In the order the tests are made, one after the other on the same field.
-constexpr RecordCorpo kRecordCorpo[] = {
-    {e_pendenza, [](LineInput& li, Contatori& k, const std::string&) { return pendenza(li, k); }},
-    {e_curva, curva},
-    {e_montagna, [](LineInput& li, Contatori&, const std::string&) { return montagna(li); }},
-    {e_indicatori, [](LineInput& li, Contatori&, const std::string&) { return indicatori(li); }},
-    {e_cartello, [](LineInput& li, Contatori& k, const std::string&) { return cartello(li, k); }},
-};
-
 bool avvia_record(const CompileState& s, const std::string& f) {
-  for (const RecordCorpo& rec : kRecordCorpo) {
-    if (rec.trova(s, f)) return true;
+  for (const RecordSpec& spec : record_specs(Section::LineBody)) {
+    if (starts_record(spec, f, s.CompileLine != 0)) return true;
   }
   return false;
 }
 
+// Every record the field starts, in table order, one after the other.
 Dopo record_corpo(LineInput& li, Contatori& k, const std::string& f) {
-  for (const RecordCorpo& rec : kRecordCorpo) {
-    if (!rec.trova(li.s, f)) continue;
-    Dopo d = rec.leggi(li, k, f);
+  for (const RecordSpec& spec : record_specs(Section::LineBody)) {
+    if (!starts_record(spec, f, li.s.CompileLine != 0)) continue;
+    Dopo d = leggi_record(li, k, spec.kind, f);
     if (d != Dopo::Avanti) return d;
   }
   return Dopo::Avanti;

@@ -3,6 +3,7 @@
 
 #include "model/legacy_math.h"
 #include "parser/line_steps.h"
+#include "parser/record_kinds.h"
 
 namespace scenario {
 namespace {
@@ -71,50 +72,48 @@ bool e_intestazione(const std::string& field) {
   return !comment && contiene(field, "[") && contiene(field, "]");
 }
 
-bool ha(const std::string& f, const char* a, const char* b) { return contiene(f, a) && contiene(f, b); }
-
 Seguito sfondo(LineInput& li, std::int32_t ScenarioRecord::*field) {
   riga(li.s, kStampRow).*field = leggi_numero(li);
   return Seguito::Prosegui;
 }
 
-// A general record: the test on its keyword field and the reading of its fields.
-struct RecordGenerale {
-  bool (*trova)(const std::string& f);
-  Seguito (*leggi)(LineInput& li, const std::string& f);
-};
+// Reads the fields of one general record.
+Seguito leggi_record(LineInput& li, RecordKind kind, const std::string& f) {
+  switch (kind) {
+    case RecordKind::RouteLength:
+      return lunghezza(li);
+    case RecordKind::ChainageThree:
+      return terna(li, kChainageRows[0]);
+    case RecordKind::ChainageTwo:
+      return terna(li, kChainageRows[1]);
+    case RecordKind::ChainageOne:
+      return terna(li, kChainageRows[2]);
+    case RecordKind::BackgroundOne:
+      return sfondo(li, &ScenarioRecord::Start);
+    case RecordKind::BackgroundTwo:
+      return sfondo(li, &ScenarioRecord::Position);
+    case RecordKind::BackgroundThree:
+      return sfondo(li, &ScenarioRecord::End);
+    case RecordKind::SignalRepetition:
+      return ripetizione(li, f);
+    default:
+      return Seguito::Prosegui;
+  }
+}
 
-// In the order the tests are made; the route length test ignores case, the
-// word tests of the others do not.
-constexpr RecordGenerale kRecordGenerali[] = {
-    {[](const std::string& f) { return contiene_ci(f, "percorso") && contiene_ci(f, "lunghezza"); },
-     [](LineInput& li, const std::string&) { return lunghezza(li); }},
-    {[](const std::string& f) { return ha(f, "tre", "progressiva"); },
-     [](LineInput& li, const std::string&) { return terna(li, kChainageRows[0]); }},
-    {[](const std::string& f) { return ha(f, "due", "progressiva"); },
-     [](LineInput& li, const std::string&) { return terna(li, kChainageRows[1]); }},
-    {[](const std::string& f) { return ha(f, "uno", "progressiva"); },
-     [](LineInput& li, const std::string&) { return terna(li, kChainageRows[2]); }},
-    {[](const std::string& f) { return ha(f, "sfondo", "uno"); },
-     [](LineInput& li, const std::string&) { return sfondo(li, &ScenarioRecord::Start); }},
-    {[](const std::string& f) { return ha(f, "sfondo", "due"); },
-     [](LineInput& li, const std::string&) { return sfondo(li, &ScenarioRecord::Position); }},
-    {[](const std::string& f) { return ha(f, "sfondo", "tre"); },
-     [](LineInput& li, const std::string&) { return sfondo(li, &ScenarioRecord::End); }},
-    {[](const std::string& f) { return ha(f, "segnali", "ripetizione"); }, ripetizione},
-};
-
-bool avvia_record(const std::string& f) {
-  for (const RecordGenerale& rec : kRecordGenerali) {
-    if (rec.trova(f)) return true;
+bool avvia_record(const CompileState& s, const std::string& f) {
+  for (const RecordSpec& spec : record_specs(Section::LineGeneral)) {
+    if (starts_record(spec, f, s.CompileLine != 0)) return true;
   }
   return false;
 }
 
 // Every record the field starts, in table order; each reads its own fields.
 Seguito record_generali(LineInput& li, const std::string& f) {
-  for (const RecordGenerale& rec : kRecordGenerali) {
-    if (rec.trova(f) && rec.leggi(li, f) == Seguito::Termina) return Seguito::Termina;
+  for (const RecordSpec& spec : record_specs(Section::LineGeneral)) {
+    if (starts_record(spec, f, li.s.CompileLine != 0) && leggi_record(li, spec.kind, f) == Seguito::Termina) {
+      return Seguito::Termina;
+    }
   }
   return Seguito::Prosegui;
 }
@@ -140,7 +139,7 @@ Seguito leggi_generale(LineInput& li) {
       break;
     }
     salta_commenti(li, field);
-    annota_chiave(li, avvia_record(field) ? FieldUse::Record : FieldUse::Ignored, field);
+    annota_chiave(li, avvia_record(li.s, field) ? FieldUse::Record : FieldUse::Ignored, field);
     if (record_generali(li, field) == Seguito::Termina) return Seguito::Termina;
     if (e_intestazione(field)) break;
   }

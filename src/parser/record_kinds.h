@@ -19,6 +19,15 @@ struct FieldSpec {
   FieldType type = FieldType::Int32;
 };
 
+// Bound check margins: a record's first value plus its margin, over 50,
+// must not pass the last train cell. Stations reach furthest.
+inline constexpr std::int32_t kBodyMargin = 100;
+inline constexpr std::int32_t kStationMargin = 800;
+
+// Where a record may stand: the line source's general section or body, or
+// anywhere in the train source after its "[generale]".
+enum class Section : std::uint8_t { LineGeneral, LineBody, Train };
+
 // How the keyword field is tested: every word must stand somewhere in it,
 // with the case of ASCII letters ignored or kept.
 enum class KeywordMatch : std::uint8_t { IgnoreCase, KeepCase };
@@ -36,11 +45,18 @@ struct RecordSpec {
 // The spec of one kind; RecordKind::None has an empty spec.
 const RecordSpec& record_spec(RecordKind kind);
 
-// The kinds of one source, in the order the pass tests them on a keyword.
+// The kinds of one source, in the order the pass tests them on a keyword
+// (for the line source, the general section's kinds, then the body's).
 std::span<const RecordSpec> record_specs(SourceId source);
+
+// The kinds of one section, in the order its pass tests them.
+std::span<const RecordSpec> record_specs(Section section);
 
 // Whether a keyword field starts a record of this kind (curves only when the
 // track plan is compiled).
 bool starts_record(const RecordSpec& spec, std::string_view keyword, bool line_plan);
+
+// The kind's bound check margin; 0 for a kind that has no bound check.
+std::int32_t margin_of(RecordKind kind);
 
 }  // namespace scenario

@@ -2,11 +2,12 @@
 #include "parser/train_pass.h"
 
 #include <algorithm>
-#include <array>
+#include <span>
 
 #include "model/legacy_math.h"
 #include "parser/keyword_match.h"
 #include "parser/passes.h"
+#include "parser/record_kinds.h"
 
 namespace scenario {
 namespace treno {
@@ -57,37 +58,44 @@ std::uint8_t quinto(std::int32_t speed) { return round_to_u8(speed / 5.0); }
 
 namespace {
 
-// A record kind: the lower-case substrings its keyword field must all hold.
-struct TrainRecord {
-  std::array<std::string_view, 2> words;
-  Next (*leggi)(TrainPass&);
-};
-
-constexpr std::array<TrainRecord, 10> kRecords = {{
-    {{"frenata", "massa"}, leggi_massa},
-    {{"vetture", ""}, leggi_vetture},
-    {{"velocit", ""}, leggi_velocita},
-    {{"aderenza", ""}, leggi_aderenza},
-    {{"orologio", ""}, leggi_orologio},
-    {{"sabbia", ""}, leggi_sabbia},
-    {{"segnale", ""}, leggi_segnale},
-    {{"rallentamento", ""}, leggi_rallentamento},
-    {{"abbattimento", ""}, leggi_abbattimento},
-    {{"stazione", ""}, leggi_stazione},
-}};
-
-bool riconosce(const TrainRecord& record, std::string_view field) {
-  return std::all_of(record.words.begin(), record.words.end(),
-                     [&](std::string_view w) { return contiene_ci(field, w); });
+// Reads the fields of one record and places it.
+Next leggi(TrainPass& p, RecordKind kind) {
+  switch (kind) {
+    case RecordKind::Mass:
+      return leggi_massa(p);
+    case RecordKind::Cars:
+      return leggi_vetture(p);
+    case RecordKind::SpeedProfile:
+      return leggi_velocita(p);
+    case RecordKind::Adhesion:
+      return leggi_aderenza(p);
+    case RecordKind::Clock:
+      return leggi_orologio(p);
+    case RecordKind::Sand:
+      return leggi_sabbia(p);
+    case RecordKind::Signal:
+      return leggi_segnale(p);
+    case RecordKind::SlowOrder:
+      return leggi_rallentamento(p);
+    case RecordKind::Reduction:
+      return leggi_abbattimento(p);
+    case RecordKind::Station:
+      return leggi_stazione(p);
+    default:
+      return Next::Go;
+  }
 }
+
+bool riconosce(const RecordSpec& spec, std::string_view field) { return starts_record(spec, field, true); }
 
 // Runs every record whose keywords the field holds, in table order.
 Next esegui(TrainPass& p, const std::string& field, std::size_t offset) {
-  bool any = std::any_of(kRecords.begin(), kRecords.end(), [&](const TrainRecord& r) { return riconosce(r, field); });
+  const std::span<const RecordSpec> specs = record_specs(Section::Train);
+  bool any = std::any_of(specs.begin(), specs.end(), [&](const RecordSpec& r) { return riconosce(r, field); });
   annota(p.s, SourceId::Train, any ? FieldUse::Record : FieldUse::Ignored, offset, field);
-  for (const TrainRecord& r : kRecords) {
+  for (const RecordSpec& r : specs) {
     if (!riconosce(r, field)) continue;
-    Next next = r.leggi(p);
+    Next next = leggi(p, r.kind);
     if (next != Next::Go) return next;
   }
   return Next::Go;

@@ -1,5 +1,6 @@
 // The train source's general, profile, signal, slow-order and reduction records.
 #include "model/legacy_math.h"
+#include "parser/record_kinds.h"
 #include "parser/train_pass.h"
 #include "placement/placement.h"
 
@@ -39,7 +40,7 @@ Next leggi_vetture(TrainPass& p) {
 Next leggi_velocita(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t speed = leggi_i32(p);
-  if (oltre_le_celle(p.s, position, 100)) return oltre_limite(p, position);
+  if (oltre_le_celle(p.s, position, margin_of(RecordKind::SpeedProfile))) return oltre_limite(p, position);
   std::int32_t n = cell_of(position);
   if (n > 0) riempi_velocita(p, n);
   p.speed = speed;
@@ -49,7 +50,7 @@ Next leggi_velocita(TrainPass& p) {
 Next leggi_aderenza(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t a = leggi_i32(p);
-  if (oltre_le_celle(p.s, position, 100)) return oltre_limite(p, position);
+  if (oltre_le_celle(p.s, position, margin_of(RecordKind::Adhesion))) return oltre_limite(p, position);
   std::int32_t n = cell_of(position);
   if (n > 0) riempi_aderenza(p, n);
   p.adhesion = a;
@@ -73,7 +74,7 @@ Next leggi_segnale(TrainPass& p) {
   std::int32_t v[11];
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t posizione = v[0];
-  if (oltre_le_celle(p.s, posizione, 100)) return oltre_limite(p, posizione);
+  if (oltre_le_celle(p.s, posizione, margin_of(RecordKind::Signal))) return oltre_limite(p, posizione);
   memo_segnale(p.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
   // A code still standing from the line pass ends the pass here as well.
   if (p.s.StatusCode > 0) return termina(p, p.s.StatusCode, posizione);
@@ -84,7 +85,7 @@ Next leggi_rallentamento(TrainPass& p) {
   std::int32_t v[6];
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t x = v[0];
-  if (oltre_le_celle(p.s, x, 100)) return oltre_limite(p, x);
+  if (oltre_le_celle(p.s, x, margin_of(RecordKind::SlowOrder))) return oltre_limite(p, x);
   memo_rallentamento(p.s, v[0], v[1], v[2], v[3], v[4], v[5]);
   if (p.s.StatusCode > 0) return termina(p, p.s.StatusCode, x);
   return Next::Go;
@@ -93,7 +94,7 @@ Next leggi_rallentamento(TrainPass& p) {
 Next leggi_abbattimento(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t w = leggi_i32(p);
-  if (oltre_le_celle(p.s, position, 100)) return oltre_limite(p, position);
+  if (oltre_le_celle(p.s, position, margin_of(RecordKind::Reduction))) return oltre_limite(p, position);
   TrainCell& c = cella(p.s, cell_of(position));
   if (!is_free(c)) return termina(p, 7, position);
   if (w > 0) {

@@ -1,11 +1,11 @@
 // The station record: its table row, its zone, approach marks and stopping point.
 #include "model/legacy_math.h"
+#include "parser/record_kinds.h"
 #include "parser/train_pass.h"
 
 namespace scenario::treno {
 namespace {
 
-constexpr std::int32_t kStationMargin = 800;
 constexpr std::int32_t kMinimumSpacing = 350;
 
 // Fields 4 to 17 of the station line, after the position, kind and length.
@@ -81,7 +81,7 @@ Next distanza(TrainPass& p, const ScenarioRecord& row) {
 Next leggi_stazione(TrainPass& p) {
   ScenarioRecord& row = riga(p.s, p.k);
   row.Position = leggi_i32(p);
-  if (oltre_le_celle(p.s, row.Position, kStationMargin)) return oltre_limite(p, row.Position);
+  if (oltre_le_celle(p.s, row.Position, margin_of(RecordKind::Station))) return oltre_limite(p, row.Position);
   if (row.Position % 50 != 0) return termina(p, 8, row.Position);
   row.Kind = leggi_u8(p);
   std::int32_t length = leggi_i32(p);

@@ -44,13 +44,13 @@ std::int32_t codice_gara_st(const CompileState& s) {
   return sum;
 }
 
-std::optional<std::string> timbra(CompileState& s) {
+std::optional<Status> timbra(CompileState& s) {
   ScenarioRecord& row = s.ScenarioTable[kStampRow];
   TrainCell& cell = cella(s, 1);
-  if (row.Word1 != 0 || cell.Word1 != 0) return "1250";
+  if (row.Word1 != 0 || cell.Word1 != 0) return Status::GuardWord1;
   row.Word1 = kRowMark;
   cell.Word1 = kCellMark;
-  if (row.Time != 0 || cell.Word2 != 0) return "1251";
+  if (row.Time != 0 || cell.Word2 != 0) return Status::GuardWord2;
   row.Time = codice_gara_st(s);
   cell.Word2 = codice_gara_og(s);
   return std::nullopt;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/compile_state.h"
+#include "model/status.h"
 
 namespace scenario {
 
@@ -14,8 +15,9 @@ std::int16_t codice_gara_og(const CompileState& s);
 // Weighted sum (i x code of the i-th character) over the same 25 characters.
 std::int32_t codice_gara_st(const CompileState& s);
 
-// The guard and the stamps. Returns "1250" or "1251" when the guard fails;
-// the caller then reports it through errore and writes no file.
-std::optional<std::string> timbra(CompileState& s);
+// The guard and the stamps. Returns GuardWord1 (1250) or GuardWord2 (1251)
+// when the guard fails; the program then reports it through errore and
+// writes no file.
+std::optional<Status> timbra(CompileState& s);
 
 }  // namespace scenario

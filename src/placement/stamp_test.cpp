@@ -86,17 +86,17 @@ struct GuardCase {
   std::int32_t row_time;
   std::int16_t cell_word1;
   std::int16_t cell_word2;
-  const char* want;
+  Status want;
   bool marks_set;
 };
 
 TEST_F(Timbra, GuardRefusesPlacesAlreadyTaken) {
   const GuardCase cases[] = {
-      {"row 85 Word1", 1, 0, 0, 0, "1250", false},
-      {"cell 1 Word1", 0, 0, 7, 0, "1250", false},
-      {"both marks and codes", 1, 1, 7, 5, "1250", false},
-      {"row 85 Time", 0, 1, 0, 0, "1251", true},
-      {"cell 1 Word2", 0, 0, 0, 5, "1251", true},
+      {"row 85 Word1", 1, 0, 0, 0, Status::GuardWord1, false},
+      {"cell 1 Word1", 0, 0, 7, 0, Status::GuardWord1, false},
+      {"both marks and codes", 1, 1, 7, 5, Status::GuardWord1, false},
+      {"row 85 Time", 0, 1, 0, 0, Status::GuardWord2, true},
+      {"cell 1 Word2", 0, 0, 0, 5, Status::GuardWord2, true},
   };
   for (const auto& c : cases) {
     CompileState t = s;
@@ -105,7 +105,7 @@ TEST_F(Timbra, GuardRefusesPlacesAlreadyTaken) {
     row.Time = c.row_time;
     cella(t, 1).Word1 = c.cell_word1;
     cella(t, 1).Word2 = c.cell_word2;
-    EXPECT_EQ(timbra(t), std::optional<std::string>(c.want)) << c.name;
+    EXPECT_EQ(timbra(t), std::optional<Status>(c.want)) << c.name;
     EXPECT_EQ(row.Word1, c.marks_set ? 610 : c.row_word1) << c.name;
     EXPECT_EQ(cella(t, 1).Word1, c.marks_set ? 5121 : c.cell_word1) << c.name;
     EXPECT_EQ(row.Time, c.row_time) << c.name;

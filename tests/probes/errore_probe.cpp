@@ -8,5 +8,5 @@ int main(int argc, char** argv) {
     std::fputs("usage: errore_probe <error number>\n", stderr);
     return 64;
   }
-  scenario::errore(argv[1]);
+  return scenario::errore(argv[1]);
 }

@@ -1,8 +1,9 @@
-// The compile command: read the sources, run compila, report, write the three files.
+// The compile command: read the sources, compile, report, write the three files.
 #include "compile/compile_command.h"
 
 #include "common/binary_files.h"
 #include "content/writers.h"
+#include "compiler/compile.h"
 #include "compiler/memorizza_percorso.h"
 #include "model/source_files.h"
 #include "common/scenario_view.h"
@@ -63,16 +64,17 @@ CompileSession open_session(const CompileOptions& options) {
 }
 
 int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
-  CompileState& st = session.state;
-  st.RouteName = session.names.RouteName;
-  st.TrainCode = session.names.TrainCode;
-  st.NoteFields = true;
   // Copies: "deleting" a text in memory must not lose what the messages quote.
   SourceFiles sources = SourceFiles::in_memory(session.texts.line, session.texts.train);
   session.stage = CompileStage::Compiling;
-  session.guard_code = compila(st, session.options.no_line ? 0 : 1, sources);
+  const scenario::CompileOptions options{.line_plan = !session.options.no_line, .field_notes = true};
+  CompileResult result = compile(session.names, options, sources);
+  session.state = std::move(result.state);
+  if (result.guard) session.guard_code = std::to_string(status_number(*result.guard));
   session.stage = CompileStage::Compiled;
-  return report_compile(session, std::nullopt, out, err);
+  std::optional<std::string> failure;
+  if (result.failure) failure = result.failure->what();
+  return report_compile(session, failure, out, err);
 }
 
 int report_compile(CompileSession& session, const std::optional<std::string>& driver_failure, std::ostream& out,

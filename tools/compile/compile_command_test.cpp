@@ -245,12 +245,11 @@ TEST(CompileErrors, StaleBoundCheckNotePointsAtTheSignal) {
 TEST(CompileForce, WritesTheGeneratorsFilesDespiteTheError) {
   TempDir tmp;
   copy_dir(fixture("code_16"), tmp.path());
-  CompileState expected;
-  expected.RouteName = "Prova";
-  expected.TrainCode = "T1";
   SourceFiles texts = SourceFiles::in_memory(slurp(tmp.path() / "Prova_linea.txt"), slurp(tmp.path() / "Prova_T1-.txt"));
-  ASSERT_FALSE(compila(expected, 1, texts).has_value());
-  const BinaryFiles files = serialise_all(expected);
+  const CompileResult expected = compile(ScenarioNames{"Prova", "T1"}, scenario::CompileOptions{}, texts);
+  ASSERT_FALSE(expected.guard.has_value());
+  ASSERT_FALSE(expected.failure.has_value());
+  const BinaryFiles files = serialise_all(expected.state);
 
   RunResult r = run_tool({"compile", "--force", tmp.path().string()});
 
