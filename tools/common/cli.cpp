@@ -26,6 +26,8 @@ const std::vector<OptionDef>& compile_options() {
       {"force", 0, "", "write the files even when the sources have errors, as the generator does"},
       {"werror", 0, "", "treat warnings as errors"},
       {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
+      {"max-diagnostics", 0, "N", "show at most N diagnostics of one kind (default 20; 0 shows all)"},
+      {"verbose", 'v', "", "also show each error's status code and position"},
       {"help", 'h', "", "show this help"},
   };
   return defs;
@@ -175,6 +177,16 @@ void fill_compile(const ParsedOptions& p, Invocation& inv) {
       inv.error = "--diagnostics takes 'text' or 'json', not '" + *format + "'";
       return;
     }
+  }
+  o.verbose = has(p, "verbose");
+  if (auto max = value_of(p, "max-diagnostics")) {
+    std::size_t n = 0;
+    auto [end, ec] = std::from_chars(max->data(), max->data() + max->size(), n);
+    if (ec != std::errc() || end != max->data() + max->size()) {
+      inv.error = "--max-diagnostics takes a whole number (0 shows all), not '" + *max + "'";
+      return;
+    }
+    o.max_diagnostics = n;
   }
   o.source_dir = one_positional(p, "SOURCEDIR", inv.error);
 }

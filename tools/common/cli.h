@@ -1,6 +1,7 @@
 // The command line of scenario_tool: commands, options, help texts.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -19,6 +20,8 @@ struct CompileOptions {
   bool force = false;
   bool werror = false;
   bool json = false;
+  bool verbose = false;                // -v: status codes and positions in the text output
+  std::size_t max_diagnostics = 20;    // of one name; 0: all
   std::filesystem::path source_dir;
 };
 

@@ -1,27 +1,152 @@
-// Rendering of diagnostics: compiler-style text with source excerpt and caret, and JSON lines.
+// Rendering of the tool's messages: compiler-style text with a cut, escaped source line and caret, and JSON lines.
 #include "common/diagnostics.h"
 
 #include <algorithm>
+#include <map>
 
 #include "common/json.h"
-#include "parser/field_reader.h"
+#include "common/shown_text.h"
 
 namespace scenario::tool {
 namespace {
 
+constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // "…", one column wide
+constexpr std::size_t kCaretLead = kQuoteWindow * 3 / 5;  // characters kept before the caret when cutting
+
 bool line_end(char c) { return c == '\r' || c == '\n'; }
 
-struct Located {
-  std::size_t line = 0;
-  std::size_t column = 0;
-};
+int source_rank(SourceId id) { return id == SourceId::Line ? 1 : id == SourceId::Train ? 2 : 0; }
 
-Located locate(std::string_view text, std::size_t offset) {
-  TextPlace p = place_of(text, clamp_to_content(text, offset));
-  return {p.line, p.column};
+// An offset at or past the end moves back over the text's final line ends,
+// so that "the end of the file" points after the last character of its last
+// line; one at the LF of a CR LF moves to its CR, the end of that line.
+std::size_t clamp_to_content(std::string_view text, std::size_t offset) {
+  if (offset < text.size()) {
+    return offset > 0 && text[offset] == '\n' && text[offset - 1] == '\r' ? offset - 1 : offset;
+  }
+  std::size_t pos = text.size();
+  while (pos > 0 && line_end(text[pos - 1])) --pos;
+  return pos;
 }
 
-int source_rank(SourceId id) { return id == SourceId::Line ? 1 : id == SourceId::Train ? 2 : 0; }
+std::size_t line_start_of(std::string_view text, std::size_t offset) {
+  std::size_t start = offset;
+  while (start > 0 && !line_end(text[start - 1])) --start;
+  return start;
+}
+
+std::string cut_text(const std::string& text) {
+  if (text.size() <= kMaxTextBytes) return text;
+  std::size_t end = kMaxTextBytes;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;  // not inside a character
+  return text.substr(0, end) + std::string(kEllipsis);
+}
+
+std::string shown_file(const SourceTexts& texts, SourceId source) { return shown_utf8(texts.file(source)); }
+
+// Line starts of one text, found once per rendering so that placing many
+// messages costs a binary search each, not a scan of the text.
+class LineIndex {
+ public:
+  explicit LineIndex(std::string_view text) : text_(text) {
+    starts_.push_back(0);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      if (line_end(text[i])) starts_.push_back(i + 1);
+    }
+  }
+
+  TextPlace place(std::size_t offset) const {
+    offset = clamp_to_content(text_, offset);
+    // The last line start at or before the offset; the LF of a CR LF belongs
+    // to the line its CR ends.
+    auto it = std::upper_bound(starts_.begin(), starts_.end(), offset);
+    std::size_t line = static_cast<std::size_t>(it - starts_.begin());
+    return {line, offset - starts_[line - 1] + 1};
+  }
+
+ private:
+  std::string_view text_;
+  std::vector<std::size_t> starts_;
+};
+
+// Shared by both renderings: which messages are shown, how many of each name
+// were held back, and where each shown message stands.
+class Plan {
+ public:
+  Plan(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options)
+      : texts_(texts), line_(texts.text(SourceId::Line)), train_(texts.text(SourceId::Train)) {
+    std::map<std::string, std::size_t> seen;
+    for (const Message& m : ms) {
+      const std::size_t n = ++seen[m.name];
+      if (options.max_per_name == 0 || n <= options.max_per_name) {
+        shown_.push_back(&m);
+      } else {
+        if (n == options.max_per_name + 1) held_order_.push_back(&m);
+        ++held_[m.name];
+      }
+    }
+  }
+
+  const std::vector<const Message*>& shown() const { return shown_; }
+  const std::vector<const Message*>& held_back() const { return held_order_; }
+  std::size_t held_count(const std::string& name) const { return held_.at(name); }
+
+  bool placed(const Message& m) const { return m.at.has_value() && texts_.has(m.source); }
+
+  TextPlace place(const Message& m) const {
+    return (m.source == SourceId::Line ? line_ : train_).place(*m.at);
+  }
+
+ private:
+  const SourceTexts& texts_;
+  LineIndex line_, train_;
+  std::vector<const Message*> shown_;
+  std::vector<const Message*> held_order_;
+  std::map<std::string, std::size_t> held_;
+};
+
+std::string suffix(const Message& m, const RenderOptions& options) {
+  std::string out;
+  if (m.warning_name_shown) {
+    out += m.severity == Severity::Error ? " [-Werror=" + m.name + "]" : " [-W" + m.name + "]";
+  } else if (options.verbose && !m.name.empty()) {
+    out += m.position ? " [status " + m.name + ", position " + std::to_string(*m.position) + "]"
+                      : " [" + m.name + "]";
+  }
+  return out;
+}
+
+void append_text(std::string& out, const Message& m, const Plan& plan, const SourceTexts& texts,
+                 const RenderOptions& options) {
+  out += shown_file(texts, m.source);
+  const bool placed = plan.placed(m);
+  if (placed) {
+    const TextPlace p = plan.place(m);
+    out += ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
+  }
+  out += ": " + severity_name(m.severity) + ": " + cut_text(m.text) + suffix(m, options) + "\n";
+  if (placed) {
+    const Excerpt e = excerpt_at(texts.text(m.source), *m.at);
+    out += "  " + e.line + "\n  " + e.caret + "\n";
+  }
+}
+
+std::string held_back_text(std::size_t count) {
+  return std::to_string(count) + " more like this not shown (--max-diagnostics 0 shows all)";
+}
+
+void append_json(std::string& out, const Message& m, const Plan& plan, const SourceTexts& texts) {
+  const TextPlace p = plan.placed(m) ? plan.place(m) : TextPlace{0, 0};
+  JsonObject o;
+  o.raw("file", json_display_string(shown_file(texts, m.source)));
+  o.number("line", static_cast<std::int64_t>(p.line));
+  o.number("column", static_cast<std::int64_t>(p.column));
+  o.text("severity", severity_name(m.severity)).text("code", m.name);
+  o.raw("message", json_display_string(cut_text(m.text)));
+  if (m.position) o.number("position", *m.position);
+  out += o.str() + "\n";
+}
 
 }  // namespace
 
@@ -50,54 +175,80 @@ std::string severity_name(Severity s) {
   return "error";
 }
 
-std::size_t clamp_to_content(std::string_view text, std::size_t offset) {
-  if (offset < text.size()) return offset;
-  std::size_t pos = text.size();
-  while (pos > 0 && line_end(text[pos - 1])) --pos;
-  return pos;
-}
+TextPlace text_place(std::string_view text, std::size_t offset) { return LineIndex(text).place(offset); }
 
 Excerpt excerpt_at(std::string_view text, std::size_t offset) {
   offset = clamp_to_content(text, offset);
-  std::size_t start = offset;
-  while (start > 0 && !line_end(text[start - 1])) --start;
+  const std::size_t start = line_start_of(text, offset);
   std::size_t end = offset;
   while (end < text.size() && !line_end(text[end])) ++end;
+  // A window of kQuoteWindow characters that holds the caret (which may
+  // stand one past the line's last character).
+  std::size_t from = start, to = end;
+  if (to - from > kQuoteWindow) {
+    from = offset - std::min(offset - start, kCaretLead);
+    to = std::min(end, from + kQuoteWindow);
+    from = std::max(start, std::min(from, to > kQuoteWindow ? to - kQuoteWindow : 0));
+  }
   Excerpt e;
-  e.line.assign(text.substr(start, end - start));
-  for (std::size_t i = start; i < offset; ++i) e.caret.push_back(text[i] == '\t' ? '\t' : ' ');
+  if (from > start) {
+    e.line += kEllipsis;
+    e.caret += ' ';
+  }
+  e.line += shown(text.substr(from, to - from));
+  if (to < end) e.line += kEllipsis;
+  for (std::size_t i = from; i < offset; ++i) e.caret.append(shown_width(static_cast<unsigned char>(text[i])), ' ');
   e.caret.push_back('^');
   return e;
 }
 
-std::string render_text(const Diagnostic& d, const SourceTexts& texts) {
-  const std::string_view text = texts.text(d.source);
-  std::string out = texts.file(d.source);
-  const bool placed = d.located && texts.has(d.source);
-  if (placed) out += ":" + std::to_string(locate(text, d.record_offset).line);
-  out += ": " + severity_name(d.severity) + ": " + d.message + "\n";
-  if (!placed) return out;
-  Excerpt e = excerpt_at(text, d.field_offset);
-  return out + "  " + e.line + "\n  " + e.caret + "\n";
+std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options) {
+  const Plan plan(ms, texts, options);
+  std::string out;
+  for (const Message* m : plan.shown()) {
+    append_text(out, *m, plan, texts, options);
+    for (const Message& note : m->notes) append_text(out, note, plan, texts, options);
+  }
+  for (const Message* m : plan.held_back()) {
+    out += shown_file(texts, m->source) + ": note: " + held_back_text(plan.held_count(m->name)) + " [" +
+           m->name + "]\n";
+  }
+  return out;
 }
 
-std::string render_json(const Diagnostic& d, const SourceTexts& texts) {
-  const std::string_view text = texts.text(d.source);
-  const bool placed = d.located && texts.has(d.source);
-  Located record = placed ? locate(text, d.record_offset) : Located{};
-  Located field = placed ? locate(text, d.field_offset) : Located{};
-  JsonObject o;
-  o.text("file", texts.file(d.source));
-  o.number("line", static_cast<std::int64_t>(record.line));
-  o.number("column", static_cast<std::int64_t>(field.line == record.line ? field.column : record.column));
-  o.text("severity", severity_name(d.severity)).text("code", d.code).text("message", d.message);
-  return o.str() + "\n";
+std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options) {
+  const Plan plan(ms, texts, options);
+  std::string out;
+  for (const Message* m : plan.shown()) {
+    append_json(out, *m, plan, texts);
+    for (const Message& note : m->notes) append_json(out, note, plan, texts);
+  }
+  for (const Message* m : plan.held_back()) {
+    Message more;
+    more.severity = Severity::Note;
+    more.name = m->name;
+    more.source = m->source;
+    more.text = held_back_text(plan.held_count(m->name));
+    append_json(out, more, plan, texts);
+  }
+  return out;
 }
 
-void sort_diagnostics(std::vector<Diagnostic>& ds) {
-  std::stable_sort(ds.begin(), ds.end(), [](const Diagnostic& a, const Diagnostic& b) {
+std::size_t bound_of(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options) {
+  const Plan plan(ms, texts, options);
+  const std::size_t file = 4 * std::max({texts.line_file.size(), texts.train_file.size(), std::size_t{16}});
+  const std::size_t per_message = kMessageOverhead + kMaxTextBytes + 2 * file;
+  std::size_t count = 0;
+  for (const Message* m : plan.shown()) count += 1 + m->notes.size();
+  std::size_t held = 0;
+  for (const Message* m : plan.held_back()) held += kMessageOverhead + 2 * file + m->name.size();
+  return count * per_message + held;
+}
+
+void sort_messages(std::vector<Message>& ms) {
+  std::stable_sort(ms.begin(), ms.end(), [](const Message& a, const Message& b) {
     if (source_rank(a.source) != source_rank(b.source)) return source_rank(a.source) < source_rank(b.source);
-    return a.record_offset < b.record_offset;
+    return a.at.value_or(0) < b.at.value_or(0);
   });
 }
 

@@ -1,26 +1,30 @@
-// Compiler-style diagnostics: where, how severe, what; rendered as text with a caret or as JSON lines.
+// The tool's messages and their two renderings: FILE:LINE:COLUMN text with a quoted line and caret, and JSON lines.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "model/compile_state.h"
+#include "model/diagnostic.h"
 
 namespace scenario::tool {
 
 enum class Severity { Error, Warning, Note };
 
-struct Diagnostic {
-  SourceId source = SourceId::None;
-  bool located = true;           // false: about the file as a whole (it does not exist)
-  std::size_t record_offset = 0;  // FILE:LINE is the line of this byte
-  std::size_t field_offset = 0;   // the caret goes under this byte
+// One message, ready to show. Its text is UTF-8 display text: any source
+// bytes in it went through shown() or in_quotes(), so nothing in it is raw.
+struct Message {
   Severity severity = Severity::Error;
-  std::string code;  // a status code, "1250"/"1251", or a warning's name
-  std::string message;
+  std::string name;                  // a status code ("9"), a stamp guard code ("1250") or a warning's name
+  SourceId source = SourceId::None;  // None: about the run as a whole
+  std::optional<std::size_t> at;     // the byte the caret points at; none: the file as a whole
+  std::string text;
+  std::optional<std::int32_t> position;  // the status position, for -v and JSON
+  bool warning_name_shown = false;       // "[-Wname]" after the text (lint and source warnings)
+  std::vector<Message> notes;            // shown right after the message, counted with it
 };
 
 // The two source texts as the compile command read them.
@@ -35,28 +39,58 @@ struct SourceTexts {
   std::string file(SourceId id) const;
 };
 
+struct RenderOptions {
+  bool verbose = false;             // status code and position after each error
+  std::size_t max_per_name = 20;    // messages of one name shown before "N more like this"; 0: all
+};
+
+// The quoted source line is cut to this many characters around the caret.
+inline constexpr std::size_t kQuoteWindow = 100;
+// A message's text is cut to this many bytes (producers already cut quotes).
+inline constexpr std::size_t kMaxTextBytes = 2000;
+// What one rendered message may take beyond its file name and text: the
+// place, the severity, -v's suffix, the quoted window of at most
+// kQuoteWindow characters of up to four bytes each, and the caret line.
+inline constexpr std::size_t kMessageOverhead = 128 + 2 * 4 * kQuoteWindow;
+
 std::string severity_name(Severity s);
 
-// A byte offset moved back over the text's final line ends, so that "the end
-// of the file" points after the last character of its last line.
-std::size_t clamp_to_content(std::string_view text, std::size_t offset);
+// 1-based line and column (in characters, one byte each) of a byte offset.
+// LF, CR and CR LF each end a line; an offset past the text's last line end
+// stands after the last character of its last line.
+struct TextPlace {
+  std::size_t line = 1;
+  std::size_t column = 1;
+};
+TextPlace text_place(std::string_view text, std::size_t offset);
 
-// The line holding `offset` and a caret line under it (tabs kept for alignment).
+// The source line holding `offset`, cut to a window of kQuoteWindow characters
+// around it with "…" where cut, every byte shown safely, and a caret line
+// whose '^' stands under the byte at `offset`.
 struct Excerpt {
   std::string line;
   std::string caret;
 };
 Excerpt excerpt_at(std::string_view text, std::size_t offset);
 
-// "FILE:LINE: error: MESSAGE" and, for a located diagnostic, the source line
-// and the caret; every line ends with "\n".
-std::string render_text(const Diagnostic& d, const SourceTexts& texts);
+// Text: "FILE:LINE:COLUMN: error: TEXT", the quoted line and the caret, then
+// the notes; every line ends with "\n". At most `max_per_name` messages of
+// one name are shown, then one line "N more like this" per name that had
+// more. The output is at most bound_of(ms, texts) bytes, whatever the texts
+// hold: the number of messages shown times (kMessageOverhead + kMaxTextBytes
+// + twice the longer file name), plus one line per name held back.
+std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options);
 
-// One JSON object on one line: file, line, column, severity, code, message.
-std::string render_json(const Diagnostic& d, const SourceTexts& texts);
+// JSON lines: one object per message and note with file, line, column,
+// severity, code and message (and the status position when there is one);
+// the same limit per name and the same bound as the text.
+std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options);
 
-// Source order (line source before train source, then by position), errors
-// staying ahead of the notes that follow them.
-void sort_diagnostics(std::vector<Diagnostic>& ds);
+// The stated bound on either rendering's size.
+std::size_t bound_of(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options);
+
+// Source order (line source before train source, then by position); notes
+// travel with their message.
+void sort_messages(std::vector<Message>& ms);
 
 }  // namespace scenario::tool

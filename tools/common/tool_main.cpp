@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/cli.h"
+#include "common/shown_text.h"
 #include "compile/compile_command.h"
 #include "dump/dump_command.h"
 #include "platform/failure.h"
@@ -43,10 +44,10 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
     // The generator's driver fails at run time when the passes left no train
     // cells; the author still gets the status that explains why.
     if (session && session->stage == CompileStage::Compiling) return report_compile(*session, f.what(), out, err);
-    err << "scenario_tool: error: " << f.what() << "\n";
+    err << "scenario_tool: error: " << shown_utf8(f.what()) << "\n";
     return 1;
   } catch (const std::exception& e) {
-    err << "scenario_tool: error: " << e.what() << "\n";
+    err << "scenario_tool: error: " << shown_utf8(e.what()) << "\n";
     return 1;
   }
 }

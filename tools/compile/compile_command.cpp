@@ -7,8 +7,10 @@
 #include "compiler/memorizza_percorso.h"
 #include "model/source_files.h"
 #include "common/scenario_view.h"
+#include "common/shown_text.h"
 #include "common/source_dir.h"
 #include "compile/status_messages.h"
+#include "compile/text_checks.h"
 #include "compile/warnings.h"
 
 namespace scenario::tool {
@@ -25,27 +27,46 @@ std::filesystem::path output_dir(const CompileSession& s) { return s.options.out
 std::string summary_line(const CompileSession& s) {
   const CompileState& st = s.state;
   const int files = st.CompileLine != 0 ? 3 : 2;
-  return "compiled " + s.names.RouteName + " / " + s.names.TrainCode + ": route " +
+  return "compiled " + shown_utf8(s.names.RouteName) + " / " + shown_utf8(s.names.TrainCode) + ": route " +
          std::to_string(st.ScenarioTable[kRouteRow].End) + " m, " + std::to_string(st.TrainCells.size()) +
          " cells, " + std::to_string(stations_of(st.ScenarioTable).size()) + " stations, " +
          std::to_string(cells_of_kind(st.TrainCells, kind::kSignal).size()) + " signals, " +
          std::to_string(cells_of_kind(st.TrainCells, kind::kSign).size()) + " signs; wrote " +
-         std::to_string(files) + " files to " + output_dir(s).string();
+         std::to_string(files) + " files to " + shown_utf8(output_dir(s).string());
 }
 
 std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-std::vector<Diagnostic> all_diagnostics(const CompileSession& s, const std::optional<std::string>& failure) {
+// The field warnings of a source that is not text would only repeat, field
+// by field, that it is not text.
+bool about_text_source(const Message& m, const SourceTexts& texts) {
+  return !is_binary(texts.text(m.source));
+}
+
+std::vector<Message> all_messages(const CompileSession& s, const std::optional<std::string>& failure) {
   const CompileOutcome outcome{s.state, s.texts, s.guard_code, failure};
-  std::vector<Diagnostic> ds = error_diagnostics(outcome);
-  for (Diagnostic& w : field_warnings(outcome)) {
-    if (s.options.werror) w.severity = Severity::Error;
-    ds.push_back(std::move(w));
+  std::vector<Message> ms = error_diagnostics(outcome);
+  std::vector<Message> warnings = text_warnings(s.texts);
+  for (Message& w : field_warnings(outcome)) {
+    if (about_text_source(w, s.texts)) warnings.push_back(std::move(w));
   }
-  sort_diagnostics(ds);
-  return ds;
+  for (Message& w : warnings) {
+    if (s.options.werror) w.severity = Severity::Error;
+    ms.push_back(std::move(w));
+  }
+  sort_messages(ms);
+  return ms;
+}
+
+std::size_t count_of(const std::vector<Message>& ms, Severity severity) {
+  std::size_t n = 0;
+  for (const Message& m : ms) {
+    n += m.severity == severity;
+    for (const Message& note : m.notes) n += note.severity == severity;
+  }
+  return n;
 }
 
 }  // namespace
@@ -79,16 +100,13 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
 
 int report_compile(CompileSession& session, const std::optional<std::string>& driver_failure, std::ostream& out,
                    std::ostream& err) {
-  const std::vector<Diagnostic> ds = all_diagnostics(session, driver_failure);
-  std::size_t errors = 0, warnings = 0;
-  for (const Diagnostic& d : ds) {
-    errors += d.severity == Severity::Error;
-    warnings += d.severity == Severity::Warning;
-    if (session.options.json) {
-      out << render_json(d, session.texts);
-    } else {
-      err << render_text(d, session.texts);
-    }
+  const std::vector<Message> ms = all_messages(session, driver_failure);
+  const std::size_t errors = count_of(ms, Severity::Error), warnings = count_of(ms, Severity::Warning);
+  const RenderOptions render{session.options.verbose, session.options.max_diagnostics};
+  if (session.options.json) {
+    out << render_json(ms, session.texts, render);
+  } else {
+    err << render_text(ms, session.texts, render);
   }
   std::ostream& summary = session.options.json ? err : out;
   const bool can_write = !session.guard_code && !driver_failure;
@@ -96,7 +114,7 @@ int report_compile(CompileSession& session, const std::optional<std::string>& dr
     write_all(serialise_all(session.state), output_dir(session), session.names);
     summary << summary_line(session) << (errors ? " (despite the errors, as --force asks)" : "") << "\n";
   } else {
-    err << "no binary file written; the files in " << output_dir(session).string() << " are unchanged"
+    err << "no binary file written; the files in " << shown_utf8(output_dir(session).string()) << " are unchanged"
         << (can_write ? " (--force writes them as the generator would)" : "") << "\n";
   }
   err << plural(errors, "error") << ", " << plural(warnings, "warning") << "\n";

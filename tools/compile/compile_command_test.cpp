@@ -53,6 +53,7 @@ struct BrokenSource {
   const char* dir;
   const char* file;  // the source text the error points into
   int line;          // 0: the file as a whole
+  int column;
   const char* code;
   int position;  // the status position (ignored for the guard codes)
   std::string message;
@@ -62,13 +63,12 @@ std::ostream& operator<<(std::ostream& os, const BrokenSource& c) { return os <<
 
 class BrokenSources : public ::testing::TestWithParam<BrokenSource> {};
 
+bool is_guard(const BrokenSource& c) { return std::string(c.code).size() == 4; }
+
 std::string expected_first_line(const BrokenSource& c, const fs::path& dir) {
   std::string where = (dir / c.file).string();
-  if (c.line > 0) where += ":" + std::to_string(c.line);
-  const std::string code = c.code;
-  const std::string suffix = code.size() == 4 ? " [stamp guard " + code + "]"
-                                              : " [status " + code + ", position " + std::to_string(c.position) + "]";
-  return where + ": error: " + c.message + suffix;
+  if (c.line > 0) where += ":" + std::to_string(c.line) + ":" + std::to_string(c.column);
+  return where + ": error: " + c.message;
 }
 
 std::vector<std::string> args_for(const BrokenSource& c, const fs::path& dir, std::vector<std::string> extra = {}) {
@@ -109,81 +109,101 @@ TEST_P(BrokenSources, JsonCarriesCodeAndLine) {
   EXPECT_EQ(json.rfind("{\"file\":\"" + (dir / c.file).string() + "\",\"line\":" + std::to_string(c.line) + ",", 0),
             0u)
       << json;
+  EXPECT_NE(json.find("\"line\":" + std::to_string(c.line) + ",\"column\":" + std::to_string(c.column) + ","),
+            std::string::npos)
+      << json;
   EXPECT_NE(json.find("\"severity\":\"error\",\"code\":\"" + std::string(c.code) + "\""), std::string::npos) << json;
+  if (!is_guard(c)) EXPECT_NE(json.find(",\"position\":" + std::to_string(c.position) + "}"), std::string::npos) << json;
+}
+
+// The status code and position stay out of the default text; -v shows them.
+TEST_P(BrokenSources, VerboseAddsCodeAndPosition) {
+  const BrokenSource& c = GetParam();
+  TempDir tmp;
+  const fs::path dir = tmp.path() / c.dir;
+  copy_dir(fixture(c.dir), dir);
+
+  const std::string plain = first_line(run_tool(args_for(c, dir)).err);
+  const std::string verbose = first_line(run_tool(args_for(c, dir, {"-v"})).err);
+
+  EXPECT_EQ(plain.find("[status"), std::string::npos) << plain;
+  EXPECT_EQ(verbose, expected_first_line(c, dir) + (is_guard(c) ? " [" + std::string(c.code) + "]"
+                                                                 : " [status " + std::string(c.code) + ", position " +
+                                                                       std::to_string(c.position) + "]"));
 }
 
 const char* const kFree = "; it needs a cell that is empty or holds only a montagna marker";
 const std::string kBoard = "which already holds a speed indicator board (kind 6)" + std::string(kFree);
 
 const BrokenSource kBrokenSources[] = {
-    {"code_1", "Prova_linea.txt", 2, "1", 0, "the route length is 2000000 m; it must be at most 1000000 m"},
-    {"code_2", "Prova_linea.txt", 4, "2", 0,
+    {"code_1", "Prova_linea.txt", 2, 24, "1", 0, "the route length is 2000000 m; it must be at most 1000000 m"},
+    {"code_2", "Prova_linea.txt", 4, 34, "2", 0,
      "this chainage change starts at 5025 m, which is not a multiple of 50; chainage starts and base values must "
      "be multiples of 50"},
-    {"code_3", "Prova_linea.txt", 9, "3", 0, "the signal repetition starts at 25 m, which is not a multiple of 50"},
-    {"code_4", "Prova_linea.txt", 9, "4", 0, "the signal repetition ends at 30 m, which is not a multiple of 50"},
-    {"code_5", "Prova_linea.txt", 9, "5", 0,
+    {"code_3", "Prova_linea.txt", 9, 34, "3", 0, "the signal repetition starts at 25 m, which is not a multiple of 50"},
+    {"code_4", "Prova_linea.txt", 9, 40, "4", 0, "the signal repetition ends at 30 m, which is not a multiple of 50"},
+    {"code_5", "Prova_linea.txt", 9, 1, "5", 0,
      "the signal repetition keyword 'ripetizione segnali codici' names neither 4 nor 9 codes; write it as "
      "'ripetizione segnali 4 codici' or with a 9"},
-    {"code_6", "Prova_linea.txt", 24, "6", 550,
+    {"code_6", "Prova_linea.txt", 24, 23, "6", 550,
      "the indication sign at 550 m goes to cell 12 (600 m), " + kBoard},
-    {"code_7", "Prova_T1-.txt", 16, "7", 600,
+    {"code_7", "Prova_T1-.txt", 16, 16, "7", 600,
      "the speed reduction at 600 m goes to cell 12 (600 m), " + kBoard},
-    {"code_8", "Prova_T1-.txt", 13, "8", 9025, "the station position 9025 m is not a multiple of 50"},
-    {"code_9", "Prova_T1-.txt", 13, "9", 9000, "the station length 350 m is not a multiple of 100"},
-    {"code_10", "Prova_T1-.txt", 14, "10", 0,
+    {"code_8", "Prova_T1-.txt", 13, 14, "8", 9025, "the station position 9025 m is not a multiple of 50"},
+    {"code_9", "Prova_T1-.txt", 13, 25, "9", 9000, "the station length 350 m is not a multiple of 100"},
+    {"code_10", "Prova_T1-.txt", 14, 1, "10", 0,
      "too many stations: the line source's 76 indication signs take rows 5 to 80 of the scenario table, which "
      "leaves room for 2 stations; this is station 3"},
-    {"code_11", "Prova_T1-.txt", 16, "11", 500,
+    {"code_11", "Prova_T1-.txt", 16, 17, "11", 500,
      "the two cells before the signal in cell 10 (500 m), which stands within 1000 m behind a slow-order warning, "
      "hold no free cell or speed mark for the automatic speed mark"},
-    {"code_13", "Prova_T1-.txt", 16, "13", 2450,
+    {"code_13", "Prova_T1-.txt", 16, 17, "13", 2450,
      "there is no free cell for an automatic speed mark inside or just after the slow order near cell 49 (2450 m)"},
-    {"code_12", "Prova_T1-.txt", 16, "12", 1050,
+    {"code_12", "Prova_T1-.txt", 16, 17, "12", 1050,
      "one of the three windows of cells before the slow-order start in cell 21 (1050 m) has no free cell for its "
      "automatic speed mark"},
-    {"code_15_line", "Prova_linea.txt", 17, "15", 4000,
+    {"code_15_line", "Prova_linea.txt", 17, 12, "15", 4000,
      "the gradient record at 30000 m lies beyond the train cells: the route is 20000 m long, the cells reach "
      "27000 m, and a gradient record may stand at 26900 m at most; the compiler reads nothing after it"},
-    {"code_15_train", "Prova_T1-.txt", 14, "15", 26800,
+    {"code_15_train", "Prova_T1-.txt", 14, 13, "15", 26800,
      "the station at 26800 m lies beyond the train cells: the route is 20000 m long, the cells reach 27000 m, and "
      "a station may stand at 26200 m at most; the compiler reads nothing after it"},
-    {"code_16", "Prova_T1-.txt", 17, "16", 550,
+    {"code_16", "Prova_T1-.txt", 17, 14, "16", 550,
      "the signal at 550 m goes to cell 12 (600 m), " + kBoard},
-    {"code_17", "Prova_T1-.txt", 16, "17", 1750,
+    {"code_17", "Prova_T1-.txt", 16, 17, "17", 1750,
      "the slow order at 1750 m: its warning point, 1200 m before the start, falls in cell 12 (600 m), " +
              kBoard},
-    {"code_18", "Prova_T1-.txt", 16, "18", 550,
+    {"code_18", "Prova_T1-.txt", 16, 17, "18", 550,
      "the slow order at 550 m: its start falls in cell 12 (600 m), " + kBoard},
-    {"code_19", "Prova_T1-.txt", 16, "19", 100,
+    {"code_19", "Prova_T1-.txt", 16, 28, "19", 100,
      "the slow order at 100 m: its end, 450 m further, falls in cell 12 (600 m), " + kBoard},
-    {"code_20", "Prova_T1-.txt", 16, "20", 1850,
+    {"code_20", "Prova_T1-.txt", 16, 39, "20", 1850,
      "the slow order at 1850 m: one of the four approach cells before its warning point falls in cell 12 "
              "(600 m), " + kBoard},
-    {"code_21", "Prova_linea.txt", 22, "21", 550,
+    {"code_21", "Prova_linea.txt", 22, 19, "21", 550,
      "the speed indicator board at 550 m goes to cell 12 (600 m), " + kBoard},
-    {"code_22", "Prova_T1-.txt", 13, "22", 650,
+    {"code_22", "Prova_T1-.txt", 13, 15, "22", 650,
      "the station zone starts 250 m after the previous zone ends; at least 350 m are needed (this zone runs from "
      "500 to 800 m, the zone of PRIMA ends at 250 m)"},
-    {"code_24", "Prova_T1-.txt", 12, "24", 0,
+    {"code_24", "Prova_T1-.txt", 12, 17, "24", 0,
      "the station zone ends at 100 m, which puts its stopping point in cell 1 (50 m); stopping points must fall "
      "in cell 2 or later, so the zone must end at 150 m or later"},
-    {"code_25", "Prova_T1-.txt", 4, "25", 0,
-     "the compiler stops with a runtime failure: '40000' does not fit a 16-bit number"},
-    {"code_25_no_train", "Prova_T1-.txt", 0, "25", 0,
-     "the train source does not exist, so the compiler stops with a runtime failure when it opens it"},
-    {"code_101", "Prova_linea.txt", 0, "101", 0, "the line source does not exist"},
-    {"code_102", "Prova_linea.txt", 24, "102", 0,
+    {"code_25", "Prova_T1-.txt", 4, 12, "25", 0,
+     "the compiler stops reading: '40000' does not fit a 16-bit number"},
+    {"code_25_no_train", "Prova_T1-.txt", 0, 0, "25", 0,
+     "the train source does not exist"},
+    {"code_101", "Prova_linea.txt", 0, 0, "101", 0, "the line source does not exist"},
+    {"code_102", "Prova_linea.txt", 24, 7, "102", 0,
      "no field before the end of the line source holds '[generale]'; the general section must open with a "
      "'[generale]' line followed by its records"},
-    {"code_103", "Prova_linea.txt", 12, "103", 0,
+    {"code_103", "Prova_linea.txt", 12, 1, "103", 0,
      "the curve keyword 'curvad' has no class digit 1 to 6; write it as 'curvas4' (left) or 'curvad5' (right), "
      "the digit giving the radius"},
-    {"guard_1250", "Prova_T1-.txt", 16, "1250", 0,
+    {"guard_1250", "Prova_T1-.txt", 16, 16, "1250", 0,
      "the stamp guard stops the generator with \" Errore n. 1250\": the speed reduction at 50 m puts a speed "
      "reduction mark (kind 12) into cell 1, which is reserved for the check codes; place it further along the "
      "route"},
-    {"guard_1251", "Prova_linea.txt", 21, "1251", 0,
+    {"guard_1251", "Prova_linea.txt", 21, 19, "1251", 0,
      "the stamp guard stops the generator with \" Errore n. 1251\": the speed indicator board at 0 m puts a speed "
      "indicator board (kind 6) into cell 1, which is reserved for the check codes; place it further along the "
      "route"},
@@ -224,8 +244,8 @@ TEST(CompileErrors, DriverFailureIsANoteAndForceWritesNothing) {
   RunResult r = run_tool({"compile", "--force", tmp.path().string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(lines_of(r.err)[3], (tmp.path() / "Prova_linea.txt").string() +
-                                    ":2: note: the generator itself then stops with a runtime failure and writes no "
-                                    "binary file: the train cell array does not exist (no route length record)");
+                                    ":2:24: note: the generator then stops and writes no binary file: the train cell "
+                                    "array does not exist (no route length record)");
   EXPECT_EQ(snapshot(tmp.path()).size(), 2u);
 }
 
@@ -237,7 +257,7 @@ TEST(CompileErrors, StaleBoundCheckNotePointsAtTheSignal) {
   auto lines = lines_of(run_tool({"compile", tmp.path().string()}).err);
   ASSERT_GE(lines.size(), 4u);
   EXPECT_EQ(lines[3], (tmp.path() / "Prova_T1-.txt").string() +
-                          ":17: note: the train pass stops after this signal, because the line source's status 15 "
+                          ":17:13: note: the train pass stops after this signal, because the line source's status 15 "
                           "is still set; the rest of the train source is not read");
 }
 

@@ -26,6 +26,7 @@ struct WarningCase {
   Edit edit;
   const char* code;
   int line;
+  int column;
   const char* message;
 };
 
@@ -46,8 +47,8 @@ TEST_P(Warnings, WarnsButWritesTheFiles) {
   RunResult r = run_tool({"compile", tmp.path().string()});
 
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(first_line(r.err), (tmp.path() / c.edit.file).string() + ":" + std::to_string(c.line) +
-                                   ": warning: " + c.message);
+  EXPECT_EQ(first_line(r.err), (tmp.path() / c.edit.file).string() + ":" + std::to_string(c.line) + ":" +
+                                   std::to_string(c.column) + ": warning: " + c.message + " [-W" + c.code + "]");
   EXPECT_EQ(lines_of(r.err).back(), "0 errors, 1 warning");
   EXPECT_TRUE(fs::exists(tmp.path() / "Prova_T1.dat"));
 }
@@ -67,26 +68,26 @@ TEST_P(Warnings, WerrorMakesThemErrors) {
 }
 
 const WarningCase kWarnings[] = {
-    {"record_after_fine", {"Prova_T1-.txt", "[fine]\r\n", "[fine]\r\nsabbia,    200\r\n"}, "after-end", 20,
+    {"record_after_fine", {"Prova_T1-.txt", "[fine]\r\n", "[fine]\r\nsabbia,    200\r\n"}, "after-end", 20, 1,
      "'sabbia' comes after '[fine]', yet the compiler still reads it as a record; move it above '[fine]' or "
      "remove it"},
-    {"lone_last_keyword", {"Prova_T1-.txt", "[fine]\r\n", "sabbia\r\n"}, "unread-last", 19,
+    {"lone_last_keyword", {"Prova_T1-.txt", "[fine]\r\n", "sabbia\r\n"}, "unread-last", 19, 1,
      "'sabbia' is the last field of the file, so the compiler never reads it; a source ends with a '[fine]' line"},
-    {"near_miss", {"Prova_linea.txt", "pendenza,  500,   3", "pendnza,  500,   3"}, "unknown-keyword", 16,
+    {"near_miss", {"Prova_linea.txt", "pendenza,  500,   3", "pendnza,  500,   3"}, "unknown-keyword", 16, 1,
      "'pendnza' matches no keyword and is ignored; did you mean 'pendenza'?"},
     {"case_sensitive_words", {"Prova_linea.txt", "progressiva chilometrica due", "Progressiva chilometrica due"},
-     "unknown-keyword", 4,
+     "unknown-keyword", 4, 1,
      "'Progressiva chilometrica due' matches no keyword and is ignored; its words are case-sensitive: did you "
      "mean 'progressiva chilometrica due'?"},
-    {"extra_value", {"Prova_T1-.txt", "sabbia,    300", "sabbia,    300, 5"}, "unknown-keyword", 4,
+    {"extra_value", {"Prova_T1-.txt", "sabbia,    300", "sabbia,    300, 5"}, "unknown-keyword", 4, 17,
      "the value '5' follows a complete record and is ignored; is it one value too many?"},
-    {"no_hint_when_far", {"Prova_T1-.txt", "[aderenze]\r\n", "[aderenze]\r\nferrovia\r\n"}, "unknown-keyword", 7,
+    {"no_hint_when_far", {"Prova_T1-.txt", "[aderenze]\r\n", "[aderenze]\r\nferrovia\r\n"}, "unknown-keyword", 7, 1,
      "'ferrovia' matches no keyword and is ignored"},
     {"range_past_route_end", {"Prova_linea.txt", "montagna,   2000,  3000,  11", "montagna,   19000,  21000,  11"},
-     "past-end", 19,
+     "past-end", 19, 21,
      "the montagna range reaching 21000 m lies past the route's end at 20000 m; the compiler accepts it because "
      "the train cells run on 7000 m beyond the end"},
-    {"signal_past_route_end", {"Prova_T1-.txt", "segnale,    8500,", "segnale,    20500,"}, "past-end", 18,
+    {"signal_past_route_end", {"Prova_T1-.txt", "segnale,    8500,", "segnale,    20500,"}, "past-end", 18, 13,
      "the signal at 20500 m lies past the route's end at 20000 m; the compiler accepts it because the train cells "
      "run on 7000 m beyond the end"},
 };

@@ -5,6 +5,7 @@
 
 #include "compile/record_lookup.h"
 #include "common/scenario_view.h"
+#include "common/shown_text.h"
 #include "common/text_match.h"
 
 namespace scenario::tool {
@@ -15,28 +16,26 @@ using std::to_string;
 std::string num(std::optional<std::int64_t> v) { return v ? to_string(*v) : std::string("?"); }
 
 // A diagnostic at field `index` of a record (0 is the keyword).
-Diagnostic at_field(const CompileOutcome& r, const FoundRecord& f, std::size_t index, std::string message) {
-  Diagnostic d;
+Message at_field(const CompileOutcome& r, const FoundRecord& f, std::size_t index, std::string message) {
+  Message d;
   d.source = f.source;
-  d.record_offset = f.fields.empty() ? r.state.Trace.record_offset : f.fields[0].offset;
-  d.field_offset = index < f.fields.size() ? f.fields[index].offset : r.state.Trace.field_offset;
-  d.message = std::move(message);
+  d.at = index < f.fields.size() ? f.fields[index].offset : r.state.Trace.field_offset;
+  d.text = std::move(message);
   return d;
 }
 
-Diagnostic at_end(const CompileOutcome& r, SourceId source, std::string message) {
-  Diagnostic d;
+Message at_end(const CompileOutcome& r, SourceId source, std::string message) {
+  Message d;
   d.source = source;
-  d.record_offset = d.field_offset = r.texts.text(source).size();
-  d.message = std::move(message);
+  d.at = r.texts.text(source).size();
+  d.text = std::move(message);
   return d;
 }
 
-Diagnostic whole_file(SourceId source, std::string message) {
-  Diagnostic d;
+Message whole_file(SourceId source, std::string message) {
+  Message d;
   d.source = source;
-  d.located = false;
-  d.message = std::move(message);
+  d.text = std::move(message);
   return d;
 }
 
@@ -55,12 +54,12 @@ const char* kFreeCell = "it needs a cell that is empty or holds only a montagna 
 
 // ---- the line source ----
 
-Diagnostic route_too_long(const CompileOutcome& r, const FoundRecord& f) {
+Message route_too_long(const CompileOutcome& r, const FoundRecord& f) {
   return at_field(r, f, 1, "the route length is " + to_string(r.state.ScenarioTable[kRouteRow].End) +
                                " m; it must be at most 1000000 m");
 }
 
-Diagnostic chainage_not_whole(const CompileOutcome& r) {
+Message chainage_not_whole(const CompileOutcome& r) {
   for (const FoundRecord& f : noted_records(r, SourceId::Line, 3)) {
     if (f.fields.empty() || f.fields[0].text.find("progressiva") == std::string::npos) continue;
     auto start = number_at(f.fields, 1), base = number_at(f.fields, 2);
@@ -78,43 +77,43 @@ Diagnostic chainage_not_whole(const CompileOutcome& r) {
   return at_end(r, SourceId::Line, "a chainage change start or base value is not a multiple of 50");
 }
 
-Diagnostic repetition_not_whole(const CompileOutcome& r, const FoundRecord& f, bool start) {
+Message repetition_not_whole(const CompileOutcome& r, const FoundRecord& f, bool start) {
   const ScenarioRecord& row = r.state.ScenarioTable[kTrainRow];
   return at_field(r, f, start ? 1 : 2,
                   std::string("the signal repetition ") + (start ? "starts at " : "ends at ") +
                       to_string(start ? row.Start : row.End) + " m, which is not a multiple of 50");
 }
 
-Diagnostic repetition_codes(const CompileOutcome& r, const FoundRecord& f) {
+Message repetition_codes(const CompileOutcome& r, const FoundRecord& f) {
   const std::string kw = f.fields.empty() ? "" : f.fields[0].text;
-  return at_field(r, f, 0, "the signal repetition keyword '" + kw +
-                               "' names neither 4 nor 9 codes; write it as 'ripetizione segnali 4 codici' "
+  return at_field(r, f, 0, "the signal repetition keyword " + in_quotes(kw) +
+                               " names neither 4 nor 9 codes; write it as 'ripetizione segnali 4 codici' "
                                "or with a 9");
 }
 
-Diagnostic sign_cell_taken(const CompileOutcome& r, const FoundRecord& f) {
+Message sign_cell_taken(const CompileOutcome& r, const FoundRecord& f) {
   const std::int64_t p = r.state.StatusPosition, c = cell_after_position(p);
   return at_field(r, f, 1, "the indication sign at " + to_string(p) + " m goes to " + cell_text(c) +
                                ", which already holds " + holding(r.state, c) + "; " + kFreeCell);
 }
 
-Diagnostic curve_failed(const CompileOutcome& r, const FoundRecord& f) {
+Message curve_failed(const CompileOutcome& r, const FoundRecord& f) {
   const std::string kw = f.fields.empty() ? "" : f.fields[0].text;
   if (kw.find_first_of("123456") == std::string::npos) {
-    return at_field(r, f, 0, "the curve keyword '" + kw +
-                                 "' has no class digit 1 to 6; write it as 'curvas4' (left) or 'curvad5' "
+    return at_field(r, f, 0, "the curve keyword " + in_quotes(kw) +
+                                 " has no class digit 1 to 6; write it as 'curvas4' (left) or 'curvad5' "
                                  "(right), the digit giving the radius");
   }
   return at_field(r, f, 1, "this curve carries the track plan past point 1000000; curves must start in "
                            "increasing order within the route");
 }
 
-Diagnostic no_general(const CompileOutcome& r) {
+Message no_general(const CompileOutcome& r) {
   return at_end(r, SourceId::Line, "no field before the end of the line source holds '[generale]'; the "
                                    "general section must open with a '[generale]' line followed by its records");
 }
 
-Diagnostic indicator_cell_taken(const CompileOutcome& r, const FoundRecord& f) {
+Message indicator_cell_taken(const CompileOutcome& r, const FoundRecord& f) {
   const std::int64_t p = r.state.StatusPosition, c = cell_after_position(p);
   return at_field(r, f, 1, "the speed indicator board at " + to_string(p) + " m goes to " + cell_text(c) +
                                ", which already holds " + holding(r.state, c) + "; " + kFreeCell);
@@ -122,22 +121,22 @@ Diagnostic indicator_cell_taken(const CompileOutcome& r, const FoundRecord& f) {
 
 // ---- the train source ----
 
-Diagnostic reduction_cell_taken(const CompileOutcome& r, const FoundRecord& f) {
+Message reduction_cell_taken(const CompileOutcome& r, const FoundRecord& f) {
   const std::int64_t p = r.state.StatusPosition, c = cell_at(p);
   return at_field(r, f, 1, "the speed reduction at " + to_string(p) + " m goes to " + cell_text(c) +
                                ", which already holds " + holding(r.state, c) + "; " + kFreeCell);
 }
 
-Diagnostic station_position(const CompileOutcome& r, const FoundRecord& f) {
+Message station_position(const CompileOutcome& r, const FoundRecord& f) {
   return at_field(r, f, 1, "the station position " + to_string(r.state.StatusPosition) +
                                " m is not a multiple of 50");
 }
 
-Diagnostic station_length(const CompileOutcome& r, const FoundRecord& f) {
+Message station_length(const CompileOutcome& r, const FoundRecord& f) {
   return at_field(r, f, 3, "the station length " + num(number_at(f.fields, 3)) + " m is not a multiple of 100");
 }
 
-Diagnostic too_many_stations(const CompileOutcome& r, const FoundRecord& f) {
+Message too_many_stations(const CompileOutcome& r, const FoundRecord& f) {
   const std::int32_t signs = line_sign_count(r), free_row = kFirstSignRow - signs;
   std::string taken = signs == 0 ? "no indication sign takes rows of the scenario table"
                                  : "the line source's " + to_string(signs) + " indication signs take rows " +
@@ -146,7 +145,7 @@ Diagnostic too_many_stations(const CompileOutcome& r, const FoundRecord& f) {
                                " stations; this is station " + to_string(traced_station_number(r)));
 }
 
-Diagnostic station_spacing(const CompileOutcome& r, const FoundRecord& f) {
+Message station_spacing(const CompileOutcome& r, const FoundRecord& f) {
   const std::int32_t k = traced_station_number(r);
   if (k < 2 || k >= kScenarioRows) return at_field(r, f, 1, "this station lies too close to the one before");
   const ScenarioRecord& row = r.state.ScenarioTable[static_cast<std::size_t>(k)];
@@ -156,10 +155,10 @@ Diagnostic station_spacing(const CompileOutcome& r, const FoundRecord& f) {
                                : "starts " + to_string(-gap) + " m before the previous zone ends";
   return at_field(r, f, 1, "the station zone " + where + "; at least 350 m are needed (this zone runs from " +
                                to_string(row.Start) + " to " + to_string(row.End) + " m, the zone of " +
-                               prev.Name + " ends at " + to_string(prev.End) + " m)");
+                               shown(prev.Name) + " ends at " + to_string(prev.End) + " m)");
 }
 
-Diagnostic stop_in_cell_one(const CompileOutcome& r, const FoundRecord& f) {
+Message stop_in_cell_one(const CompileOutcome& r, const FoundRecord& f) {
   const std::int32_t k = traced_station_number(r);
   std::int32_t end = k >= 1 && k < kScenarioRows ? r.state.ScenarioTable[static_cast<std::size_t>(k)].End : 0;
   const std::int64_t c = static_cast<std::int64_t>(std::nearbyint(end / 50.0 - 1));
@@ -168,13 +167,13 @@ Diagnostic stop_in_cell_one(const CompileOutcome& r, const FoundRecord& f) {
                                "end at 150 m or later");
 }
 
-Diagnostic signal_cell_taken(const CompileOutcome& r, const FoundRecord& f) {
+Message signal_cell_taken(const CompileOutcome& r, const FoundRecord& f) {
   const std::int64_t p = r.state.StatusPosition, c = cell_after_position(p);
   return at_field(r, f, 1, "the signal at " + to_string(p) + " m goes to " + cell_text(c) +
                                ", which already holds " + holding(r.state, c) + "; " + kFreeCell);
 }
 
-Diagnostic slow_order_cell_taken(const CompileOutcome& r, const FoundRecord& f, std::int32_t code) {
+Message slow_order_cell_taken(const CompileOutcome& r, const FoundRecord& f, std::int32_t code) {
   const std::int64_t x = r.state.StatusPosition;
   const auto l = number_at(f.fields, 3);
   std::int64_t c = 0;
@@ -203,7 +202,7 @@ Diagnostic slow_order_cell_taken(const CompileOutcome& r, const FoundRecord& f, 
                                    kFreeCell);
 }
 
-Diagnostic out_of_bounds(const CompileOutcome& r, const FoundRecord& f) {
+Message out_of_bounds(const CompileOutcome& r, const FoundRecord& f) {
   const std::int64_t p = number_at(f.fields, 1).value_or(r.state.StatusPosition);
   const std::int32_t margin = f.kind ? f.kind->margin : 100;
   const std::string what = f.kind ? std::string(f.kind->name) : "this record";
@@ -214,7 +213,7 @@ Diagnostic out_of_bounds(const CompileOutcome& r, const FoundRecord& f) {
                                " m at most; the compiler reads nothing after it");
 }
 
-Diagnostic post_processing(const CompileOutcome& r, std::int32_t code) {
+Message post_processing(const CompileOutcome& r, std::int32_t code) {
   const std::int64_t p = r.state.StatusPosition, c = cell_at(p);
   std::string what = code == 11   ? "the two cells before the signal in " + cell_text(c) +
                                       ", which stands within 1000 m behind a slow-order warning, hold no free cell "
@@ -245,7 +244,7 @@ std::size_t failed_field(std::string_view text, std::size_t last_read, const std
   return at == std::string_view::npos ? last_read : at;
 }
 
-Diagnostic runtime_failure(const CompileOutcome& r) {
+Message runtime_failure(const CompileOutcome& r) {
   std::string reason = r.state.LastFailure;
   if (reason.rfind("line ", 0) == 0 && reason.find(": ") != std::string::npos) {
     reason = reason.substr(reason.find(": ") + 2);  // the place is in FILE:LINE already
@@ -255,14 +254,14 @@ Diagnostic runtime_failure(const CompileOutcome& r) {
     // The reason would name the in-memory stand-in, not the author's file.
     return whole_file(source == SourceId::None ? SourceId::Train : source,
                       std::string(source == SourceId::Line ? "the line" : "the train") +
-                          " source does not exist, so the compiler stops with a runtime failure when it opens it");
+                          " source does not exist");
   }
-  Diagnostic d = at_field(r, traced_record(r, 0), 0, "the compiler stops with a runtime failure: " + reason);
-  d.field_offset = failed_field(r.texts.text(source), r.state.Trace.field_offset, reason);
+  Message d = at_field(r, traced_record(r, 0), 0, "the compiler stops reading: " + shown(reason));
+  d.at = failed_field(r.texts.text(source), r.state.Trace.field_offset, reason);
   return d;
 }
 
-Diagnostic status_error(const CompileOutcome& r) {
+Message status_error(const CompileOutcome& r) {
   const std::int32_t code = r.state.StatusCode;
   const FoundRecord f = traced_record(r, 16);
   switch (code) {
@@ -296,20 +295,20 @@ Diagnostic status_error(const CompileOutcome& r) {
 
 // Status 15 from the line source stays set while the train pass runs, and
 // the first signal or slow order then ends that pass as well.
-std::optional<Diagnostic> stale_bound_note(const CompileOutcome& r, const Diagnostic& error) {
+std::optional<Message> stale_bound_note(const CompileOutcome& r, const Message& error) {
   if (r.state.StatusCode != 15 || error.source != SourceId::Line || r.state.Trace.source != SourceId::Train) {
     return std::nullopt;
   }
   FoundRecord f = traced_record(r, 1);
   if (!f.kind || (f.kind->name != "signal" && f.kind->name != "slow order")) return std::nullopt;
-  Diagnostic note = at_field(r, f, 1, "the train pass stops after this " + std::string(f.kind->name) +
+  Message note = at_field(r, f, 1, "the train pass stops after this " + std::string(f.kind->name) +
                                           ", because the line source's status 15 is still set; the rest of the "
                                           "train source is not read");
   note.severity = Severity::Note;
   return note;
 }
 
-Diagnostic guard_error(const CompileOutcome& r) {
+Message guard_error(const CompileOutcome& r) {
   const std::string prefix = "the stamp guard stops the generator with \" Errore n. " + *r.guard_code + "\": ";
   const std::string cell = holding(r.state, 1);
   if (auto f = first_record_in_cell_one(r)) {
@@ -322,36 +321,37 @@ Diagnostic guard_error(const CompileOutcome& r) {
                                         " left by the automatic speed marks; cell 1 is reserved for the check codes");
 }
 
-std::string status_suffix(const CompileState& s) {
-  return " [status " + to_string(s.StatusCode) + ", position " + to_string(s.StatusPosition) + "]";
-}
-
 }  // namespace
 
-std::vector<Diagnostic> error_diagnostics(const CompileOutcome& r) {
-  std::vector<Diagnostic> out;
+std::vector<Message> error_diagnostics(const CompileOutcome& r) {
+  std::vector<Message> out;
   if (r.state.StatusCode != 0) {
-    Diagnostic e = status_error(r);
-    e.code = to_string(r.state.StatusCode);
-    e.message += status_suffix(r.state);
+    Message e = status_error(r);
+    e.name = to_string(r.state.StatusCode);
+    e.position = r.state.StatusPosition;
+    if (auto note = stale_bound_note(r, e)) e.notes.push_back(*note);
     out.push_back(e);
-    if (auto note = stale_bound_note(r, e)) out.push_back(*note);
   }
   if (r.guard_code) {
-    Diagnostic g = guard_error(r);
-    g.code = *r.guard_code;
-    g.message += " [stamp guard " + *r.guard_code + "]";
+    Message g = guard_error(r);
+    g.name = *r.guard_code;
     out.push_back(g);
   }
   if (r.driver_failure) {
-    std::string text = "the generator itself then stops with a runtime failure and writes no binary file: " +
-                       *r.driver_failure;
+    std::string text = "the generator then stops and writes no binary file: " + shown(*r.driver_failure);
     // After a status error it is a note at that error's place; alone, an error.
-    Diagnostic d = out.empty() ? at_end(r, SourceId::Line, text) : out.front();
-    d.message = text;
-    d.severity = out.empty() ? Severity::Error : Severity::Note;
-    d.code = "failure";
-    out.push_back(d);
+    if (out.empty()) {
+      Message d = at_end(r, SourceId::Line, text);
+      d.name = "failure";
+      out.push_back(d);
+    } else {
+      Message d = out.front();
+      d.notes.clear();
+      d.text = text;
+      d.severity = Severity::Note;
+      d.name = "failure";
+      out.front().notes.push_back(d);
+    }
   }
   return out;
 }

@@ -10,6 +10,6 @@ namespace scenario::tool {
 // Empty when the compilation succeeded. Each error names the record at fault,
 // says what is wrong and what is expected, and ends with the status code and
 // position; notes may follow.
-std::vector<Diagnostic> error_diagnostics(const CompileOutcome& r);
+std::vector<Message> error_diagnostics(const CompileOutcome& r);
 
 }  // namespace scenario::tool

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "compile/record_lookup.h"
+#include "common/shown_text.h"
 #include "common/text_match.h"
 
 namespace scenario::tool {
@@ -21,14 +22,14 @@ const std::vector<std::string>& keywords(SourceId source) {
   return source == SourceId::Line ? line : train;
 }
 
-Diagnostic warning_at(SourceId source, std::size_t record, std::size_t field, std::string code, std::string message) {
-  Diagnostic d;
+Message warning_at(SourceId source, std::size_t field, std::string name, std::string message) {
+  Message d;
   d.source = source;
-  d.record_offset = record;
-  d.field_offset = field;
+  d.at = field;
   d.severity = Severity::Warning;
-  d.code = std::move(code);
-  d.message = std::move(message);
+  d.name = std::move(name);
+  d.text = std::move(message);
+  d.warning_name_shown = true;
   return d;
 }
 
@@ -46,14 +47,14 @@ bool is_number(std::string_view text) {
   return !t.empty() && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-void after_fine(const CompileOutcome& r, std::vector<Diagnostic>& out) {
+void after_fine(const CompileOutcome& r, std::vector<Message>& out) {
   for (SourceId source : {SourceId::Line, SourceId::Train}) {
     bool seen = false;
     for (const FieldNote& n : r.state.FieldNotes) {
       if (n.source != source) continue;
       if (seen && n.use == FieldUse::Record) {
-        out.push_back(warning_at(source, n.offset, n.offset, "after-end",
-                                 "'" + n.text + "' comes after '[fine]', yet the compiler still reads it as a "
+        out.push_back(warning_at(source, n.offset, "after-end",
+                                 in_quotes(n.text) + " comes after '[fine]', yet the compiler still reads it as a "
                                  "record; move it above '[fine]' or remove it"));
       }
       seen = seen || is_fine(n.text);
@@ -61,19 +62,19 @@ void after_fine(const CompileOutcome& r, std::vector<Diagnostic>& out) {
   }
 }
 
-void unread_last(const CompileOutcome& r, std::vector<Diagnostic>& out) {
+void unread_last(const CompileOutcome& r, std::vector<Message>& out) {
   for (const FieldNote& n : r.state.FieldNotes) {
     if (n.use != FieldUse::UnreadLast || is_fine(n.text) || trim_blanks(n.text).empty()) continue;
-    out.push_back(warning_at(n.source, n.offset, n.offset, "unread-last",
-                             "'" + n.text + "' is the last field of the file, so the compiler never reads it; "
+    out.push_back(warning_at(n.source, n.offset, "unread-last",
+                             in_quotes(n.text) + " is the last field of the file, so the compiler never reads it; "
                              "a source ends with a '[fine]' line"));
   }
 }
 
 std::string unknown_message(SourceId source, const std::string& text) {
   const std::string t(trim_blanks(text));
-  if (is_number(t)) return "the value '" + t + "' follows a complete record and is ignored; is it one value too many?";
-  std::string message = "'" + t + "' matches no keyword and is ignored";
+  if (is_number(t)) return "the value " + in_quotes(t) + " follows a complete record and is ignored; is it one value too many?";
+  std::string message = in_quotes(t) + " matches no keyword and is ignored";
   const std::string lower = lower_ascii(t);
   for (const std::string& k : keywords(source)) {
     if (lower == k) return message + "; its words are case-sensitive: did you mean '" + k + "'?";
@@ -82,7 +83,7 @@ std::string unknown_message(SourceId source, const std::string& text) {
   return message;
 }
 
-void unknown_keywords(const CompileOutcome& r, std::vector<Diagnostic>& out) {
+void unknown_keywords(const CompileOutcome& r, std::vector<Message>& out) {
   int curve_values = 0;        // without the track plan a curve and its two numbers match nothing
   bool after_unknown = false;  // the values that follow an unknown keyword are its own
   for (const FieldNote& n : r.state.FieldNotes) {
@@ -98,7 +99,7 @@ void unknown_keywords(const CompileOutcome& r, std::vector<Diagnostic>& out) {
     }
     if (number && (after_unknown || curve_values-- > 0)) continue;
     if (trim_blanks(n.text).empty() || n.text.find('-') != std::string::npos || is_header(n.text)) continue;
-    out.push_back(warning_at(n.source, n.offset, n.offset, "unknown-keyword", unknown_message(n.source, n.text)));
+    out.push_back(warning_at(n.source, n.offset, "unknown-keyword", unknown_message(n.source, n.text)));
     after_unknown = !number;
   }
 }
@@ -120,7 +121,7 @@ std::vector<std::pair<std::size_t, std::int64_t>> positions_of(const FoundRecord
   return out;
 }
 
-void past_route_end(const CompileOutcome& r, std::vector<Diagnostic>& out) {
+void past_route_end(const CompileOutcome& r, std::vector<Message>& out) {
   if (r.state.CellCount < 0) return;
   const std::int64_t route = r.state.ScenarioTable[kRouteRow].End;
   for (SourceId source : {SourceId::Line, SourceId::Train}) {
@@ -129,7 +130,7 @@ void past_route_end(const CompileOutcome& r, std::vector<Diagnostic>& out) {
       for (const auto& [index, p] : positions_of(f)) {
         const bool refused = index == 1 && (static_cast<double>(p) + f.kind->margin) / 50.0 > r.state.CellCount;
         if (p <= route || refused) continue;
-        out.push_back(warning_at(source, f.fields[0].offset, f.fields[index].offset, "past-end",
+        out.push_back(warning_at(source, f.fields[index].offset, "past-end",
                                  "the " + std::string(f.kind->name) + (index == 1 ? " at " : " reaching ") +
                                      std::to_string(p) + " m lies past the route's end at " +
                                      std::to_string(route) + " m; the compiler accepts it because the train "
@@ -142,8 +143,8 @@ void past_route_end(const CompileOutcome& r, std::vector<Diagnostic>& out) {
 
 }  // namespace
 
-std::vector<Diagnostic> field_warnings(const CompileOutcome& r) {
-  std::vector<Diagnostic> out;
+std::vector<Message> field_warnings(const CompileOutcome& r) {
+  std::vector<Message> out;
   after_fine(r, out);
   unread_last(r, out);
   unknown_keywords(r, out);

@@ -13,6 +13,6 @@ namespace scenario::tool {
 //  "unknown-keyword" a field that starts no record and is no section header
 //                    or comment, with a "did you mean" hint for a near miss;
 //  "past-end"        a position past the route's end that the compiler accepts.
-std::vector<Diagnostic> field_warnings(const CompileOutcome& r);
+std::vector<Message> field_warnings(const CompileOutcome& r);
 
 }  // namespace scenario::tool
