@@ -12,6 +12,9 @@ namespace scenario::tool {
 namespace {
 
 constexpr std::size_t kCellBytes = 15;
+
+// A file that was read but does not hold what its kind must hold.
+Failure malformed_file(const std::string& what) { return Failure(what, FailureDetail{FailureKind::OutOfRange}); }
 constexpr std::size_t kRowFixedBytes = 34;
 
 // A cursor over a file's bytes that refuses to read past the end.
@@ -20,12 +23,12 @@ class ByteReader {
   ByteReader(std::string_view bytes, std::string_view name) : bytes_(bytes), name_(name) {}
 
   [[noreturn]] void malformed(std::size_t at, const std::string& what) const {
-    throw Failure(std::string(name_) + ": malformed at byte offset " + std::to_string(at) + ": " + what);
+    throw malformed_file(std::string(name_) + ": malformed at byte offset " + std::to_string(at) + ": " + what);
   }
 
   const char* take(std::size_t n, const std::string& what) {
     if (bytes_.size() - pos_ < n) {
-      throw Failure(std::string(name_) + ": truncated at byte offset " + std::to_string(pos_) + ": " + what + " needs " +
+      throw malformed_file(std::string(name_) + ": truncated at byte offset " + std::to_string(pos_) + ": " + what + " needs " +
                     std::to_string(n) + " bytes, but only " + std::to_string(bytes_.size() - pos_) +
                     " are left");
     }

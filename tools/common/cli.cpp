@@ -33,6 +33,39 @@ const std::vector<OptionDef>& compile_options() {
   return defs;
 }
 
+const std::vector<OptionDef>& check_options() {
+  static const std::vector<OptionDef> defs = {
+      {"route", 0, "NAME", "route name; needed when DIR holds more than one line source"},
+      {"train", 0, "CODE", "train code; needed when DIR holds more than one train source"},
+      {"no-line", 0, "", "do not compile the track plan (its curve checks are skipped too)"},
+      {"werror", 0, "", "treat warnings as errors"},
+      {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
+      {"max-diagnostics", 0, "N", "show at most N diagnostics of one kind (default 20; 0 shows all)"},
+      {"verbose", 'v', "", "also show each error's status code and position"},
+      {"help", 'h', "", "show this help"},
+  };
+  return defs;
+}
+
+const std::vector<OptionDef>& init_options() {
+  static const std::vector<OptionDef> defs = {
+      {"route", 0, "NAME", "route name of the new sources (default: Castrovelde_Ardis)"},
+      {"train", 0, "CODE", "train code of the new sources (default: R31708)"},
+      {"force", 0, "", "replace source files that already exist"},
+      {"help", 'h', "", "show this help"},
+  };
+  return defs;
+}
+
+const std::vector<OptionDef>& verify_options() {
+  static const std::vector<OptionDef> defs = {
+      {"route", 0, "NAME", "with a folder: the route, when it holds more than one scenario"},
+      {"train", 0, "CODE", "with a folder: the train, when it holds more than one scenario"},
+      {"help", 'h', "", "show this help"},
+  };
+  return defs;
+}
+
 const std::vector<OptionDef>& dump_options() {
   static const std::vector<OptionDef> defs = {
       {"json", 0, "", "print JSON instead of text"},
@@ -53,7 +86,10 @@ const std::vector<OptionDef>& plot_options() {
 const std::vector<OptionDef>& options_of(Command c) {
   static const std::vector<OptionDef> none = {{"help", 'h', "", "show this help"}};
   switch (c) {
+    case Command::Init: return init_options();
+    case Command::Check: return check_options();
     case Command::Compile: return compile_options();
+    case Command::Verify: return verify_options();
     case Command::Dump: return dump_options();
     case Command::Plot: return plot_options();
     case Command::None: break;
@@ -162,6 +198,12 @@ std::string one_positional(const ParsedOptions& p, std::string_view what, std::s
   return {};
 }
 
+// At most one positional; the current folder when there is none.
+std::string optional_positional(const ParsedOptions& p, std::string_view what, std::string& error) {
+  if (p.positionals.empty()) return ".";
+  return one_positional(p, what, error);
+}
+
 void fill_compile(const ParsedOptions& p, Invocation& inv) {
   CompileOptions& o = inv.compile;
   o.route = value_of(p, "route").value_or("");
@@ -188,7 +230,28 @@ void fill_compile(const ParsedOptions& p, Invocation& inv) {
     }
     o.max_diagnostics = n;
   }
-  o.source_dir = one_positional(p, "SOURCEDIR", inv.error);
+  if (inv.command == Command::Check) {
+    o.check_only = true;
+    o.source_dir = optional_positional(p, "DIR or FILE", inv.error);
+  } else {
+    o.source_dir = one_positional(p, "SOURCEDIR", inv.error);
+  }
+}
+
+void fill_init(const ParsedOptions& p, Invocation& inv) {
+  InitOptions& o = inv.init;
+  o.route = value_of(p, "route").value_or("");
+  o.train = value_of(p, "train").value_or("");
+  o.force = has(p, "force");
+  o.dir = optional_positional(p, "DIR", inv.error);
+}
+
+void fill_verify(const ParsedOptions& p, Invocation& inv) {
+  VerifyOptions& o = inv.verify;
+  o.route = value_of(p, "route").value_or("");
+  o.train = value_of(p, "train").value_or("");
+  if (p.positionals.empty()) inv.error = "missing FILE or DIR";
+  for (const std::string& path : p.positionals) o.paths.emplace_back(path);
 }
 
 void fill_dump(const ParsedOptions& p, Invocation& inv) {
@@ -211,7 +274,13 @@ void fill_plot(const ParsedOptions& p, Invocation& inv) {
   inv.plot.dir = one_positional(p, "DIR", inv.error);
 }
 
+constexpr Command kCommands[] = {Command::Init, Command::Check, Command::Compile,
+                                 Command::Verify, Command::Dump, Command::Plot};
+
 Command command_of(std::string_view word) {
+  if (word == "init") return Command::Init;
+  if (word == "check") return Command::Check;
+  if (word == "verify") return Command::Verify;
   if (word == "compile") return Command::Compile;
   if (word == "dump") return Command::Dump;
   if (word == "plot") return Command::Plot;
@@ -234,9 +303,40 @@ std::string options_help(const std::vector<OptionDef>& defs) {
 
 }  // namespace
 
+std::string command_name(Command c);
+
+namespace {
+
+std::vector<std::string> command_words() {
+  std::vector<std::string> words;
+  for (Command c : kCommands) words.push_back(command_name(c));
+  words.push_back("--help");
+  words.push_back("--version");
+  return words;
+}
+
+// `help COMMAND`: the help of that command.
+void help_for(const std::vector<std::string>& args, Invocation& inv) {
+  if (args.size() > 2) {
+    inv.error = "'help' takes at most one command, got " + std::to_string(args.size() - 1);
+    return;
+  }
+  inv.command = command_of(args[1]);
+  if (inv.command != Command::None) return;
+  inv.error = "unknown command '" + args[1] + "'";
+  if (auto hint = near_miss(args[1], command_words())) inv.error += "; did you mean '" + *hint + "'?";
+}
+
+}  // namespace
+
+std::string version_text() { return std::string("scenario_tool ") + kToolVersion + "\n"; }
+
 std::string command_name(Command c) {
   switch (c) {
+    case Command::Init: return "init";
+    case Command::Check: return "check";
     case Command::Compile: return "compile";
+    case Command::Verify: return "verify";
     case Command::Dump: return "dump";
     case Command::Plot: return "plot";
     case Command::None: break;
@@ -251,15 +351,20 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
     return inv;
   }
   const std::string& first = args[0];
+  if (first == "--version") {
+    inv.version = true;
+    return inv;
+  }
   if (first == "--help" || first == "-h" || first == "help") {
     inv.help = true;
+    if (first == "help" && args.size() > 1) help_for(args, inv);
     return inv;
   }
   inv.command = command_of(first);
   if (inv.command == Command::None) {
     const char* what = first.size() > 1 && first[0] == '-' ? "option" : "command";
     inv.error = std::string("unknown ") + what + " '" + first + "'";
-    if (auto hint = near_miss(first, {"compile", "dump", "plot", "--help"})) {
+    if (auto hint = near_miss(first, command_words())) {
       inv.error += "; did you mean '" + *hint + "'?";
     } else {
       inv.error += "; run 'scenario_tool --help' for the commands";
@@ -275,48 +380,87 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
     inv.help = true;
     return inv;
   }
-  if (inv.command == Command::Compile) fill_compile(p, inv);
+  if (inv.command == Command::Init) fill_init(p, inv);
+  if (inv.command == Command::Compile || inv.command == Command::Check) fill_compile(p, inv);
+  if (inv.command == Command::Verify) fill_verify(p, inv);
   if (inv.command == Command::Dump) fill_dump(p, inv);
   if (inv.command == Command::Plot) fill_plot(p, inv);
   return inv;
 }
 
+const char* const kExitStatusHelp =
+    "\nExit status: 0 clean (warnings alone do not count); 1 errors in the sources or files,\n"
+    "or warnings under --werror; 2 an unusable command line, or a file that cannot be read\n"
+    "or written.\n";
+
 std::string general_help() {
-  return "usage: scenario_tool <command> [options] ARG\n"
-         "\n"
-         "Tools for scenario authors, built on the generator's own compiler.\n"
-         "\n"
-         "Commands:\n"
-         "  compile   compile <route>_linea.txt and <route>_<train>-.txt with clear diagnostics\n"
-         "  dump      decode a .sim, a train .dat or a linea.dat file\n"
-         "  plot      draw the track plan and the gradient and speed profiles as SVG\n"
-         "\n"
-         "Run 'scenario_tool <command> --help' for the options of a command.\n";
+  return std::string(
+             "usage: scenario_tool <command> [options] ARG\n"
+             "       scenario_tool help COMMAND | --help | --version\n"
+             "\n"
+             "Tools for scenario authors, built on the generator's own compiler.\n"
+             "\n"
+             "Commands:\n"
+             "  init      write a starting pair of sources: the built-in route and train\n"
+             "  check     compile <route>_linea.txt and <route>_<train>-.txt, report, write nothing\n"
+             "  compile   compile the two sources with clear diagnostics and write the three files\n"
+             "  verify    check the sizes, structure and check codes of .sim, .dat and linea.dat files\n"
+             "  dump      decode a .sim, a train .dat or a linea.dat file\n"
+             "  plot      draw the track plan and the gradient and speed profiles as SVG\n"
+             "\n"
+             "Run 'scenario_tool help COMMAND' for the options of a command.\n") +
+         kExitStatusHelp;
 }
 
 std::string command_help(Command c) {
   switch (c) {
+    case Command::Init:
+      return "usage: scenario_tool init [options] [DIR]\n"
+             "\n"
+             "Writes a starting pair of sources into DIR (default: the current folder, created\n"
+             "when missing): <route>_linea.txt and <route>_<train>-.txt, byte for byte the\n"
+             "built-in route and train as the generator writes them (CR LF, 8-bit). Compiled\n"
+             "under the built-in names they give the generator's own three files. A file that\n"
+             "already exists is never replaced without --force.\n" +
+             options_help(init_options()) + kExitStatusHelp;
+    case Command::Check:
+      return "usage: scenario_tool check [options] [DIR | FILE]\n"
+             "\n"
+             "Compiles the sources in DIR (default: the current folder), or the pair that FILE\n"
+             "(<route>_linea.txt or <route>_<train>-.txt) belongs to, exactly as 'compile' does,\n"
+             "and reports every error and warning. Nothing is written.\n" +
+             options_help(check_options()) + kExitStatusHelp;
     case Command::Compile:
-      return "usage: scenario_tool compile [options] SOURCEDIR\n"
+      return "usage: scenario_tool compile [options] SOURCEDIR | FILE\n"
              "\n"
              "Compiles the line source <route>_linea.txt and the train source <route>_<train>-.txt\n"
-             "found in SOURCEDIR exactly as the generator does, and writes <route>_linea.dat,\n"
-             "<route>_<train>.sim and <route>_<train>.dat. The sources are never changed. When a\n"
-             "source breaks a rule, the error names the file, line and field, and no file is written.\n" +
-             options_help(compile_options());
+             "found in SOURCEDIR (or the pair that the source FILE belongs to) exactly as the\n"
+             "generator does, and writes <route>_linea.dat, <route>_<train>.sim and\n"
+             "<route>_<train>.dat. The sources are never changed. When a source breaks a rule,\n"
+             "the error names the file, line and field, and no file is written.\n" +
+             options_help(compile_options()) + kExitStatusHelp;
+    case Command::Verify:
+      return "usage: scenario_tool verify [options] FILE... | DIR\n"
+             "\n"
+             "Reads binary files and recomputes what the compiler guarantees: sizes and counts,\n"
+             "type tags, cell kinds, unused fields left 0, the stamp marks and the two check\n"
+             "codes, and the track plan point by point. Files given together, or the three files\n"
+             "of one scenario in DIR, must also belong together: the same route length, cell\n"
+             "count and names. Each mismatch is reported with its byte offset and field.\n" +
+             options_help(verify_options()) + kExitStatusHelp;
     case Command::Dump:
       return "usage: scenario_tool dump [options] FILE\n"
              "\n"
              "Decodes FILE by its name: <route>_<train>.sim (scenario rows), <route>_linea.dat\n"
              "(track plan points) or <route>_<train>.dat (train cells and profiles).\n" +
-             options_help(dump_options());
+             options_help(dump_options()) + kExitStatusHelp;
     case Command::Plot:
       return "usage: scenario_tool plot [options] DIR\n"
              "\n"
              "Reads the three binary files in DIR and draws one SVG page: the track plan to scale\n"
              "with stations and signals, and under it the gradient and speed-limit profiles with\n"
              "stations, signals, tunnels and signs.\n" +
-             options_help(plot_options());
+             options_help(plot_options()) + kExitStatusHelp;
     case Command::None: break;
   }
   return general_help();

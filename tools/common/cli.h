@@ -10,7 +10,15 @@
 
 namespace scenario::tool {
 
-enum class Command { None, Compile, Dump, Plot };
+enum class Command { None, Init, Check, Compile, Verify, Dump, Plot };
+
+// The tool's version, shown by --version.
+inline constexpr const char* kToolVersion = "1.1.0";
+
+// Exit statuses of every command.
+inline constexpr int kExitClean = 0;     // done, nothing to report (or only warnings)
+inline constexpr int kExitProblems = 1;  // errors in the sources or files (or warnings under --werror)
+inline constexpr int kExitUsage = 2;     // an unusable command line, or a file that cannot be read or written
 
 struct CompileOptions {
   std::string route;  // empty: taken from the file names
@@ -22,7 +30,21 @@ struct CompileOptions {
   bool json = false;
   bool verbose = false;                // -v: status codes and positions in the text output
   std::size_t max_diagnostics = 20;    // of one name; 0: all
-  std::filesystem::path source_dir;
+  bool check_only = false;          // `check`: report, write nothing
+  std::filesystem::path source_dir;  // a folder, or one of the two source files
+};
+
+struct InitOptions {
+  std::string route;  // empty: the built-in route name
+  std::string train;  // empty: the built-in train code
+  bool force = false;
+  std::filesystem::path dir;
+};
+
+struct VerifyOptions {
+  std::string route;  // with a folder: which scenario, when it holds more than one
+  std::string train;
+  std::vector<std::filesystem::path> paths;  // files, or one folder
 };
 
 struct DumpOptions {
@@ -41,7 +63,10 @@ struct PlotOptions {
 struct Invocation {
   Command command = Command::None;
   bool help = false;
+  bool version = false;
   std::string error;
+  InitOptions init;
+  VerifyOptions verify;
   CompileOptions compile;
   DumpOptions dump;
   PlotOptions plot;
@@ -53,5 +78,6 @@ Invocation parse_command_line(const std::vector<std::string>& args);
 std::string general_help();
 std::string command_help(Command c);
 std::string command_name(Command c);
+std::string version_text();
 
 }  // namespace scenario::tool

@@ -34,6 +34,11 @@ TEST(CommandLine, UsageErrorsExitTwoWithAHint) {
       {{"dump", "--jsn", "f.dat"},
        "unknown option '--jsn'; did you mean '--json'?; run 'scenario_tool dump --help' for the options"},
       {{"plot", "-x", "dir"}, "unknown option '-x'; run 'scenario_tool plot --help' for the options"},
+      {{"help", "complie"}, "unknown command 'complie'; did you mean 'compile'?"},
+      {{"help", "compile", "dump"}, "'help' takes at most one command, got 2"},
+      {{"--verison"}, "unknown option '--verison'; did you mean '--version'?"},
+      {{"verify"}, "missing FILE or DIR"},
+      {{"init", "a", "b"}, "expected one DIR, got 2 ('b' is one too many)"},
   };
   for (const UsageCase& c : cases) {
     RunResult r = run_tool(c.args);
@@ -80,7 +85,12 @@ TEST(CommandLine, HelpForTheToolAndEachCommand) {
   const Case cases[] = {
       {{"--help"}, "usage: scenario_tool <command> [options] ARG"},
       {{"-h"}, "usage: scenario_tool <command> [options] ARG"},
-      {{"compile", "--help"}, "usage: scenario_tool compile [options] SOURCEDIR"},
+      {{"compile", "--help"}, "usage: scenario_tool compile [options] SOURCEDIR | FILE"},
+      {{"help", "compile"}, "usage: scenario_tool compile [options] SOURCEDIR | FILE"},
+      {{"help", "verify"}, "usage: scenario_tool verify [options] FILE... | DIR"},
+      {{"init", "--help"}, "usage: scenario_tool init [options] [DIR]"},
+      {{"help", "check"}, "usage: scenario_tool check [options] [DIR | FILE]"},
+      {{"help"}, "usage: scenario_tool <command> [options] ARG"},
       {{"dump", "-h", "ignored.dat"}, "usage: scenario_tool dump [options] FILE"},
       {{"plot", "--help"}, "usage: scenario_tool plot [options] DIR"},
   };
@@ -95,6 +105,37 @@ TEST(CommandLine, HelpForTheToolAndEachCommand) {
                              "--werror", "--diagnostics=FORMAT", "-h, --help"}) {
     EXPECT_NE(compile_help.find(option), std::string::npos) << option;
   }
+}
+
+// Every help names the three exit statuses; --version prints one line.
+TEST(CommandLine, VersionAndExitStatusesInEveryHelp) {
+  RunResult v = run_tool({"--version"});
+  EXPECT_EQ(v.status, 0);
+  EXPECT_EQ(v.out, std::string("scenario_tool ") + kToolVersion + "\n");
+  for (const char* command : {"init", "check", "compile", "verify", "dump", "plot"}) {
+    const std::string help = run_tool({"help", command}).out;
+    EXPECT_EQ(help, run_tool({command, "--help"}).out) << command;
+    EXPECT_NE(help.find("Exit status: 0 clean"), std::string::npos) << command;
+    EXPECT_NE(help.find("2 an unusable command line"), std::string::npos) << command;
+    EXPECT_NE(run_tool({"--help"}).out.find("  " + std::string(command) + " "), std::string::npos) << command;
+  }
+}
+
+TEST(CommandLine, CheckAndInitDefaultToTheCurrentFolder) {
+  Invocation c = parse_command_line({"check", "--werror"});
+  ASSERT_EQ(c.error, "");
+  EXPECT_EQ(c.command, Command::Check);
+  EXPECT_TRUE(c.compile.check_only && c.compile.werror);
+  EXPECT_EQ(c.compile.source_dir, ".");
+  Invocation i = parse_command_line({"init", "--route", "Linea_Nuova", "--train", "T9", "--force"});
+  ASSERT_EQ(i.error, "");
+  EXPECT_EQ(i.init.route, "Linea_Nuova");
+  EXPECT_EQ(i.init.train, "T9");
+  EXPECT_TRUE(i.init.force);
+  EXPECT_EQ(i.init.dir, ".");
+  Invocation v = parse_command_line({"verify", "a.sim", "b.dat"});
+  ASSERT_EQ(v.error, "");
+  EXPECT_EQ(v.verify.paths.size(), 2u);
 }
 
 }  // namespace

@@ -47,9 +47,24 @@ std::string the_route(const std::filesystem::path& dir, const std::vector<std::s
 std::string the_train(const std::filesystem::path& dir, const std::vector<std::string>& names,
                       const std::string& route) {
   const std::string prefix = route + "_";
+  // Routes whose names extend this one ("A_B" beside "A") own their trains.
+  std::vector<std::string> longer;
+  for (const auto& n : names) {
+    if (ends_with(n, kLineSourceSuffix) && n.rfind(prefix, 0) == 0 &&
+        n.size() > prefix.size() + kLineSourceSuffix.size()) {
+      longer.push_back(n.substr(0, n.size() - kLineSourceSuffix.size()) + "_");
+    }
+  }
+  auto of_longer_route = [&](const std::string& n) {
+    for (const auto& l : longer) {
+      if (n.rfind(l, 0) == 0) return true;
+    }
+    return false;
+  };
   std::vector<std::string> trains;
   for (const auto& n : names) {
-    if (n.rfind(prefix, 0) == 0 && ends_with(n, kTrainSourceSuffix) && n.size() > prefix.size() + kTrainSourceSuffix.size()) {
+    if (n.rfind(prefix, 0) == 0 && ends_with(n, kTrainSourceSuffix) && n.size() > prefix.size() + kTrainSourceSuffix.size() &&
+        !of_longer_route(n)) {
       trains.push_back(n);
     }
   }
@@ -62,7 +77,54 @@ std::string the_train(const std::filesystem::path& dir, const std::vector<std::s
                 " (" + listed(trains) + "); choose one with --train CODE");
 }
 
+// The route and train a train source's name <route>_<train>-.txt gives: the
+// route is the longest prefix with a line source beside it, else the name up
+// to its last "_".
+ScenarioNames names_of_train_source(const std::vector<std::string>& names, const std::string& file) {
+  const std::string stem = file.substr(0, file.size() - kTrainSourceSuffix.size());
+  std::string route;
+  for (const auto& n : names) {
+    if (!ends_with(n, kLineSourceSuffix)) continue;
+    const std::string r = n.substr(0, n.size() - kLineSourceSuffix.size());
+    if (stem.size() > r.size() + 1 && stem.rfind(r + "_", 0) == 0 && r.size() > route.size()) route = r;
+  }
+  const std::size_t cut = route.empty() ? stem.rfind('_') : route.size();
+  if (cut == std::string::npos || cut == 0 || cut + 1 >= stem.size()) {
+    throw Failure(file + " is not named <route>_<train>-.txt, so it names no route and train");
+  }
+  return {stem.substr(0, cut), stem.substr(cut + 1)};
+}
+
 }  // namespace
+
+SourceSelection select_sources(const std::filesystem::path& dir_or_file, const std::string& route,
+                               const std::string& train) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(dir_or_file, ec)) {
+    if (!std::filesystem::exists(dir_or_file, ec)) {
+      throw Failure("the source directory or file " + dir_or_file.string() + " does not exist");
+    }
+    return {dir_or_file, find_sources(dir_or_file, route, train)};
+  }
+  std::filesystem::path dir = dir_or_file.parent_path();
+  if (dir.empty()) dir = ".";
+  const std::string file = dir_or_file.filename().string();
+  ScenarioNames n;
+  if (ends_with(file, kLineSourceSuffix)) {
+    n.RouteName = file.substr(0, file.size() - kLineSourceSuffix.size());
+    n.TrainCode = train.empty() ? find_sources(dir, n.RouteName, "").TrainCode : train;
+  } else if (ends_with(file, kTrainSourceSuffix)) {
+    n = names_of_train_source(file_names(dir), file);
+    if (!train.empty()) n.TrainCode = train;
+  } else {
+    throw Failure(dir_or_file.string() + " is neither a line source (<route>_linea.txt) nor a train source "
+                  "(<route>_<train>-.txt)");
+  }
+  if (!route.empty() && route != n.RouteName) {
+    throw Failure(dir_or_file.string() + " belongs to route " + n.RouteName + ", not to --route " + route);
+  }
+  return {dir, n};
+}
 
 ScenarioNames find_sources(const std::filesystem::path& dir, const std::string& route, const std::string& train) {
   std::error_code ec;

@@ -14,4 +14,14 @@ namespace scenario::tool {
 // that says which option is needed when the choice is not clear.
 ScenarioNames find_sources(const std::filesystem::path& dir, const std::string& route, const std::string& train);
 
+// The folder and the names to compile from a folder, or from one of the two
+// source files (<route>_linea.txt or <route>_<train>-.txt): a file names its
+// own scenario, and its partner is looked for beside it.
+struct SourceSelection {
+  std::filesystem::path dir;
+  ScenarioNames names;
+};
+SourceSelection select_sources(const std::filesystem::path& dir_or_file, const std::string& route,
+                               const std::string& train);
+
 }  // namespace scenario::tool

@@ -7,8 +7,9 @@
 
 namespace scenario::tool {
 
-// Runs one command line (without the program name). Exit status: 0 success,
-// 1 errors in the sources or a failure, 2 an unusable command line.
+// Runs one command line (without the program name). Exit status: 0 clean,
+// 1 errors in the sources or files (or warnings under --werror), 2 an
+// unusable command line or a file that cannot be read or written.
 int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario::tool

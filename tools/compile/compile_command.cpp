@@ -35,6 +35,15 @@ std::string summary_line(const CompileSession& s) {
          std::to_string(files) + " files to " + shown_utf8(output_dir(s).string());
 }
 
+// `check` writes nothing; it says what `compile` would write.
+std::string check_line(const CompileSession& s, bool can_write) {
+  if (!can_write) return "checked " + s.names.RouteName + " / " + s.names.TrainCode + ": compile would write no file";
+  std::string line = summary_line(s);
+  line.replace(0, std::string("compiled").size(), "checked");
+  line.replace(line.find("; wrote "), std::string::npos, "; nothing written");
+  return line;
+}
+
 std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
@@ -74,9 +83,11 @@ std::size_t count_of(const std::vector<Message>& ms, Severity severity) {
 CompileSession open_session(const CompileOptions& options) {
   CompileSession s;
   s.options = options;
-  s.names = find_sources(options.source_dir, options.route, options.train);
-  const std::filesystem::path line = line_source_file(options.source_dir, s.names);
-  const std::filesystem::path train = train_source_file(options.source_dir, s.names);
+  SourceSelection chosen = select_sources(options.source_dir, options.route, options.train);
+  s.options.source_dir = chosen.dir;
+  s.names = chosen.names;
+  const std::filesystem::path line = line_source_file(s.options.source_dir, s.names);
+  const std::filesystem::path train = train_source_file(s.options.source_dir, s.names);
   s.texts.line_file = line.string();
   s.texts.train_file = train.string();
   s.texts.line = read_if_present(line);
@@ -110,7 +121,9 @@ int report_compile(CompileSession& session, const std::optional<std::string>& dr
   }
   std::ostream& summary = session.options.json ? err : out;
   const bool can_write = !session.guard_code && !driver_failure;
-  if (can_write && (errors == 0 || session.options.force)) {
+  if (session.options.check_only) {
+    summary << check_line(session, can_write) << "\n";
+  } else if (can_write && (errors == 0 || session.options.force)) {
     write_all(serialise_all(session.state), output_dir(session), session.names);
     summary << summary_line(session) << (errors ? " (despite the errors, as --force asks)" : "") << "\n";
   } else {

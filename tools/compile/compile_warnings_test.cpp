@@ -138,14 +138,14 @@ struct DirCase {
 TEST(SourceChoice, NamesFromFilesOrOptions) {
   const DirCase cases[] = {
       {"one_pair", {"Prova_linea.txt", "Prova_T1-.txt"}, {}, 0, ""},
-      {"two_routes", {"Prova_linea.txt", "Altra_linea.txt", "Prova_T1-.txt"}, {}, 1,
+      {"two_routes", {"Prova_linea.txt", "Altra_linea.txt", "Prova_T1-.txt"}, {}, 2,
        " holds 2 line sources (Altra_linea.txt, Prova_linea.txt); choose one with --route NAME"},
       {"route_chosen", {"Prova_linea.txt", "Altra_linea.txt", "Prova_T1-.txt"}, {"--route", "Prova"}, 0, ""},
-      {"two_trains", {"Prova_linea.txt", "Prova_T1-.txt", "Prova_T2-.txt"}, {}, 1,
+      {"two_trains", {"Prova_linea.txt", "Prova_T1-.txt", "Prova_T2-.txt"}, {}, 2,
        " holds 2 train sources for route Prova (Prova_T1-.txt, Prova_T2-.txt); choose one with --train CODE"},
       {"train_chosen", {"Prova_linea.txt", "Prova_T1-.txt", "Prova_T2-.txt"}, {"--train", "T2"}, 0, ""},
-      {"no_line", {"Prova_T1-.txt"}, {}, 1, " holds no line source (<route>_linea.txt); name the route with --route NAME"},
-      {"no_train", {"Prova_linea.txt"}, {}, 1,
+      {"no_line", {"Prova_T1-.txt"}, {}, 2, " holds no line source (<route>_linea.txt); name the route with --route NAME"},
+      {"no_train", {"Prova_linea.txt"}, {}, 2,
        " holds no train source for route Prova (Prova_<train>-.txt); name the train with --train CODE"},
   };
   for (const DirCase& c : cases) {
@@ -168,8 +168,40 @@ TEST(SourceChoice, NamesFromFilesOrOptions) {
 
 TEST(SourceChoice, MissingDirectory) {
   RunResult r = run_tool({"compile", "/nonexistent/sources"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "scenario_tool: error: the source directory /nonexistent/sources does not exist\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "scenario_tool: error: the source directory or file /nonexistent/sources does not exist\n");
+}
+
+// A source file names its scenario; its partner is found beside it, also
+// when the route name holds "_" and another route's sources stand there too.
+TEST(SourceChoice, ASourceFileInsteadOfItsFolder) {
+  struct Case {
+    const char* given;
+    std::vector<std::string> options;
+    int status;
+    const char* summary_or_error;
+  };
+  const Case cases[] = {
+      {"Prova_Alta_linea.txt", {}, 0, "checked Prova_Alta / T1:"},
+      {"Prova_Alta_T1-.txt", {}, 0, "checked Prova_Alta / T1:"},
+      {"Prova_linea.txt", {}, 0, "checked Prova / X_T2:"},
+      {"Prova_X_T2-.txt", {}, 0, "checked Prova / X_T2:"},
+      {"Prova_X_T2-.txt", {"--route", "Prova_Alta"}, 2, "belongs to route Prova, not to --route Prova_Alta"},
+      {"Prova_T1.sim", {}, 2, "is neither a line source (<route>_linea.txt) nor a train source"},
+  };
+  TempDir tmp;
+  for (const char* f : {"Prova_Alta_linea.txt", "Prova_linea.txt"}) spit(tmp.path() / f, slurp(fixture("ok") / "Prova_linea.txt"));
+  for (const char* f : {"Prova_Alta_T1-.txt", "Prova_X_T2-.txt"}) spit(tmp.path() / f, slurp(fixture("ok") / "Prova_T1-.txt"));
+  spit(tmp.path() / "Prova_T1.sim", "");
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"check"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back((tmp.path() / c.given).string());
+    RunResult r = run_tool(args);
+    EXPECT_EQ(r.status, c.status) << c.given << ": " << r.err;
+    EXPECT_NE((c.status == 0 ? r.out : r.err).find(c.summary_or_error), std::string::npos) << c.given << ": " << r.out << r.err;
+  }
+  EXPECT_EQ(snapshot(tmp.path()).size(), 5u) << "check writes nothing";
 }
 
 }  // namespace

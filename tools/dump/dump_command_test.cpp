@@ -144,11 +144,11 @@ TEST(DumpErrors, BytesAfterTheLastRow) {
 
 TEST(DumpErrors, UnknownKindAndMissingFile) {
   RunResult unknown = run_tool({"dump", "notes.txt"});
-  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.status, 2);
   EXPECT_EQ(unknown.err, "scenario_tool: error: notes.txt: unknown file kind; dump reads <route>_<train>.sim, "
                          "<route>_<train>.dat and <route>_linea.dat\n");
   RunResult missing = run_tool({"dump", "/nonexistent/X_T.dat"});
-  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.err, "scenario_tool: error: cannot open /nonexistent/X_T.dat\n");
 }
 

@@ -72,7 +72,7 @@ TEST(PlotErrors, MissingOrAmbiguousFiles) {
   };
   for (const Case& c : cases) {
     RunResult r = run_tool({"plot", c.dir.string()});
-    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "scenario_tool: error: " + c.error + "\n");
   }
 }
