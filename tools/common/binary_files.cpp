@@ -14,7 +14,11 @@ namespace {
 constexpr std::size_t kCellBytes = 15;
 
 // A file that was read but does not hold what its kind must hold.
-Failure malformed_file(const std::string& what) { return Failure(what, FailureDetail{FailureKind::OutOfRange}); }
+Failure malformed_file(const std::string& what) {
+  FailureDetail detail;
+  detail.kind = FailureKind::OutOfRange;
+  return Failure(what, detail);
+}
 constexpr std::size_t kRowFixedBytes = 34;
 
 // A cursor over a file's bytes that refuses to read past the end.
