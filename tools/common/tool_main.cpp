@@ -63,8 +63,7 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
     // The generator's driver fails at run time when the passes left no train
     // cells; the author still gets the status that explains why.
     if (session && session->stage == CompileStage::Compiling) return report_compile(*session, f.what(), out, err);
-    err << "scenario_tool: error: " << shown_utf8(f.what()) << "
-";
+    err << "scenario_tool: error: " << shown_utf8(f.what()) << "\n";
     return exit_status_of(f);
   } catch (const std::exception& e) {
     err << "scenario_tool: error: " << shown_utf8(e.what()) << "\n";

@@ -5,6 +5,7 @@
 
 #include "common/binary_files.h"
 #include "common/scenario_dir.h"
+#include "common/shown_text.h"
 #include "model/scenario_files.h"
 #include "platform/failure.h"
 #include "verify/verify_checks.h"
@@ -63,7 +64,10 @@ Chosen files_given(const VerifyOptions& o) {
 
 std::size_t report(const std::filesystem::path& file, const std::vector<Mismatch>& ms, std::ostream& out) {
   for (std::size_t i = 0; i < ms.size() && i < kShownPerFile; ++i) {
-    out << file.string() << ": offset " << ms[i].offset << ": " << ms[i].field << ": " << ms[i].problem << "\n";
+    // Names come from the files' own 8-bit bytes.
+    out << shown_utf8(file.string() + ": offset " + std::to_string(ms[i].offset) + ": " + ms[i].field + ": " +
+                      ms[i].problem)
+        << "\n";
   }
   if (ms.size() > kShownPerFile) {
     out << file.string() << ": " << ms.size() - kShownPerFile << " more mismatches not shown\n";
