@@ -1,4 +1,5 @@
-// Whole-file replacement: exact new length, old file kept whole on failure, named errors.
+// Whole-file replacement: exact new length, old file kept whole on failure, named errors,
+// temporary names that a planted link or file cannot take over.
 #include "platform/atomic_file.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,7 +97,7 @@ TEST_F(AtomicFile, FailureHalfWayKeepsTheOldFileWholeAndLeavesNoTemporary) {
   const std::string new_bytes(20000, 'n');
 
   try {
-    write_file_atomically(target, new_bytes, WriteFault{new_bytes.size() / 2});
+    write_file_atomically(target, new_bytes, Durability::Synced, WriteSeams{new_bytes.size() / 2, {}});
     FAIL() << "the injected fault did not fail the write";
   } catch (const Failure& f) {
     EXPECT_NE(std::string(f.what()).find(target.string()), std::string::npos) << f.what();
@@ -102,21 +105,154 @@ TEST_F(AtomicFile, FailureHalfWayKeepsTheOldFileWholeAndLeavesNoTemporary) {
 
   EXPECT_EQ(read_all(target), old_bytes);
   EXPECT_EQ(names(), std::vector<std::string>{"Castrovelde_Ardis_linea.dat"});
-  EXPECT_FALSE(fs::exists(temporary_name(target)));
 }
 
 TEST_F(AtomicFile, FailureWithoutAnOlderFileCreatesNothing) {
   const fs::path target = dir_ / "Castrovelde_Ardis_R31708.dat";
-  EXPECT_THROW(write_file_atomically(target, binary_sample(1000), WriteFault{0}), Failure);
+  EXPECT_THROW(write_file_atomically(target, binary_sample(1000), Durability::Synced, WriteSeams{0, {}}), Failure);
   EXPECT_TRUE(names().empty());
 }
 
-TEST_F(AtomicFile, StaleTemporaryFromAnEarlierRunIsOverwritten) {
+// A file outside the folder that planted links point at; it must never change.
+struct Bait {
+  fs::path path;
+  std::string bytes = "the user's own file, not to be touched\n";
+};
+
+// Whatever an attacker may plant at a name the writer might try: a link to a
+// file of the user, a dangling link, a plain file, a directory.
+enum class Plant { LinkToBait, DanglingLink, PlainFile, Directory };
+
+void plant(const fs::path& at, Plant what, const Bait& bait) {
+  switch (what) {
+    case Plant::LinkToBait: fs::create_symlink(bait.path, at); break;
+    case Plant::DanglingLink: fs::create_symlink(at.parent_path() / "nowhere" / "file", at); break;
+    case Plant::PlainFile: write_plain(at, "planted"); break;
+    case Plant::Directory: fs::create_directory(at); break;
+  }
+}
+
+// The planted thing is still exactly what was planted.
+void expect_untouched(const fs::path& at, Plant what, const Bait& bait) {
+  SCOPED_TRACE(at.string());
+  switch (what) {
+    case Plant::LinkToBait:
+      ASSERT_TRUE(fs::is_symlink(at));
+      EXPECT_EQ(fs::read_symlink(at), bait.path);
+      break;
+    case Plant::DanglingLink:
+      ASSERT_TRUE(fs::is_symlink(at));
+      EXPECT_FALSE(fs::exists(at.parent_path() / "nowhere"));
+      break;
+    case Plant::PlainFile: EXPECT_EQ(read_all(at), "planted"); break;
+    case Plant::Directory: EXPECT_TRUE(fs::is_directory(at) && fs::is_empty(at)); break;
+  }
+  EXPECT_EQ(read_all(bait.path), bait.bytes);
+}
+
+// Random parts handed out in order, so a test knows the names the writer tries.
+std::function<std::string()> random_parts(std::vector<std::string> parts) {
+  auto next = std::make_shared<std::size_t>(0);
+  return [parts = std::move(parts), next]() { return parts.at((*next)++); };
+}
+
+class AtomicFilePlanted : public AtomicFile {
+ protected:
+  void SetUp() override {
+    AtomicFile::SetUp();
+    std::string pattern = (fs::temp_directory_path() / "atomic_bait_XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    bait_dir_ = pattern;
+    bait_.path = bait_dir_ / "precious.txt";
+    write_plain(bait_.path, bait_.bytes);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(bait_dir_, ec);
+    AtomicFile::TearDown();
+  }
+  fs::path bait_dir_;
+  Bait bait_;
+};
+
+const Plant kEveryPlant[] = {Plant::LinkToBait, Plant::DanglingLink, Plant::PlainFile, Plant::Directory};
+
+TEST_F(AtomicFilePlanted, NamesThatAreTakenAreSkippedAndLeftAsTheyAre) {
   const fs::path target = dir_ / "Castrovelde_Ardis_R31708_note.txt";
-  write_plain(temporary_name(target), std::string(50000, 'z'));
-  write_file_atomically(target, "riga\r\n");
+  write_plain(target, "old notes");
+  // The fixed name earlier versions wrote through, and the first names drawn.
+  fs::path old_fixed = target;
+  old_fixed += ".partial";
+  plant(old_fixed, Plant::LinkToBait, bait_);
+  std::vector<std::string> parts;
+  for (const Plant p : kEveryPlant) {
+    parts.push_back("taken" + std::to_string(parts.size()));
+    plant(temporary_name(target, parts.back()), p, bait_);
+  }
+  parts.push_back("free");
+
+  write_file_atomically(target, "riga\r\n", Durability::Synced, WriteSeams{std::nullopt, random_parts(parts)});
+
   EXPECT_EQ(read_all(target), "riga\r\n");
-  EXPECT_EQ(names(), std::vector<std::string>{"Castrovelde_Ardis_R31708_note.txt"});
+  expect_untouched(old_fixed, Plant::LinkToBait, bait_);
+  for (std::size_t i = 0; i < std::size(kEveryPlant); ++i) {
+    expect_untouched(temporary_name(target, parts[i]), kEveryPlant[i], bait_);
+  }
+  EXPECT_FALSE(fs::exists(temporary_name(target, "free")));
+  EXPECT_EQ(names().size(), 1 + 1 + std::size(kEveryPlant));
+}
+
+TEST_F(AtomicFilePlanted, SystemDrawnNamesNeverWriteThroughTheOldFixedName) {
+  const fs::path target = dir_ / "Castrovelde_Ardis_R31708.sim";
+  fs::path old_fixed = target;
+  old_fixed += ".partial";
+  plant(old_fixed, Plant::LinkToBait, bait_);
+  for (int run = 0; run < 3; ++run) write_file_atomically(target, binary_sample(3000 + run));
+  EXPECT_EQ(read_all(target), binary_sample(3002));
+  expect_untouched(old_fixed, Plant::LinkToBait, bait_);
+  EXPECT_EQ(names(), (std::vector<std::string>{"Castrovelde_Ardis_R31708.sim", "Castrovelde_Ardis_R31708.sim.partial"}));
+}
+
+TEST_F(AtomicFilePlanted, EveryNameTakenFailsWithoutTouchingAnything) {
+  const fs::path target = dir_ / "Castrovelde_Ardis_R31708.dat";
+  const std::string old_bytes = binary_sample(900);
+  write_plain(target, old_bytes);
+  plant(temporary_name(target, "same"), Plant::LinkToBait, bait_);
+
+  try {
+    write_file_atomically(target, "new", Durability::Synced,
+                          WriteSeams{std::nullopt, [] { return std::string("same"); }});
+    FAIL() << "a write with no free temporary name succeeded";
+  } catch (const Failure& f) {
+    EXPECT_NE(std::string(f.what()).find(target.string()), std::string::npos) << f.what();
+  }
+  EXPECT_EQ(read_all(target), old_bytes);
+  expect_untouched(temporary_name(target, "same"), Plant::LinkToBait, bait_);
+  EXPECT_EQ(names().size(), 2u);
+}
+
+TEST_F(AtomicFilePlanted, FailureAfterSkippingRemovesOnlyItsOwnTemporary) {
+  const fs::path target = dir_ / "Castrovelde_Ardis_linea.dat";
+  const std::string old_bytes = binary_sample(4000);
+  write_plain(target, old_bytes);
+  plant(temporary_name(target, "a"), Plant::LinkToBait, bait_);
+
+  EXPECT_THROW(write_file_atomically(target, binary_sample(8000), Durability::Synced,
+                                     WriteSeams{100, random_parts({"a", "b"})}),
+               Failure);
+
+  EXPECT_EQ(read_all(target), old_bytes);
+  expect_untouched(temporary_name(target, "a"), Plant::LinkToBait, bait_);
+  EXPECT_FALSE(fs::exists(temporary_name(target, "b")));
+  EXPECT_EQ(names().size(), 2u);
+}
+
+TEST_F(AtomicFile, TransientWriteGivesTheSameFile) {
+  const fs::path target = dir_ / "Castrovelde_Ardis_linea.txt";
+  write_plain(target, std::string(9000, 'o'));
+  write_file_atomically(target, "linea\r\n", Durability::Transient);
+  EXPECT_EQ(read_all(target), "linea\r\n");
+  EXPECT_EQ(names(), std::vector<std::string>{"Castrovelde_Ardis_linea.txt"});
 }
 
 // The message names the file the program was asked to write and the system's reason.
@@ -146,7 +282,7 @@ TEST_F(AtomicFile, TargetThatIsADirectoryIsNotReplacedAndLeavesNoTemporary) {
   EXPECT_THROW(write_file_atomically(target, "data"), Failure);
 
   EXPECT_EQ(read_all(target / "inside"), "kept");
-  EXPECT_FALSE(fs::exists(temporary_name(target)));
+  EXPECT_EQ(names(), std::vector<std::string>{"Castrovelde_Ardis_linea.dat"});
 }
 
 TEST_F(AtomicFile, UnwritableDirectoryGivesANamedFailureAndNoFile) {

@@ -1,9 +1,10 @@
 // The platform layer: everything the rest of the program may ask of the OS.
 #pragma once
 
-#include <cstdio>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,8 +16,38 @@ std::filesystem::path program_directory();
 // A file name in a directory, joined with the platform's separator.
 std::filesystem::path join_path(const std::filesystem::path& dir, std::string_view name);
 
-// Pushes a written file's bytes to the disk; false with errno set on failure.
-bool sync_file(std::FILE* f);
+// A file this program has just created under a name that nothing held before,
+// open for writing. Closed (never removed) when it goes. Every failure throws
+// Failure("cannot create|write <shown>: <system's reason>"), where `shown` is
+// the name the caller wants in messages.
+class NewFile {
+ public:
+  NewFile(NewFile&& other) noexcept;
+  NewFile& operator=(NewFile&& other) noexcept;
+  NewFile(const NewFile&) = delete;
+  NewFile& operator=(const NewFile&) = delete;
+  ~NewFile();
+
+  // Creates `path` with exclusive creation that never follows a link: when a
+  // file, a directory or a link (even a dangling one) already stands at that
+  // name, nothing is opened, written or truncated and the result is empty.
+  // The handle is not inherited by child processes.
+  static std::optional<NewFile> create(const std::filesystem::path& path, std::string shown);
+
+  // Writes every byte, continuing after short writes.
+  void write(std::string_view bytes);
+  // Pushes the written bytes to the disk.
+  void sync();
+  // Closes the file, reporting a failure the system reports only on close.
+  void close();
+
+ private:
+  NewFile(std::intptr_t handle, std::string shown) : handle_(handle), shown_(std::move(shown)) {}
+
+  static constexpr std::intptr_t kNoHandle = -1;
+  std::intptr_t handle_ = kNoHandle;
+  std::string shown_;
+};
 
 // Renames `from` over `to` in one step, replacing an existing `to`.
 // Throws Failure naming both files and the system's reason.

@@ -1,8 +1,9 @@
 // Platform layer for Windows: the program's directory, paths and file replacement.
 #include <windows.h>
-#include <io.h>
 
+#include <limits>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/text_win32.h"
@@ -24,6 +25,12 @@ std::string system_message(DWORD code) {
 }
 
 bool is_separator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+[[noreturn]] void fail(const char* verb, const std::string& shown, DWORD code) {
+  throw Failure(std::string("cannot ") + verb + " " + shown + ": " + system_message(code));
+}
+
+HANDLE as_handle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 }  // namespace
 
@@ -48,7 +55,53 @@ std::filesystem::path join_path(const std::filesystem::path& dir, std::string_vi
   return std::filesystem::path(full);
 }
 
-bool sync_file(std::FILE* f) { return _commit(_fileno(f)) == 0; }
+NewFile::NewFile(NewFile&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNoHandle)), shown_(std::move(other.shown_)) {}
+
+NewFile& NewFile::operator=(NewFile&& other) noexcept {
+  if (this != &other) {
+    if (handle_ != kNoHandle) CloseHandle(as_handle(handle_));
+    handle_ = std::exchange(other.handle_, kNoHandle);
+    shown_ = std::move(other.shown_);
+  }
+  return *this;
+}
+
+NewFile::~NewFile() {
+  if (handle_ != kNoHandle) CloseHandle(as_handle(handle_));
+}
+
+std::optional<NewFile> NewFile::create(const std::filesystem::path& path, std::string shown) {
+  // CREATE_NEW fails on any name that exists, a link included; opening the
+  // reparse point itself means a link is never followed. No security
+  // attributes: the handle is not inherited.
+  const HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h != INVALID_HANDLE_VALUE) return NewFile(reinterpret_cast<std::intptr_t>(h), std::move(shown));
+  const DWORD code = GetLastError();
+  if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return std::nullopt;
+  fail("create", shown, code);
+}
+
+void NewFile::write(std::string_view bytes) {
+  constexpr std::size_t kLargestWrite = std::numeric_limits<DWORD>::max();
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(bytes.size() < kLargestWrite ? bytes.size() : kLargestWrite);
+    DWORD written = 0;
+    if (!WriteFile(as_handle(handle_), bytes.data(), chunk, &written, nullptr)) fail("write", shown_, GetLastError());
+    if (written == 0) fail("write", shown_, ERROR_WRITE_FAULT);
+    bytes.remove_prefix(written);
+  }
+}
+
+void NewFile::sync() {
+  if (!FlushFileBuffers(as_handle(handle_))) fail("write", shown_, GetLastError());
+}
+
+void NewFile::close() {
+  const HANDLE h = as_handle(std::exchange(handle_, kNoHandle));
+  if (!CloseHandle(h)) fail("write", shown_, GetLastError());
+}
 
 void replace_file(const std::filesystem::path& from, const std::filesystem::path& to) {
   const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -80,11 +81,28 @@ void check_atomic_write(Tally& t, const fs::path& dir) {
   const std::string bytes("a\r\nb\n\x00\x1a end", 11);
   write_file_atomically(target, bytes);
   t.check(read_all(target) == bytes, "write_file_atomically writes the exact bytes (no text-mode changes)");
-  t.check(!fs::exists(temporary_name(target)), "no temporary file is left");
-  std::FILE* f = _wfopen((dir / L"sync.bin").c_str(), L"wb");
-  const bool synced = f && std::fputs("x", f) >= 0 && std::fflush(f) == 0 && platform::sync_file(f);
-  if (f) std::fclose(f);
-  t.check(synced, "sync_file pushes a written file");
+  t.check(std::distance(fs::directory_iterator(dir), fs::directory_iterator()) == 1, "no temporary file is left");
+
+  // A file standing at a temporary name is skipped, not opened or truncated.
+  write_all(temporary_name(target, "taken"), "planted");
+  int drawn = 0;
+  const WriteSeams seams{std::nullopt, [&drawn] { return std::string(drawn++ == 0 ? "taken" : "free"); }};
+  write_file_atomically(target, "second", Durability::Synced, seams);
+  t.check(read_all(target) == "second" && read_all(temporary_name(target, "taken")) == "planted" &&
+              !fs::exists(temporary_name(target, "free")),
+          "a name already taken is skipped and left as it was");
+  fs::remove(temporary_name(target, "taken"));
+
+  auto created = platform::NewFile::create(dir / L"sync.bin", "sync.bin");
+  t.check(created.has_value(), "NewFile creates a new file");
+  if (created) {
+    created->write("x");
+    created->sync();
+    created->close();
+  }
+  t.check(read_all(dir / L"sync.bin") == "x", "NewFile writes and syncs a file");
+  t.check(!platform::NewFile::create(dir / L"sync.bin", "sync.bin").has_value(), "NewFile refuses a name that exists");
+  t.check(read_all(dir / L"sync.bin") == "x", "the refused name keeps its content");
 }
 
 }  // namespace
@@ -97,7 +115,8 @@ int main() {
     check_paths(t);
     check_text(t);
     check_replace(t, scratch);
-    check_atomic_write(t, scratch);
+    fs::create_directories(scratch / L"atomic");
+    check_atomic_write(t, scratch / L"atomic");
   } catch (const std::exception& e) {
     std::printf("FAIL unexpected exception: %s\n", e.what());
     return 1;

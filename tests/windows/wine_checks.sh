@@ -31,7 +31,7 @@ echo "wine prefix ready in $((SECONDS - boot_started)) s"
 
 passed=0
 failed=0
-for check in check_platform_layer check_generator_output check_errore_box check_wait_window; do
+for check in check_platform_layer check_generator_output check_planted_links check_errore_box check_wait_window; do
   echo "-- $check"
   if "$check"; then
     echo "PASS: $check"

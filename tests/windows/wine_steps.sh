@@ -122,3 +122,59 @@ check_platform_layer() {
   grep -qxF "directory $expected" "$out" || { echo "program_directory is not '$expected'"; ok=1; }
   return $ok
 }
+
+# Links planted at the temporary names earlier versions used ("<name>.partial")
+# and at a few guessed ones, pointing at a file outside the folder: the
+# Windows generator and the tool's compile -o write correct files and leave
+# every link and the file it points at as they were.
+check_planted_links() {
+  local dir=$work/planted out=$work/planted_out bait=$work/bait.txt ok=0 f name status
+  local sources=(Castrovelde_Ardis_linea.txt Castrovelde_Ardis_R31708-.txt)
+  local binaries=(Prova_linea.dat Prova_T1.sim Prova_T1.dat)
+  [ -d "$work/linux" ] || run_copy "$linux_gen" "$work/linux" || { echo "Linux scenario_gen failed"; return 1; }
+  printf 'the user'"'"'s own file\n' >"$bait"
+  local bait_sum
+  bait_sum=$(sha256sum <"$bait")
+  guessed() { printf '%s\n' "$1.partial" "$1.tmp" "$1~" "$1.aaaaaaaaaaaa.partial"; }
+  mkdir -p "$dir" "$out"
+  for f in "${outputs[@]}" "${sources[@]}"; do
+    while read -r name; do ln -s "$bait" "$dir/$name"; done < <(guessed "$f")
+  done
+  for f in "${binaries[@]}"; do
+    while read -r name; do ln -s "$bait" "$out/$name"; done < <(guessed "$f")
+  done
+  run_copy "$build/scenario_gen.exe" "$dir" wine
+  status=$?
+  [ "$status" -eq 0 ] || { echo "scenario_gen.exe ended with status $status"; cat "$dir.log"; ok=1; }
+  for f in "${outputs[@]}"; do
+    cmp -s "$work/linux/$f" "$dir/$f" || { echo "with planted links, $f differs from the Linux build's"; ok=1; }
+  done
+  local fixture
+  fixture=$(winepath -w "$here/../fixtures/tool/ok" 2>/dev/null | tr -d '\r')
+  local target
+  for target in "$out.reference" "$out"; do
+    mkdir -p "$target"
+    (cd "$work" && timeout 120 wine "$build/tools/scenario_tool.exe" compile -o "$(winepath -w "$target" | tr -d '\r')" \
+      "$fixture" >"$target.log" 2>&1) || { echo "scenario_tool.exe compile -o failed"; cat "$target.log"; ok=1; }
+  done
+  for f in "${binaries[@]}"; do
+    [ -f "$out/$f" ] && [ ! -L "$out/$f" ] && cmp -s "$out.reference/$f" "$out/$f" ||
+      { echo "with planted links, compile -o wrote a different $f"; ok=1; }
+  done
+  for f in "${outputs[@]}" "${sources[@]}"; do
+    while read -r name; do
+      [ "$(readlink "$dir/$name")" = "$bait" ] || { echo "the link $name was changed"; ok=1; }
+    done < <(guessed "$f")
+  done
+  for f in "${binaries[@]}"; do
+    while read -r name; do
+      [ "$(readlink "$out/$name")" = "$bait" ] || { echo "the link $name in the -o folder was changed"; ok=1; }
+    done < <(guessed "$f")
+  done
+  [ "$(sha256sum <"$bait")" = "$bait_sum" ] || { echo "the file outside the folders changed"; ok=1; }
+  local left
+  left=$(find "$dir" "$out" -mindepth 1 -maxdepth 1 ! -type l -name '*.partial')
+  [ -z "$left" ] || { echo "temporary files left: $left"; ok=1; }
+  [ "$ok" -ne 0 ] || echo "  $(find "$dir" "$out" -type l | wc -l) planted links untouched, outputs correct"
+  return $ok
+}
