@@ -76,11 +76,11 @@ std::int64_t FieldReader::read_number(std::int64_t lo, std::int64_t hi, const ch
     negative = digits[0] == '-';
     i = 1;
   }
-  if (i == digits.size()) fail("'" + std::string(digits) + "' is not a number");
+  if (i == digits.size()) fail(std::string("'").append(digits) + "' is not a number");
   std::int64_t value = 0;
   for (; i < digits.size(); ++i) {
     char c = digits[i];
-    if (c < '0' || c > '9') fail("'" + std::string(digits) + "' is not a number");
+    if (c < '0' || c > '9') fail(std::string("'").append(digits) + "' is not a number");
     value = value * 10 + (c - '0');
     if (value > hi + 1) break;  // already too large for any width; stop before overflow
   }

@@ -291,9 +291,14 @@ std::string options_help(const std::vector<OptionDef>& defs) {
   std::string out = "\nOptions:\n";
   for (const auto& s : defs) {
     std::string left = "  ";
-    left += s.short_name ? std::string("-") + s.short_name + ", " : "    ";
-    left += "--" + std::string(s.name);
-    if (!s.value_name.empty()) left += (s.name == "diagnostics" ? "=" : " ") + std::string(s.value_name);
+    if (s.short_name) {
+      left.append("-").push_back(s.short_name);
+      left += ", ";
+    } else {
+      left += "    ";
+    }
+    left.append("--").append(s.name);
+    if (!s.value_name.empty()) left.append(s.name == "diagnostics" ? "=" : " ").append(s.value_name);
     if (left.size() < 26) left.resize(26, ' ');
     else left += "  ";
     out += left + std::string(s.help) + "\n";

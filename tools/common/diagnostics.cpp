@@ -123,7 +123,7 @@ void append_text(std::string& out, const Message& m, const Plan& plan, const Sou
   const bool placed = plan.placed(m);
   if (placed) {
     const TextPlace p = plan.place(m);
-    out += ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
+    out.append(":").append(std::to_string(p.line)).append(":").append(std::to_string(p.column));
   }
   out += ": " + severity_name(m.severity) + ": " + cut_text(m.text) + suffix(m, options) + "\n";
   if (placed) {

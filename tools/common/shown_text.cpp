@@ -89,7 +89,10 @@ std::string shown(std::string_view bytes) {
 
 std::string in_quotes(std::string_view bytes, std::size_t max_chars) {
   const bool cut = bytes.size() > max_chars;
-  return "'" + shown(bytes.substr(0, max_chars)) + (cut ? std::string(kEllipsis) : "") + "'";
+  std::string out = "'";
+  out += shown(bytes.substr(0, max_chars));
+  if (cut) out += kEllipsis;
+  return out + "'";
 }
 
 std::string shown_utf8(std::string_view bytes) {

@@ -33,7 +33,8 @@ void utf8_fields(SourceId source, std::string_view text, std::vector<Message>& o
     while (end > at + 1 && blank(text[end - 1])) --end;
     const std::string_view field = text.substr(start, std::min(end - start, kQuotedField));
     out.push_back(warning(source, at, kUtf8Text,
-                          "'" + shown_utf8(field) + "' is UTF-8 and will show as " + in_quotes(field, kQuotedField) +
+                          std::string("'").append(shown_utf8(field)) + "' is UTF-8 and will show as " +
+                              in_quotes(field, kQuotedField) +
                               "; save the file as Latin-1 (ISO 8859-1), one byte per character"));
     from = end;
   }

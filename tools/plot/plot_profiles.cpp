@@ -63,7 +63,8 @@ void add_grid(const ValueScale& s, const Axis& a, double step, const std::string
     const double y = s.y(v);
     out.push_back(svg_line(a.left, y, a.left + a.width, y,
                            v == 0 ? "stroke=\"#888888\" stroke-width=\"1\"" : "stroke=\"#e4e4e4\" stroke-width=\"1\""));
-    std::string label = (v > 0 && unit != " km/h" ? "+" : "") + svg_number(v) + unit;
+    std::string label = v > 0 && unit != " km/h" ? "+" : "";
+    label += svg_number(v) + unit;
     out.push_back(svg_text(a.left - 4, y + 3, label, "font-size=\"9\" text-anchor=\"end\" fill=\"#555555\""));
   }
 }
