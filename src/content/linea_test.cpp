@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "content/golden_test_support.h"
 #include "content/place_names.h"
 #include "content/text_writer.h"
 #include "content/writers.h"
@@ -45,62 +46,9 @@ TEST(RigheLinea, ThreeHundredTwelveLinesThenTheTerminator) {
   for (char c : text) EXPECT_LT(static_cast<unsigned char>(c), 0x80u);
 }
 
-struct LineCase {
-  int index;
-  const char* text;
-};
-
-class RigheLineaLine : public testing::TestWithParam<LineCase> {};
-
-TEST_P(RigheLineaLine, IsExactly) { EXPECT_EQ(linee()[GetParam().index], GetParam().text); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Generale, RigheLineaLine,
-    testing::Values(LineCase{0, "[generale]"}, LineCase{1, "lunghezza percorso,    96000"},
-                    LineCase{2, "progressiva chilometrica uno,    0,    0,    0"},
-                    LineCase{3, "progressiva chilometrica due,    14700,    99500,    1"},
-                    LineCase{4, "progressiva chilometrica tre,    87900,    95900,    1"},
-                    LineCase{5, "sfondo uno,    78700"}, LineCase{6, "sfondo due,    1"},
-                    LineCase{7, "sfondo tre,    3600"}, LineCase{8, "ripetizione segnali 4 codici,    0    ,0"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Headers, RigheLineaLine,
-    testing::Values(LineCase{9, "[curve]"}, LineCase{170, "[pendenze]"},
-                    LineCase{171, "- Altitudine iniziale Castrovelde = 9 m."}, LineCase{212, "[montagne]"},
-                    LineCase{288, "[cartelli]"}, LineCase{294, "[indicazioni]"}, LineCase{311, "[fine]"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Curve, RigheLineaLine,
-    testing::Values(LineCase{10, "curvas4,  250,  400"}, LineCase{11, "curvad5,  800,  450"},
-                    LineCase{53, "curvad3,  22550,  50"}, LineCase{81, "curvas4,  32650,  1050"},
-                    LineCase{97, "curvad4,  42100,  2000"}, LineCase{111, "curvad4,  51150,  1750"},
-                    LineCase{119, "curvas5,  58000,  150"}, LineCase{120, "curvad5,  66250,  250"},
-                    LineCase{136, "curvad4,  73300,  2450"}, LineCase{169, "curvad5,  94700,  400"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Pendenze, RigheLineaLine,
-    testing::Values(LineCase{172, "pendenza,   0,    0"}, LineCase{173, "pendenza,  500,   3"},
-                    LineCase{199, "pendenza,  66300,   -27"}, LineCase{211, "pendenza,  95200,   0"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Montagne, RigheLineaLine,
-    testing::Values(LineCase{213, "montagna,   2450,  2600,  12"}, LineCase{234, "montagna,   19800,  21000,  11"},
-                    LineCase{237, "montagna,   26850,  26900,  2"}, LineCase{239, "montagna,   27750,  27800,  1"},
-                    LineCase{242, "montagna,   31200,  31250,  1"}, LineCase{243, "montagna,   31350,  31400,  2"},
-                    LineCase{245, "montagna,   31850,  33700,  11"}, LineCase{247, "montagna,   34300,  34350,  2"},
-                    LineCase{253, "montagna,   38400,  39650,  11"}, LineCase{254, "montagna,   39950,  41100,  12"},
-                    LineCase{255, "montagna,   42000,  43850,  11"}, LineCase{257, "montagna,   45400,  47000,  11"},
-                    LineCase{261, "montagna,   50150,  51600,  11"}, LineCase{270, "montagna,   55700,  56900,  12"},
-                    LineCase{271, "montagna,   58150,  66250,  11"}, LineCase{275, "montagna,   69600,  70700,  11"},
-                    LineCase{280, "montagna,   73900,  75400,  11"}, LineCase{287, "montagna,   93850,  95100,  12"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Indicatori, RigheLineaLine,
-    testing::Values(LineCase{289, "indicatori_vmax,  550,  80,  80,  80,  0,  ,  ,  ,  0"},
-                    LineCase{290, "indicatori_vmax,  24550,  40,  40,  40,  0,  ,  ,  ,  0"},
-                    LineCase{291, "indicatori_vmax,  31750,  80,  80,  80,  0,  ,  ,  ,  0"},
-                    LineCase{292, "indicatori_vmax,  33700,  40,  40,  40,  0,  ,  ,  ,  0"},
-                    LineCase{293, "indicatori_vmax,  35200,  80,  80,  80,  0,  ,  ,  ,  0"}));
+// Every byte of the text, against the golden file; the tests below hold the
+// relations between its parts that a change of content must keep.
+TEST(RigheLinea, TextIsTheGoldenFile) { EXPECT_TRUE(golden::matches("linea.txt", render_lines(linee()))); }
 
 // --- curves ----------------------------------------------------------------
 
@@ -196,19 +144,23 @@ TEST(RigheLineaCurve, FourLongestAreTheListedLines) {
 
 // --- gradients ---------------------------------------------------------------
 
-TEST(RigheLineaPendenze, FortyChangesInOrder) {
-  const std::vector<std::pair<int, int>> want = {
-      {0, 0},          {500, 3},        {750, 5},        {4800, 0},       {5100, 14},     {9550, 15},
-      {11800, 0},      {12100, 15},     {12950, 0},      {13250, 23},     {17000, 0},     {17250, 21},
-      {21100, 0},      {22000, 22},     {28500, 0},      {28900, 20},     {41250, 0},     {41550, 14},
-      {43950, 17},     {45100, 0},      {45400, 20},     {48950, 0},      {49250, 20},    {57200, 0},
-      {57500, 16},     {58100, 7},      {65450, 0},      {66300, -27},    {67400, 0},     {68000, -26},
-      {73100, -23},    {76400, 0},      {76700, -19},    {82750, 0},      {83150, -16},   {85700, 0},
-      {86000, -8},     {87250, 0},      {87650, -13},    {95200, 0}};
-  ASSERT_EQ(want.size(), 40u);
-  for (std::size_t i = 1; i < want.size(); ++i) {
-    const auto& [p, v] = want[i];
-    EXPECT_EQ(linee()[172 + i], "pendenza,  " + std::to_string(p) + ",   " + std::to_string(v));
+// Each record changes the gradient in force at a later whole cell, from 0 m.
+TEST(RigheLineaPendenze, FortyChangesAtAscendingWholeCells) {
+  static const std::regex form(R"(pendenza, +(-?[0-9]+), +(-?[0-9]+))");
+  std::vector<std::pair<int, int>> changes;
+  for (int i = 172; i <= 211; ++i) {
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(linee()[i], m, form)) << "line " << i << ": " << linee()[i];
+    changes.emplace_back(std::stoi(m[1]), std::stoi(m[2]));
+  }
+  EXPECT_EQ(linee()[212], "[montagne]");
+  EXPECT_EQ(changes.front(), std::make_pair(0, 0));
+  for (std::size_t i = 1; i < changes.size(); ++i) {
+    const auto& [position, value] = changes[i];
+    EXPECT_EQ(position % 50, 0) << "line " << 172 + i;
+    EXPECT_LT(position, 96000) << "line " << 172 + i;
+    EXPECT_GT(position, changes[i - 1].first) << "line " << 172 + i;
+    EXPECT_NE(value, changes[i - 1].second) << "line " << 172 + i;
   }
 }
 
@@ -278,70 +230,59 @@ std::string trim(const std::string& t) {
   return a == std::string::npos ? "" : t.substr(a, t.find_last_not_of(' ') - a + 1);
 }
 
-std::string name_at(std::span<const names::StructureName> list, int position) {
+using Names = std::span<const names::StructureName>;
+
+std::string name_at(Names list, int position) {
   for (const auto& n : list) {
     if (n.sign_position == position) return std::string(n.name);
   }
   return "?";
 }
 
-struct SignCase {
-  int line;
-  int position;
-  std::size_t width;
-  const char* first;  // "" for a border sign
-  const char* third;  // "" when there is none
-};
-
-class RigheLineaSign : public testing::TestWithParam<SignCase> {};
-
-TEST_P(RigheLineaSign, GroupsNamesAndWidths) {
-  const SignCase& c = GetParam();
-  Sign s = sign_at(c.line);
-  EXPECT_EQ(s.position, c.position);
-  for (const std::string& g : s.groups) EXPECT_EQ(g.size(), c.width) << "'" << g << "'";
-  std::string first = c.first;
-  if (first.empty()) {
-    ASSERT_EQ(s.groups.size(), 1u);
-    EXPECT_EQ(s.groups[0], name_at(names::kBorders, c.position));
-    return;
-  }
-  bool tunnel = first.find("Gal") != std::string::npos;
-  ASSERT_EQ(s.groups.size(), tunnel ? 3u : 2u);
-  EXPECT_EQ("(" + s.groups[0] + ")", first);
-  std::span<const names::StructureName> list = names::kViaducts;
-  if (tunnel) list = names::kTunnels;
-  EXPECT_EQ(trim(s.groups[1]), name_at(list, c.position));
-  if (tunnel) {
-    EXPECT_EQ("(" + s.groups[2] + ")", c.third);
-  }
+bool is_tunnel_sign(const Sign& s) {
+  const std::string kind = s.groups.empty() ? "" : trim(s.groups[0]);
+  return kind == "Galleria" || kind == "Gall.elic.";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cartelli, RigheLineaSign,
-    testing::Values(SignCase{295, 14700, 7, "", ""}, SignCase{296, 19750, 8, "(Galleria)", "(1186 m. )"},
-                    SignCase{297, 31700, 10, "( Viadotto )", ""},
-                    SignCase{298, 31800, 10, "(Gall.elic.)", "( 1883 m.  )"},
-                    SignCase{299, 38350, 10, "( Galleria )", "( 1249 m.  )"},
-                    SignCase{300, 39900, 8, "(Galleria)", "(1154 m. )"},
-                    SignCase{301, 41950, 10, "(Gall.elic.)", "( 1857 m.  )"},
-                    SignCase{302, 45350, 8, "(Galleria)", "( 1584 m.)"},
-                    SignCase{303, 50100, 10, "(Gall.elic.)", "( 1467 m.  )"},
-                    SignCase{304, 55650, 8, "(Galleria)", "( 1273 m.)"},
-                    SignCase{305, 58100, 12, "(  Galleria  )", "(  8099 m.   )"},
-                    SignCase{306, 61900, 6, "", ""}, SignCase{307, 69550, 8, "(Galleria)", "( 1086 m.)"},
-                    SignCase{308, 73100, 8, "(Viadotto)", ""},
-                    SignCase{309, 73850, 10, "(Gall.elic.)", "( 1502 m.  )"},
-                    SignCase{310, 93800, 9, "(Galleria )", "( 1276 m. )"}));
-
-TEST(RigheLineaCartelli, BorderSignsNameTheCountryInUpperCase) {
-  EXPECT_EQ(linee()[295], "cartello_indicatore,  14700,   (ALVERIA)");
-  EXPECT_EQ(linee()[306], "cartello_indicatore,  61900,   (VALSIA)");
-}
-
-TEST(RigheLineaCartelli, AStructureNameIsCentredInItsWidth) {
-  EXPECT_EQ(linee()[296], "cartello_indicatore,  19750,   (Galleria)( Sorba  )(1186 m. )");
-  EXPECT_EQ(linee()[305], "cartello_indicatore,  58100,   (  Galleria  )( Monte Ardo )(  8099 m.   )");
+// Every border and structure of the place names has its sign, in route order.
+// The groups of a sign share one width; the name comes from the place names,
+// centred with the odd blank after it; only a tunnel's sign gives a length.
+TEST(RigheLineaCartelli, SignsAgreeWithThePlaceNames) {
+  ASSERT_EQ(linee()[294], "[indicazioni]");
+  ASSERT_EQ(linee()[311], "[fine]");
+  static const std::regex length_form(R"( *[0-9]+ m\. *)");
+  std::vector<int> positions;
+  for (int line = 295; line <= 310; ++line) {
+    SCOPED_TRACE(linee()[line]);
+    const Sign s = sign_at(line);
+    ASSERT_FALSE(s.groups.empty());
+    positions.push_back(s.position);
+    for (const std::string& g : s.groups) EXPECT_EQ(g.size(), s.groups[0].size()) << "'" << g << "'";
+    if (s.groups.size() == 1) {
+      EXPECT_EQ(s.groups[0], name_at(names::kBorders, s.position));
+      continue;
+    }
+    const bool tunnel = is_tunnel_sign(s);
+    if (!tunnel) {
+      EXPECT_EQ(trim(s.groups[0]), "Viadotto");
+    }
+    ASSERT_EQ(s.groups.size(), tunnel ? 3u : 2u);
+    const std::string& name = s.groups[1];
+    EXPECT_EQ(trim(name), name_at(tunnel ? Names(names::kTunnels) : Names(names::kViaducts), s.position));
+    const std::size_t before = name.find_first_not_of(' ');
+    const std::size_t after = name.size() - 1 - name.find_last_not_of(' ');
+    EXPECT_TRUE(after == before || after == before + 1) << "'" << name << "'";
+    if (tunnel) {
+      EXPECT_TRUE(std::regex_match(s.groups[2], length_form)) << "'" << s.groups[2] << "'";
+    }
+  }
+  EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+  std::vector<int> named;
+  for (Names list : {Names(names::kBorders), Names(names::kTunnels), Names(names::kViaducts)}) {
+    for (const auto& n : list) named.push_back(n.sign_position);
+  }
+  std::sort(named.begin(), named.end());
+  EXPECT_EQ(positions, named);
 }
 
 // Each tunnel sign stands 50 m before its tunnel's "montagna" line, whose
