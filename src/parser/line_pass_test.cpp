@@ -196,7 +196,10 @@ TEST_P(LineSignCell, PositionOver50PlusOneRoundedOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cells, LineSignCell,
-                         testing::Values(SignCase{75, 2}, SignCase{125, 4}, SignCase{5000, 101}));
+                         testing::Values(SignCase{75, 2}, SignCase{125, 4}, SignCase{5000, 101}),
+                         [](const testing::TestParamInfo<SignCase>& info) {
+                           return "At" + std::to_string(info.param.position);
+                         });
 
 TEST(LineSignCell, ARangeMarkerCellIsFree) {
   // 6950..7900 of type 11 puts markers into cells 142, 146, 150, 154.
@@ -270,7 +273,8 @@ INSTANTIATE_TEST_SUITE_P(Keywords, LineCurveClass,
                                          CurveCase{"curvad3", 0.0004}, CurveCase{"curvad4", 0.001},
                                          CurveCase{"curvad5", 0.002}, CurveCase{"curvad6", 0.003},
                                          CurveCase{"curvas6", -0.003}, CurveCase{"CURVAS14", -0.0001},
-                                         CurveCase{"curva41", 0.0001}, CurveCase{"curvaS5", -0.002}));
+                                         CurveCase{"curva41", 0.0001}, CurveCase{"curvaS5", -0.002}),
+                         [](const testing::TestParamInfo<CurveCase>& info) { return std::string(info.param.keyword); });
 
 TEST(LineCurves, PlanGoesStraightAfterTheLastCurve) {
   Esecuzione e = linea(sorgente("curvad4,  100,  50\r\n"));
