@@ -55,6 +55,24 @@ TEST(SimFile, OverlongNameIsAFailureNotATruncatedFile) {
   EXPECT_THROW(serialise_sim(rows), Failure);
 }
 
+// A name's length is 16 bits: 65,535 bytes are written with their length
+// bytes ff ff; one byte more is a failure, never a length wrapped to 0.
+TEST(SimFile, NameLengthIsSixteenBitsAndNeverWraps) {
+  ScenarioRows rows{};
+  rows[80].Name.assign(65535, 'x');
+  rows[80].Word1 = 0x1234;
+  const std::string b = serialise_sim(rows);
+  ASSERT_EQ(b.size(), 2958u + 65535);
+  const std::size_t row = 80 * 34;
+  EXPECT_EQ(static_cast<unsigned char>(b[row + 14]), 0xff);
+  EXPECT_EQ(static_cast<unsigned char>(b[row + 15]), 0xff);
+  EXPECT_EQ(b.substr(row + 16, 65535), rows[80].Name);
+  EXPECT_EQ(DecodeFixed16(&b[row + 16 + 65535]), 0x1234);
+
+  rows[80].Name.push_back('x');
+  EXPECT_THROW(serialise_sim(rows), Failure);
+}
+
 struct CellCountCase {
   std::int32_t route_length;
   std::int32_t cell_count;
@@ -131,6 +149,14 @@ TEST(LineFile, BuiltInShapeHasTheSpecifiedSizeAndOffsets) {
   EXPECT_EQ(DecodeFixed16(&b[y1]), 2);
   EXPECT_EQ(DecodeFixed16(&b[y1 + 2]), 1);
   EXPECT_EQ(DecodeFixed16(&b[b.size() - 2]), 0);  // the last point is empty
+}
+
+TEST(RowAccess, PastTheLastRowIsAFailure) {
+  CompileState s;
+  EXPECT_EQ(&riga(s, 0), &s.ScenarioTable[0]);
+  EXPECT_EQ(&riga(s, kScenarioRows - 1), &s.ScenarioTable[kScenarioRows - 1]);
+  EXPECT_THROW(riga(s, kScenarioRows), Failure);
+  EXPECT_THROW(riga(s, -1), Failure);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "model/compile_state.h"
 #include "platform/failure.h"
 #include "model/source_files.h"
+#include "model/status.h"
 #include "parser/passes.h"
 
 namespace scenario {
@@ -204,7 +205,10 @@ INSTANTIATE_TEST_SUITE_P(
                     KindCase{8, 600, 1, 0, 4400, 5600, 1, 0, 111, true},
                     KindCase{12, 600, 1, 1, 4700, 5350, 1, 1, 106, true},
                     KindCase{22, 500, 1, 0, 4750, 5250, 0, 0, 104, true},
-                    KindCase{24, 200, 0, 0, 4900, 5100, 0, 0, 101, true}));
+                    KindCase{24, 200, 0, 0, 4900, 5100, 0, 0, 101, true}),
+    [](const testing::TestParamInfo<KindCase>& info) {
+      return "Kind" + std::to_string(info.param.kind) + "Length" + std::to_string(info.param.length);
+    });
 
 TEST_F(TrainPass, FirstStationLosesBothFlagsButKeepsItsLongerEnd) {
   run(testo({"[generale]", stazione(5000, 12, 600, 1, 1), "[fine]"}));
@@ -367,7 +371,9 @@ TEST_P(TrainEnding, SetsTheCodeAndDeletesTheSource) {
   EXPECT_EQ(s.StatusPosition, e.position);
   EXPECT_FALSE(sources.exists(SourceId::Train));
   EXPECT_EQ(s.TrainCells[2000].Byte6, e.stopped ? 0 : 100);
-  if (e.code != 2) EXPECT_EQ(s.ScenarioTable[86].Word1, 0);
+  if (e.code != 2) {
+    EXPECT_EQ(s.ScenarioTable[86].Word1, 0);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -396,6 +402,57 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{"ChainageNotOnA50Metre", {}, 2, 777, false, kFirstSignRow, 0, 75},
         EndingCase{"ChainageCodeReplaces15", {"velocita, 102950, 80"}, 2, 102950, false, kFirstSignRow, 0, 14725}),
     [](const testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
+
+// The end of the pass wants every chainage change (rows 81 to 83) to start
+// and count from a whole cell; one field off in any row gives code 2.
+struct ChainageCase {
+  const char* name;
+  int row;
+  std::int32_t start;
+  std::int32_t end;
+  Status code;
+};
+
+class TrainChainageCheck : public TrainPass, public testing::WithParamInterface<ChainageCase> {};
+
+TEST_P(TrainChainageCheck, WholeCellsOrCodeTwo) {
+  const ChainageCase& c = GetParam();
+  for (int row : kChainageRows) {
+    s.ScenarioTable[static_cast<std::size_t>(row)].Start = 14700;
+    s.ScenarioTable[static_cast<std::size_t>(row)].End = 99500;
+  }
+  s.ScenarioTable[static_cast<std::size_t>(c.row)].Start = c.start;
+  s.ScenarioTable[static_cast<std::size_t>(c.row)].End = c.end;
+  s.StatusPosition = 777;
+  run(testo({"[generale]", "sabbia, 300", "[fine]"}));
+  EXPECT_EQ(s.StatusCode, status_number(c.code));
+  EXPECT_EQ(s.StatusPosition, 777);
+  EXPECT_EQ(s.ScenarioTable[kTrainRow].Word1, 300);  // the whole text was read first
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TrainChainageCheck,
+    testing::Values(ChainageCase{"AllWhole", 82, 14700, 99500, Status::Ok},
+                    ChainageCase{"NegativeWhole", 83, -50, -100, Status::Ok},
+                    ChainageCase{"Row81End", 81, 14700, 99525, Status::ChainageNotWhole},
+                    ChainageCase{"Row82Start", 82, 14725, 99500, Status::ChainageNotWhole},
+                    ChainageCase{"Row82End", 82, 14700, 99510, Status::ChainageNotWhole},
+                    ChainageCase{"Row83Start", 83, 14701, 99500, Status::ChainageNotWhole},
+                    ChainageCase{"Row83End", 83, 14700, 99549, Status::ChainageNotWhole},
+                    ChainageCase{"Row83NegativeStart", 83, -25, 99500, Status::ChainageNotWhole}),
+    [](const testing::TestParamInfo<ChainageCase>& info) { return std::string(info.param.name); });
+
+// Rows that do not advance still write one cell each, up to the last cell
+// before CellCount; the fourth finds none left and writes nothing, and the
+// tail then fills the last cell. The fill never runs past the array.
+TEST_F(TrainPass, FourSpeedRowsAtTheLastPositionStopAtTheLastCell) {
+  const std::string last = "velocita, 102900, 80";  // (102900 + 100) / 50 is CellCount
+  run(testo({"[generale]", last, last, last, last, "sabbia, 300", "[fine]"}));
+  EXPECT_EQ(s.StatusCode, 0);
+  EXPECT_EQ(s.ScenarioTable[kTrainRow].Word1, 300);
+  EXPECT_EQ(s.TrainCells[2057].Byte4, 0);
+  for (int c = 2058; c <= 2060; ++c) EXPECT_EQ(s.TrainCells[c].Byte4, 16) << "cell " << c;
+}
 
 TEST_F(TrainPass, BoundChecksAcceptTheLastPositions) {
   // (102900 + 100) / 50 and (102200 + 800) / 50 are exactly CellCount.
