@@ -35,6 +35,28 @@ std::size_t line_start_of(std::string_view text, std::size_t offset) {
   return start;
 }
 
+// The excerpt of the line [start, end) with the caret at `offset`: a window
+// of kQuoteWindow characters that holds the caret (which may stand one past
+// the line's last character), costing the window's length, not the line's.
+Excerpt excerpt_in_line(std::string_view text, std::size_t start, std::size_t end, std::size_t offset) {
+  std::size_t from = start, to = end;
+  if (to - from > kQuoteWindow) {
+    from = offset - std::min(offset - start, kCaretLead);
+    to = std::min(end, from + kQuoteWindow);
+    from = std::max(start, std::min(from, to > kQuoteWindow ? to - kQuoteWindow : 0));
+  }
+  Excerpt e;
+  if (from > start) {
+    e.line += kEllipsis;
+    e.caret += ' ';
+  }
+  e.line += shown(text.substr(from, to - from));
+  if (to < end) e.line += kEllipsis;
+  for (std::size_t i = from; i < offset; ++i) e.caret.append(shown_width(static_cast<unsigned char>(text[i])), ' ');
+  e.caret.push_back('^');
+  return e;
+}
+
 std::string cut_text(const std::string& text) {
   if (text.size() <= kMaxTextBytes) return text;
   std::size_t end = kMaxTextBytes;
@@ -58,14 +80,25 @@ class LineIndex {
 
   TextPlace place(std::size_t offset) const {
     offset = clamp_to_content(text_, offset);
-    // The last line start at or before the offset; the LF of a CR LF belongs
-    // to the line its CR ends.
-    auto it = std::upper_bound(starts_.begin(), starts_.end(), offset);
-    std::size_t line = static_cast<std::size_t>(it - starts_.begin());
+    const std::size_t line = line_of(offset);
     return {line, offset - starts_[line - 1] + 1};
   }
 
+  Excerpt excerpt(std::size_t offset) const {
+    offset = clamp_to_content(text_, offset);
+    const std::size_t line = line_of(offset);
+    std::size_t end = line < starts_.size() ? starts_[line] : text_.size();
+    while (end > starts_[line - 1] && line_end(text_[end - 1])) --end;
+    return excerpt_in_line(text_, starts_[line - 1], std::max(end, offset), offset);
+  }
+
  private:
+  // The 1-based line of an offset: the last line start at or before it.
+  std::size_t line_of(std::size_t offset) const {
+    auto it = std::upper_bound(starts_.begin(), starts_.end(), offset);
+    return static_cast<std::size_t>(it - starts_.begin());
+  }
+
   std::string_view text_;
   std::vector<std::size_t> starts_;
 };
@@ -94,11 +127,12 @@ class Plan {
 
   bool placed(const Message& m) const { return m.at.has_value() && texts_.has(m.source); }
 
-  TextPlace place(const Message& m) const {
-    return (m.source == SourceId::Line ? line_ : train_).place(*m.at);
-  }
+  TextPlace place(const Message& m) const { return index_of(m).place(*m.at); }
+  Excerpt excerpt(const Message& m) const { return index_of(m).excerpt(*m.at); }
 
  private:
+  const LineIndex& index_of(const Message& m) const { return m.source == SourceId::Line ? line_ : train_; }
+
   const SourceTexts& texts_;
   LineIndex line_, train_;
   std::vector<const Message*> shown_;
@@ -127,7 +161,7 @@ void append_text(std::string& out, const Message& m, const Plan& plan, const Sou
   }
   out += ": " + severity_name(m.severity) + ": " + cut_text(m.text) + suffix(m, options) + "\n";
   if (placed) {
-    const Excerpt e = excerpt_at(texts.text(m.source), *m.at);
+    const Excerpt e = plan.excerpt(m);
     out += "  " + e.line + "\n  " + e.caret + "\n";
   }
 }
@@ -179,27 +213,9 @@ TextPlace text_place(std::string_view text, std::size_t offset) { return LineInd
 
 Excerpt excerpt_at(std::string_view text, std::size_t offset) {
   offset = clamp_to_content(text, offset);
-  const std::size_t start = line_start_of(text, offset);
   std::size_t end = offset;
   while (end < text.size() && !line_end(text[end])) ++end;
-  // A window of kQuoteWindow characters that holds the caret (which may
-  // stand one past the line's last character).
-  std::size_t from = start, to = end;
-  if (to - from > kQuoteWindow) {
-    from = offset - std::min(offset - start, kCaretLead);
-    to = std::min(end, from + kQuoteWindow);
-    from = std::max(start, std::min(from, to > kQuoteWindow ? to - kQuoteWindow : 0));
-  }
-  Excerpt e;
-  if (from > start) {
-    e.line += kEllipsis;
-    e.caret += ' ';
-  }
-  e.line += shown(text.substr(from, to - from));
-  if (to < end) e.line += kEllipsis;
-  for (std::size_t i = from; i < offset; ++i) e.caret.append(shown_width(static_cast<unsigned char>(text[i])), ' ');
-  e.caret.push_back('^');
-  return e;
+  return excerpt_in_line(text, line_start_of(text, offset), end, offset);
 }
 
 std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options) {

@@ -48,18 +48,16 @@ std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-// The field warnings of a source that is not text would only repeat, field
-// by field, that it is not text.
-bool about_text_source(const Message& m, const SourceTexts& texts) {
-  return !is_binary(texts.text(m.source));
-}
-
 std::vector<Message> all_messages(const CompileSession& s, const std::optional<std::string>& failure) {
   const CompileOutcome outcome{s.state, s.texts, s.guard_code, failure};
   std::vector<Message> ms = error_diagnostics(outcome);
   std::vector<Message> warnings = text_warnings(s.texts);
+  // The field warnings of a source that is not text would only repeat, field
+  // by field, that it is not text.
+  const bool line_binary = is_binary(s.texts.text(SourceId::Line));
+  const bool train_binary = is_binary(s.texts.text(SourceId::Train));
   for (Message& w : field_warnings(outcome)) {
-    if (about_text_source(w, s.texts)) warnings.push_back(std::move(w));
+    if (!(w.source == SourceId::Line ? line_binary : train_binary)) warnings.push_back(std::move(w));
   }
   for (Message& w : warnings) {
     if (s.options.werror) w.severity = Severity::Error;

@@ -22,21 +22,32 @@ Message warning(SourceId source, std::size_t at, const char* name, std::string t
   return m;
 }
 
+// The field that holds the byte at `at`, without its surrounding blanks.
+struct FieldSpan {
+  std::size_t start = 0;
+  std::size_t end = 0;
+};
+
+FieldSpan field_around(std::string_view text, std::size_t at) {
+  std::size_t start = at, end = at;
+  while (start > 0 && !field_end(text[start - 1])) --start;
+  while (end < text.size() && !field_end(text[end])) ++end;
+  while (start < at && blank(text[start])) ++start;
+  while (end > at + 1 && blank(text[end - 1])) --end;
+  return {start, end};
+}
+
 void utf8_fields(SourceId source, std::string_view text, std::vector<Message>& out) {
   std::size_t from = 0;
   while (auto found = first_utf8_sequence(text.substr(from))) {
     const std::size_t at = from + *found;
-    std::size_t start = at, end = at;
-    while (start > 0 && !field_end(text[start - 1])) --start;
-    while (end < text.size() && !field_end(text[end])) ++end;
-    while (start < at && blank(text[start])) ++start;
-    while (end > at + 1 && blank(text[end - 1])) --end;
-    const std::string_view field = text.substr(start, std::min(end - start, kQuotedField));
+    const FieldSpan f = field_around(text, at);
+    const std::string_view field = text.substr(f.start, std::min(f.end - f.start, kQuotedField));
     out.push_back(warning(source, at, kUtf8Text,
                           std::string("'").append(shown_utf8(field)) + "' is UTF-8 and will show as " +
                               in_quotes(field, kQuotedField) +
                               "; save the file as Latin-1 (ISO 8859-1), one byte per character"));
-    from = end;
+    from = f.end;
   }
 }
 
@@ -51,9 +62,11 @@ std::vector<Message> text_warnings(const SourceTexts& texts) {
     const std::string_view text = texts.text(source);
     const std::size_t nul = text.find('\0');
     if (nul != std::string_view::npos) {
+      const FieldSpan f = field_around(text, nul);
       out.push_back(warning(source, nul, kNotText,
-                            "this file holds a NUL byte, so it is not a text file; the compiler reads it all "
-                            "the same"));
+                            "this file is not a text file: the field " +
+                                in_quotes(text.substr(f.start, f.end - f.start), kQuotedField) +
+                                " holds a NUL byte; the compiler reads the file all the same"));
     } else {
       utf8_fields(source, text, out);
     }
