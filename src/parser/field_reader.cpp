@@ -106,7 +106,10 @@ TextPlace place_of(std::string_view text, std::size_t offset) {
   for (std::size_t i = 0; i < offset; ++i) {
     char c = text[i];
     if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < offset && text[i + 1] == '\n') ++i;
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+        if (i + 1 == offset) break;  // the LF of a CR LF still belongs to the line it ends
+        ++i;
+      }
       ++p.line;
       line_start = i + 1;
     }

@@ -130,13 +130,13 @@ TEST(FieldReader, FieldOffsetIsWhereTheFieldBeginsAfterItsBlanks) {
   EXPECT_EQ(in.field_offset(), 18u);
 }
 
-// Offset 3, the LF of the CR LF, already stands on line 2, at column 1
-// (never column 0).
+// Offset 3, the LF of the CR LF, still stands on line 1, after the CR: the
+// pair ends that line, and a caret there points at its end (never column 0).
 TEST(FieldReader, PlaceOfCountsEveryLineEndOnce) {
   std::string text = "ab\r\ncd\nef\rgh";
   struct {
     std::size_t offset, line, column;
-  } cases[] = {{0, 1, 1}, {1, 1, 2}, {3, 2, 1}, {4, 2, 1}, {7, 3, 1}, {10, 4, 1}, {11, 4, 2}, {99, 4, 3}};
+  } cases[] = {{0, 1, 1}, {1, 1, 2}, {2, 1, 3}, {3, 1, 4}, {4, 2, 1}, {7, 3, 1}, {10, 4, 1}, {11, 4, 2}, {99, 4, 3}};
   for (const auto& c : cases) {
     TextPlace p = place_of(text, c.offset);
     EXPECT_EQ(p.line, c.line) << c.offset;
