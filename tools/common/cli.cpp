@@ -77,6 +77,8 @@ const std::vector<OptionDef>& dump_options() {
 
 const std::vector<OptionDef>& plot_options() {
   static const std::vector<OptionDef> defs = {
+      {"route", 0, "NAME", "the route, when DIR holds more than one scenario"},
+      {"train", 0, "CODE", "the train, when DIR holds more than one scenario"},
       {"output", 'o', "FILE.svg", "where to write the picture (default: DIR/<route>_<train>.svg)"},
       {"help", 'h', "", "show this help"},
   };
@@ -271,6 +273,8 @@ void fill_dump(const ParsedOptions& p, Invocation& inv) {
 
 void fill_plot(const ParsedOptions& p, Invocation& inv) {
   if (auto out = value_of(p, "output")) inv.plot.output = *out;
+  inv.plot.route = value_of(p, "route").value_or("");
+  inv.plot.train = value_of(p, "train").value_or("");
   inv.plot.dir = one_positional(p, "DIR", inv.error);
 }
 
@@ -462,9 +466,10 @@ std::string command_help(Command c) {
     case Command::Plot:
       return "usage: scenario_tool plot [options] DIR\n"
              "\n"
-             "Reads the three binary files in DIR and draws one SVG page: the track plan to scale\n"
-             "with stations and signals, and under it the gradient and speed-limit profiles with\n"
-             "stations, signals, tunnels and signs.\n" +
+             "Reads the three binary files of one scenario in DIR and draws one self-contained SVG\n"
+             "page: the track plan to scale with stations, signals, signs and km posts labelled,\n"
+             "and under it the elevation (integrated from the gradients), gradient and speed-limit\n"
+             "profiles with tunnels, stations, signals, signs, slow orders and speed boards.\n" +
              options_help(plot_options()) + kExitStatusHelp;
     case Command::None: break;
   }

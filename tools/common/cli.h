@@ -54,6 +54,8 @@ struct DumpOptions {
 };
 
 struct PlotOptions {
+  std::string route;  // which scenario, when the folder holds more than one
+  std::string train;
   std::optional<std::filesystem::path> output;
   std::filesystem::path dir;
 };

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "common/shown_text.h"
+
 namespace scenario::tool {
 
 std::string xml_escape(std::string_view text) {
@@ -79,7 +81,7 @@ std::string svg_text(double x, double y, std::string_view text, std::string_view
   if (rotate != 0) {
     out += " transform=\"rotate(" + svg_number(rotate) + " " + svg_number(x) + " " + svg_number(y) + ")\"";
   }
-  return out + ">" + xml_escape(text) + "</text>";
+  return out + ">" + xml_text(text) + "</text>";
 }
 
 std::string svg_document(double width, double height, const std::vector<std::string>& elements) {

@@ -23,7 +23,8 @@ struct PlotData {
 // Finds the one .sim file in `dir`, then the train and line files named after
 // the route and train it holds. Throws Failure when a needed file is missing,
 // unreadable or malformed.
-PlotData load_plot_data(const std::filesystem::path& dir);
+PlotData load_plot_data(const std::filesystem::path& dir, const std::string& route = "",
+                        const std::string& train = "");
 
 // The route length the drawing uses: row 84's End when the cells reach that
 // far, otherwise the cells' own reach less the 7000 m tail.

@@ -12,14 +12,26 @@ struct Box {
   double x = 0, y = 0, w = 0, h = 0;
 };
 
-// The track plan drawn to scale inside `box`, with a scale bar, stations,
-// signals and tunnels.
-std::vector<std::string> plan_panel(const PlotData& d, const Box& box);
+class LabelLayout;
 
-// The gradient and speed-limit profiles against distance, with stations,
-// signals, tunnels and signs marked; station names and the distance scale go
-// below `speed`, starting at `labels_y`.
-std::vector<std::string> profile_panels(const PlotData& d, const Box& gradient, const Box& speed, double labels_y);
+// The track plan drawn to scale inside `box`, with a scale bar, tunnels, km
+// posts, and stations, signs and signals labelled where `labels` has room.
+std::vector<std::string> plan_panel(const PlotData& d, const Box& box, LabelLayout& labels);
+
+// Where the profiles go: three panels one above the other on one distance
+// axis, the sign texts in rows above them, the station names in rows below.
+struct ProfileBoxes {
+  Box elevation, gradient, speed;
+  double sign_rows_top = 0;     // baseline of the first row of sign texts
+  double station_rows_top = 0;  // baseline of the first row of station names
+  double row_pitch = 11;
+  std::size_t rows = 6;
+};
+
+// The elevation (integrated from the gradients), gradient and speed-limit
+// profiles against distance, with tunnels, stations, signals, signs, slow
+// orders and speed boards marked.
+std::vector<std::string> profile_panels(const PlotData& d, const ProfileBoxes& b, LabelLayout& labels);
 
 // A round length (1, 2 or 5 times a power of ten) close to and not above `approx`.
 double round_length(double approx);
@@ -34,5 +46,9 @@ inline constexpr const char* kTunnelColour = "#8c564b";
 inline constexpr const char* kSignColour = "#e6820e";
 inline constexpr const char* kGradientColour = "#2ca02c";
 inline constexpr const char* kSpeedColour = "#7b3fa0";
+inline constexpr const char* kSlowOrderColour = "#e0115f";
+inline constexpr const char* kBoardColour = "#17becf";
+inline constexpr const char* kElevationColour = "#8c8c3a";
+inline constexpr const char* kKmPostColour = "#333333";
 
 }  // namespace scenario::tool

@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 
+#include "plot/label_layout.h"
 #include "plot/plot_panels.h"
 #include "common/scenario_view.h"
 #include "common/svg.h"
@@ -70,29 +71,91 @@ void add_tunnels(const PlotData& d, const PlanView& view, std::vector<std::strin
   }
 }
 
-void add_stations(const PlotData& d, const PlanView& view, std::vector<std::string>& out) {
-  const std::string dot = std::string("fill=\"") + kStationColour + "\" stroke=\"white\" stroke-width=\"1\"";
-  const std::string label = std::string("font-size=\"10\" fill=\"") + kStationColour + "\"";
+Rect rect_of(const Box& b) { return {b.x, b.y, b.x + b.w, b.y + b.h}; }
+
+// A label at its place, with a thin line back to its anchor when it stands off.
+void add_label(const Placed& p, double ax, double ay, const std::string& text, double size, const char* fill,
+               std::vector<std::string>& out) {
+  if (p.leader) {
+    const double lx = std::clamp(ax, p.box.x0, p.box.x1), ly = std::clamp(ay, p.box.y0, p.box.y1);
+    out.push_back(svg_line(ax, ay, lx, ly, "stroke=\"#999999\" stroke-width=\"0.6\""));
+  }
+  out.push_back(svg_text(p.x, p.y, text, "font-size=\"" + svg_number(size) + "\" fill=\"" + fill + "\""));
+}
+
+struct PlanMark {
+  Point at;
+  std::string text;
+  double size;
+  const char* colour;
+};
+
+// Labels in order of importance: the ones placed first get the nearest places.
+void add_labels(const std::vector<PlanMark>& marks, const Box& box, LabelLayout& labels, std::vector<std::string>& out) {
+  for (const PlanMark& m : marks) {
+    if (auto p = labels.place_near(m.at.first, m.at.second, m.text, m.size, rect_of(box))) {
+      add_label(*p, m.at.first, m.at.second, m.text, m.size, m.colour, out);
+    }
+  }
+}
+
+std::optional<Point> on_plan(const PlotData& d, const PlanView& view, std::int64_t metres) {
+  auto p = track_point(*d.plan, std::clamp<std::int64_t>(metres, 0, d.route_length));
+  if (!p) return std::nullopt;
+  return view.at(*p);
+}
+
+// "10.75 km": a position as an author reads it.
+std::string km_text(std::int64_t metres) {
+  std::string s = svg_number(static_cast<double>(metres) / 1000.0);
+  return s + " km";
+}
+
+// A sign's text as a label: blanks squeezed, cut to a readable length.
+std::string sign_label(const std::string& text) {
+  constexpr std::size_t kLongest = 28;
+  std::string s = squeeze_blanks(text);
+  if (s.size() > kLongest) s = s.substr(0, kLongest - 3) + "...";
+  return s;
+}
+
+void add_marks(const PlotData& d, const PlanView& view, const Box& box, LabelLayout& labels,
+               std::vector<std::string>& out) {
+  std::vector<PlanMark> stations, posts, signs, signals;
+  const std::string station_dot = std::string("fill=\"") + kStationColour + "\" stroke=\"white\" stroke-width=\"1\"";
   for (const StationView& s : stations_of(d.rows)) {
-    auto p = track_point(*d.plan, std::clamp<std::int64_t>(s.record->Position, 0, d.route_length));
-    if (!p) continue;
-    Point at = view.at(*p);
-    out.push_back(svg_circle(at.first, at.second, 4, dot));
-    out.push_back(svg_text(at.first + 6, at.second - 4, s.record->Name, label));
+    if (auto at = on_plan(d, view, s.record->Position)) {
+      out.push_back(svg_circle(at->first, at->second, 4, station_dot));
+      labels.take({at->first - 4, at->second - 4, at->first + 4, at->second + 4});
+      stations.push_back({*at, s.record->Name, 10, kStationColour});
+    }
   }
-}
-
-void add_signals(const PlotData& d, const PlanView& view, std::vector<std::string>& out) {
-  const std::string dot = std::string("fill=\"") + kSignalColour + "\"";
+  const double step = std::max(round_length(d.route_length / 9.0), 1000.0);
+  for (double m = step; m < d.route_length; m += step) {
+    if (auto at = on_plan(d, view, static_cast<std::int64_t>(m))) {
+      out.push_back(svg_rect(at->first - 2, at->second - 2, 4, 4, std::string("fill=\"") + kKmPostColour + "\""));
+      posts.push_back({*at, length_label(m), 9, kKmPostColour});
+    }
+  }
+  for (const SignView& s : signs_of(d.rows, d.cells)) {
+    if (auto at = on_plan(d, view, static_cast<std::int64_t>(s.cell) * kCellMetres)) {
+      out.push_back(svg_polygon({{at->first, at->second - 3.5}, {at->first + 3.5, at->second},
+                                 {at->first, at->second + 3.5}, {at->first - 3.5, at->second}},
+                                std::string("fill=\"") + kSignColour + "\""));
+      signs.push_back({*at, sign_label(s.text), 8, "#a65a00"});
+    }
+  }
   for (std::size_t c : cells_of_kind(d.cells, kind::kSignal)) {
-    auto p = track_point(*d.plan, static_cast<std::int64_t>(c) * kCellMetres);
-    if (!p) continue;
-    Point at = view.at(*p);
-    out.push_back(svg_circle(at.first, at.second, 2.5, dot));
+    const auto metres = static_cast<std::int64_t>(c) * kCellMetres;
+    if (auto at = on_plan(d, view, metres)) {
+      out.push_back(svg_circle(at->first, at->second, 2.5, std::string("fill=\"") + kSignalColour + "\""));
+      signals.push_back({*at, "S " + km_text(metres), 7, kSignalColour});
+    }
   }
+  for (const auto* group : {&stations, &posts, &signs, &signals}) add_labels(*group, box, labels, out);
 }
 
-void add_scale_bar(const PlanView& view, const Box& box, std::vector<std::string>& out) {
+void add_scale_bar(const PlanView& view, const Box& box, LabelLayout& labels, std::vector<std::string>& out) {
   const double metres = round_length(160 / view.scale);
   const double length = metres * view.scale;
   const double x = box.x + 16, y = box.y + box.h - 14;
@@ -101,6 +164,8 @@ void add_scale_bar(const PlanView& view, const Box& box, std::vector<std::string
   out.push_back(svg_line(x, y - 5, x, y + 1, stroke));
   out.push_back(svg_line(x + length, y - 5, x + length, y + 1, stroke));
   out.push_back(svg_text(x + length / 2, y - 6, length_label(metres), "font-size=\"10\" text-anchor=\"middle\""));
+  labels.take_text(x + length / 2, y - 6, length_label(metres), 10, Anchor::Middle);
+  labels.take({x, y - 6, x + length, y + 2});
 }
 
 }  // namespace
@@ -119,13 +184,17 @@ std::string length_label(double metres) {
   return svg_number(metres) + " m";
 }
 
-std::vector<std::string> plan_panel(const PlotData& d, const Box& box) {
+std::vector<std::string> plan_panel(const PlotData& d, const Box& box, LabelLayout& labels) {
   std::vector<std::string> out;
   out.push_back(svg_rect(box.x, box.y, box.w, box.h, "fill=\"#fafafa\" stroke=\"#bbbbbb\""));
-  out.push_back(svg_text(box.x + 8, box.y + 16, "Track plan (north up, to scale)", "font-size=\"12\" font-weight=\"bold\""));
+  const std::string heading = "Track plan (north up, to scale)";
+  out.push_back(svg_text(box.x + 8, box.y + 16, heading, "font-size=\"12\" font-weight=\"bold\""));
+  labels.take_text(box.x + 8, box.y + 16, heading, 12);
   if (!d.plan) {
-    out.push_back(svg_text(box.x + box.w / 2, box.y + box.h / 2, "no track plan: " + d.route + "_linea.dat was not found",
+    const std::string note = "no track plan: " + d.route + "_linea.dat was not found";
+    out.push_back(svg_text(box.x + box.w / 2, box.y + box.h / 2, note,
                            "font-size=\"14\" text-anchor=\"middle\" fill=\"#666666\""));
+    labels.take_text(box.x + box.w / 2, box.y + box.h / 2, note, 14, Anchor::Middle);
     return out;
   }
   const std::vector<Point> route = track_between(*d.plan, 0, d.route_length);
@@ -133,9 +202,8 @@ std::vector<std::string> plan_panel(const PlotData& d, const Box& box) {
   const PlanView view = fit(route, box);
   add_tunnels(d, view, out);
   out.push_back(svg_polyline(mapped(route, view), "stroke=\"black\" stroke-width=\"1.5\""));
-  add_signals(d, view, out);
-  add_stations(d, view, out);
-  add_scale_bar(view, box, out);
+  add_scale_bar(view, box, labels, out);
+  add_marks(d, view, box, labels, out);
   return out;
 }
 
