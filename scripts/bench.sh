@@ -3,7 +3,8 @@
 # without a display, runs the Google Benchmark programs, the peak memory of a
 # 1000 km route (limit: three times its linea.dat), and the ratio of the
 # generator's whole run to a plain copy of the six files it leaves (target:
-# at most 3). Extra arguments go to the benchmark program.
+# at most 3) and to a copy of them that reaches the disk. Extra arguments go to
+# the benchmark program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -15,6 +16,21 @@ cmake --build build/bench -j"$(nproc)" --target compile_bench bench_peak_memory 
 
 echo "== benchmarks"
 build/bench/bench/compile_bench --benchmark_min_time=1 "$@"
+
+echo "== whole run against a durable copy of its six outputs (cp, then fsync of each copy)"
+durable_json="$(mktemp)"
+build/bench/bench/compile_bench --benchmark_filter='^BM_(WholeRun|DurableCopy)$' \
+  --benchmark_repetitions="${BENCH_REPETITIONS:-15}" --benchmark_min_time=0.2 \
+  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
+  --benchmark_format=json >"$durable_json" 2>/dev/null
+python3 - "$durable_json" <<'PY'
+import json, sys
+runs = json.load(open(sys.argv[1]))["benchmarks"]
+median = {b["run_name"]: b["real_time"] for b in runs if b.get("aggregate_name") == "median"}
+run, copy = median["BM_WholeRun"], median["BM_DurableCopy"]
+print(f"whole run {run:.2f} ms, durable copy {copy:.2f} ms (medians): ratio {run / copy:.3f}")
+PY
+rm -f "$durable_json"
 
 echo "== peak memory"
 status=0

@@ -10,8 +10,8 @@ TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagic
 TOOL_TEST_PACKAGES="libxml2-utils chromium"
 # clang 14 with its libFuzzer runtime: the fuzz stage.
 FUZZ_PACKAGES="cmake make clang libclang-rt-14-dev"
-# Google Benchmark and GNU time (peak memory): scripts/bench.sh.
-BENCH_PACKAGES="cmake make g++ libbenchmark-dev time"
+# Google Benchmark, GNU time (peak memory) and python3 (medians): scripts/bench.sh.
+BENCH_PACKAGES="cmake make g++ libbenchmark-dev time python3"
 
 ensure_packages() {
   local missing=()
