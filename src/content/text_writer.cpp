@@ -1,8 +1,6 @@
 // CR LF rendering of content lines and their atomic replacement on disk.
 #include "content/text_writer.h"
 
-#include "platform/atomic_file.h"
-
 namespace scenario {
 
 std::string render_lines(const std::vector<std::string>& entries) {
@@ -15,8 +13,9 @@ std::string render_lines(const std::vector<std::string>& entries) {
   return out;
 }
 
-void write_lines(const std::filesystem::path& path, const std::vector<std::string>& entries) {
-  write_file_atomically(path, render_lines(entries));
+void write_lines(const std::filesystem::path& path, const std::vector<std::string>& entries,
+                 Durability durability) {
+  write_file_atomically(path, render_lines(entries), durability);
 }
 
 }  // namespace scenario

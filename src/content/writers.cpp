@@ -5,11 +5,13 @@
 
 namespace scenario {
 
+// The two source texts live only until the compiler has read them, and a run
+// cut short leaves nothing that needs them: they are not pushed to the disk.
 void dati_linea(const std::filesystem::path& dir, const ScenarioNames& n) {
-  write_lines(line_source_file(dir, n), righe_linea());
+  write_lines(line_source_file(dir, n), righe_linea(), Durability::Transient);
 }
 void dati_treno(const std::filesystem::path& dir, const ScenarioNames& n) {
-  write_lines(train_source_file(dir, n), righe_treno());
+  write_lines(train_source_file(dir, n), righe_treno(), Durability::Transient);
 }
 void dati_note(const std::filesystem::path& dir, const ScenarioNames& n) {
   write_lines(note_file(dir, n), righe_note());
