@@ -17,7 +17,7 @@ void compile_texts(std::optional<std::string> line, std::optional<std::string> t
   // A runtime failure after the passes (for example the post-processing of a
   // route without a length record) or a stamp guard failure ends the run
   // before any file is serialised.
-  const CompileResult r = compile(names, CompileOptions{.line_plan = j != 0}, sources);
+  const CompileResult r = compile(names, CompileOptions{.line_plan = j != 0, .field_notes = false}, sources);
   if (r.failure || r.guard) return;
   try {
     BinaryFiles files = serialise_all(r.state);

@@ -6,6 +6,46 @@
 #include "placement/stamp.h"
 
 namespace scenario {
+namespace {
+
+// Cell 1's two words, which the stamp guard wants empty.
+struct CellOne {
+  std::int16_t word1 = 0;
+  std::int16_t word2 = 0;
+  std::uint8_t kind = 0;
+};
+
+CellOne cell_one(const CompileState& s) {
+  if (s.TrainCells.size() < 2) return {};
+  const TrainCell& c = s.TrainCells[1];
+  return CellOne{c.Word1, c.Word2, c.Kind};
+}
+
+// The stamp guard failed: records what stood in its way. A word of cell 1
+// was written by a record (the first that made it non-zero) or, when no
+// record did, by the compiler's own speed marks; otherwise row 85 held it.
+void registra_guardia(CompileState& s, Status guard, const CellOne& after_passes, const CellOne& before_stamps) {
+  const bool word1 = guard == Status::GuardWord1;
+  const std::int16_t now = word1 ? before_stamps.word1 : before_stamps.word2;
+  Diagnostic d{.status = guard};
+  if (now == 0) {
+    d.row = kStampRow;
+  } else {
+    const std::int16_t from_records = word1 ? after_passes.word1 : after_passes.word2;
+    const std::optional<RecordPlace>& writer = word1 ? s.Origin.cell_one_word1 : s.Origin.cell_one_word2;
+    if (from_records != 0 && writer) {
+      d = diagnostica_a(guard, *writer);
+    } else {
+      d.by_speed_marks = true;
+    }
+    d.cell = 1;
+    d.metres = kCellLength;
+    d.cell_holds = before_stamps.kind;
+  }
+  s.Diagnostics.push_back(d);
+}
+
+}  // namespace
 
 CompileResult compile(const ScenarioNames& names, const CompileOptions& options, SourceFiles& sources) {
   CompileResult r;
@@ -16,10 +56,14 @@ CompileResult compile(const ScenarioNames& names, const CompileOptions& options,
   s.NoteFields = options.field_notes;
   try {
     memorizza_dati(s, sources);
+    const CellOne after_passes = cell_one(s);
     elabora_celle(s);
+    const CellOne before_stamps = cell_one(s);
     r.guard = timbra(s);
+    if (r.guard) registra_guardia(s, *r.guard, after_passes, before_stamps);
   } catch (const Failure& f) {
     r.failure = f;
+    s.Diagnostics.push_back(Diagnostic{.status = Status::RuntimeFailure, .failure = f.detail()});
   }
   return r;
 }

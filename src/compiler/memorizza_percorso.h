@@ -21,6 +21,11 @@ struct BinaryFiles {
 
 BinaryFiles serialise_all(const CompileState& s);
 
+// serialise_all, with a failure recorded in s.Diagnostics before it goes on:
+// a name too long for its 16-bit length is put at the record that wrote it
+// (the row's name origin), or at no record for the route and train names.
+BinaryFiles serialise_recorded(CompileState& s);
+
 // Writes the files in the order line file (only when the plan was compiled),
 // scenario file, train file; each replaced atomically.
 void write_all(const BinaryFiles& files, const std::filesystem::path& dir, const ScenarioNames& names);

@@ -8,19 +8,34 @@
 #include "model/coding.h"
 
 namespace scenario {
+namespace {
+
+// A row's name; a name too long for its length field names its row.
+void put_name(std::string& out, const std::string& name, std::size_t row) {
+  try {
+    PutText(out, name);
+  } catch (const Failure& f) {
+    FailureDetail detail = f.detail();
+    detail.row = static_cast<std::int64_t>(row);
+    throw Failure(f.what(), std::move(detail));
+  }
+}
+
+}  // namespace
 
 std::string serialise_sim(const ScenarioRows& rows) {
   std::string out;
   std::size_t names = 0;
   for (const auto& r : rows) names += r.Name.size();
   out.reserve(34 * rows.size() + names);
-  for (const auto& r : rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const ScenarioRecord& r = rows[i];
     PutByte(out, r.Kind);
     PutFixed32(out, static_cast<std::uint32_t>(r.Start));
     PutFixed32(out, static_cast<std::uint32_t>(r.End));
     PutFixed32(out, static_cast<std::uint32_t>(r.Position));
     PutByte(out, r.Flag);
-    PutText(out, r.Name);
+    put_name(out, r.Name, i);
     for (std::int16_t w : {r.Word1, r.Word2, r.Word3, r.Word4, r.Word5}) {
       PutFixed16(out, static_cast<std::uint16_t>(w));
     }

@@ -32,9 +32,19 @@ inline void PutFixed64(std::string& dst, std::uint64_t v) {
 
 inline void PutDouble(std::string& dst, double v) { PutFixed64(dst, std::bit_cast<std::uint64_t>(v)); }
 
+// The longest text a record can hold: its length is a 16-bit count.
+inline constexpr std::size_t kMaxTextBytes = 0xffff;
+
 // A text field: a 16-bit byte count, then the bytes (already 8-bit code page).
 inline void PutText(std::string& dst, std::string_view text) {
-  if (text.size() > 0xffff) throw Failure("a text of " + std::to_string(text.size()) + " bytes does not fit a record");
+  if (text.size() > kMaxTextBytes) {
+    throw Failure("a text of " + std::to_string(text.size()) + " bytes does not fit a record",
+                  FailureDetail{.kind = FailureKind::TooWide,
+                                .expected = "a text of at most 65535 bytes",
+                                .value = static_cast<std::int64_t>(text.size()),
+                                .low = 0,
+                                .high = static_cast<std::int64_t>(kMaxTextBytes)});
+  }
   PutFixed16(dst, static_cast<std::uint16_t>(text.size()));
   dst.append(text);
 }

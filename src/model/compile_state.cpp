@@ -1,4 +1,4 @@
-// Creation of the train cell array and checked access to cells and rows.
+// Creation of the train cell array, checked access to cells and rows, and the recording of broken rules.
 #include "model/compile_state.h"
 
 #include <string>
@@ -9,16 +9,33 @@
 namespace scenario {
 
 void crea_celle(CompileState& s, std::int32_t route_length) {
-  std::int32_t count = round_to_i32((static_cast<double>(route_length) + 7000.0) / 50.0);
-  if (count < 0) throw Failure("route length " + std::to_string(route_length) + " gives no train cells");
+  std::int32_t count = round_to_i32((static_cast<double>(route_length) + kTailPastRoute) / kCellLength);
+  if (count < 0) {
+    throw Failure("route length " + std::to_string(route_length) + " gives no train cells",
+                  FailureDetail{.kind = FailureKind::OutOfRange,
+                                .expected = "a route length that gives train cells",
+                                .found = std::to_string(route_length),
+                                .value = route_length,
+                                .low = -kTailPastRoute,
+                                .high = INT32_MAX});
+  }
   s.CellCount = count;
   s.TrainCells.assign(static_cast<std::size_t>(count) + 1, TrainCell{});
 }
 
 namespace {
 [[noreturn]] void cell_out_of_range(const CompileState& s, std::int64_t index) {
-  if (s.TrainCells.empty()) throw Failure("the train cell array does not exist (no route length record)");
-  throw Failure("train cell " + std::to_string(index) + " is outside 0.." + std::to_string(s.CellCount));
+  if (s.TrainCells.empty()) {
+    throw Failure("the train cell array does not exist (no route length record)",
+                  FailureDetail{.kind = FailureKind::Missing, .expected = "train cells", .value = index});
+  }
+  throw Failure("train cell " + std::to_string(index) + " is outside 0.." + std::to_string(s.CellCount),
+                FailureDetail{.kind = FailureKind::OutOfRange,
+                              .expected = "a train cell",
+                              .found = std::to_string(index),
+                              .value = index,
+                              .low = 0,
+                              .high = s.CellCount});
 }
 }  // namespace
 
@@ -33,14 +50,57 @@ const TrainCell& cella(const CompileState& s, std::int64_t index) {
 }
 
 bool oltre_le_celle(const CompileState& s, std::int64_t position, std::int32_t margin) {
-  return (static_cast<double>(position) + margin) / 50.0 > static_cast<double>(s.CellCount);
+  return (static_cast<double>(position) + margin) / kCellLength > static_cast<double>(s.CellCount);
 }
 
 ScenarioRecord& riga(CompileState& s, std::int64_t row) {
   if (row < 0 || row >= kScenarioRows) {
-    throw Failure("scenario row " + std::to_string(row) + " is outside 0.." + std::to_string(kScenarioRows - 1));
+    throw Failure("scenario row " + std::to_string(row) + " is outside 0.." + std::to_string(kScenarioRows - 1),
+                  FailureDetail{.kind = FailureKind::OutOfRange,
+                                .expected = "a scenario row",
+                                .found = std::to_string(row),
+                                .value = row,
+                                .low = 0,
+                                .high = kScenarioRows - 1});
   }
   return s.ScenarioTable[static_cast<std::size_t>(row)];
+}
+
+Diagnostic& segnala(CompileState& s, Status status, std::optional<int> field) {
+  s.StatusCode = status_number(status);
+  const RecordReading& r = s.Reading;
+  Diagnostic d;
+  d.status = status;
+  d.source = r.source;
+  if (r.kind != RecordKind::None) {
+    d.record = r.kind;
+    d.record_offset = r.record_offset;
+  }
+  if (field && *field >= 0 && *field <= r.fields_read) {
+    d.field_index = field;
+    d.field_offset = r.field_offsets[static_cast<std::size_t>(*field)];
+  }
+  s.Diagnostics.push_back(d);
+  return s.Diagnostics.back();
+}
+
+Diagnostic diagnostica_a(Status status, const RecordPlace& place) {
+  Diagnostic d;
+  d.status = status;
+  d.source = place.source;
+  d.record = place.kind;
+  if (place.source != SourceId::None) {
+    d.record_offset = place.record_offset;
+    d.field_offset = place.field_offset;
+    d.field_index = place.field_index;
+  }
+  return d;
+}
+
+RecordPlace luogo_corrente(const CompileState& s, int field) {
+  const RecordReading& r = s.Reading;
+  const int i = field <= r.fields_read ? field : 0;
+  return RecordPlace{r.source, r.kind, r.record_offset, r.field_offsets[static_cast<std::size_t>(i)], i};
 }
 
 }  // namespace scenario

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,15 @@ struct RangeList {
   std::int32_t Flag = 0;  // set for one call when the type came in above 10
 };
 
+// The most fields a record reads after its keyword (the station's 17).
+inline constexpr int kMaxRecordFields = 17;
+
+// The tail of train cells past the route's end, in metres.
+inline constexpr std::int32_t kTailPastRoute = 7000;
+
 // Where the passes stand in their source text: the keyword field of the
-// record being handled and the last field read. It lets an author's tool
-// point at the record that set the status word.
+// record being handled and the last field read. Kept for the authors' tool
+// until it reads the diagnostics instead.
 struct SourceTrace {
   SourceId source = SourceId::None;
   std::size_t record_offset = 0;
@@ -40,11 +47,76 @@ enum class FieldUse : std::uint8_t {
   UnreadLast,  // it was the last field of the text, so it was never examined
 };
 
+// One field of a record as the pass read it: a number, or a text.
+struct NotedField {
+  std::size_t offset = 0;
+  std::optional<std::int64_t> number;  // a numeric field's value
+  std::string text;                    // a text field's value
+};
+
+// One record a keyword field started, with every field it read.
+struct NotedRecord {
+  RecordKind kind = RecordKind::None;
+  std::size_t record_offset = 0;  // the keyword field
+  std::vector<NotedField> fields;
+};
+
 struct FieldNote {
   SourceId source = SourceId::None;
   FieldUse use = FieldUse::Ignored;
   std::size_t offset = 0;  // byte offset of the field in its text
   std::string text;
+  std::vector<NotedRecord> records;  // for FieldUse::Record, in the order they were read
+};
+
+// The record the passes are reading, kept field by field so that a rule that
+// breaks, or a runtime failure, can name the record and the field.
+struct RecordReading {
+  SourceId source = SourceId::None;
+  RecordKind kind = RecordKind::None;  // None while a keyword field is read
+  std::size_t record_offset = 0;       // the keyword field
+  int fields_read = 0;                 // fields begun after the keyword, the one being read included
+  bool reading = false;                // a field read has begun and not ended
+  bool failure_recorded = false;       // the pass has recorded the runtime failure that ends it
+  std::array<std::size_t, kMaxRecordFields + 1> field_offsets{};  // [0] is the keyword
+};
+
+// Where a record stands, and the one field of it that matters.
+struct RecordPlace {
+  SourceId source = SourceId::None;
+  RecordKind kind = RecordKind::None;
+  std::size_t record_offset = 0;
+  std::size_t field_offset = 0;
+  int field_index = 0;
+};
+
+// A placed signal or slow order, for the rules checked after the passes.
+struct PlacedRecord {
+  std::int32_t position = 0;  // its first value, in metres
+  RecordPlace place;          // the position field
+};
+
+// A chainage record as read, before the rows are sorted.
+struct ChainageRead {
+  RecordKind kind = RecordKind::None;
+  std::size_t record_offset = 0;
+  std::array<std::size_t, 3> field_offsets{};
+  std::int32_t start = 0;
+  std::int32_t base = 0;
+  std::int32_t flag = 0;
+};
+
+// Where the things the passes left came from, so that a rule broken after
+// the passes (post-processing, stamp guard, serialisation) can name the
+// record behind it. The passes fill it as they go, at a few stores a record.
+struct Origins {
+  std::array<RecordPlace, kScenarioRows> names{};  // each row's name; source None when no record wrote it
+  std::vector<PlacedRecord> signals;
+  std::vector<PlacedRecord> slow_orders;
+  std::optional<RecordPlace> cell_one_word1;  // the first record that made cell 1's Word1 non-zero
+  std::optional<RecordPlace> cell_one_word2;  // the same for Word2
+  std::optional<RecordPlace> route_length;
+  std::vector<ChainageRead> chainages;
 };
 
 struct CompileState {
@@ -64,10 +136,15 @@ struct CompileState {
   std::int32_t StatusCode = 0;
   std::int32_t StatusPosition = 0;
 
+  // Kept for the authors' tool until it reads Diagnostics instead.
   SourceTrace Trace;
 
   // The reason of the runtime failure that ended the passes with status 25.
+  // Kept for the authors' tool until it reads Diagnostics instead.
   std::string LastFailure;
+
+  RecordReading Reading;
+  Origins Origin;
 
   // Every rule that broke, recorded where it broke, in the order it broke.
   // The status word above keeps only the last; the authors' tool reports these.
@@ -81,11 +158,23 @@ struct CompileState {
 
 // Records a keyword field's use when notes are wanted.
 inline void annota(CompileState& s, SourceId source, FieldUse use, std::size_t offset, const std::string& text) {
-  if (s.NoteFields) s.FieldNotes.push_back(FieldNote{source, use, offset, text});
+  if (s.NoteFields) s.FieldNotes.push_back(FieldNote{source, use, offset, text, {}});
 }
 
+// Sets the status word's code and records the broken rule at the record
+// being read, `field` being the index of the field at fault (0 the keyword;
+// none for the record as a whole). Returns the diagnostic, for the caller to
+// add the cell, the metres and what the cell held.
+Diagnostic& segnala(CompileState& s, Status status, std::optional<int> field);
+
+// The diagnostic of a broken rule at a record remembered from the passes.
+Diagnostic diagnostica_a(Status status, const RecordPlace& place);
+
+// The place of the record being read, with one of its fields.
+RecordPlace luogo_corrente(const CompileState& s, int field);
+
 // Creates the train cell array for a route length: cells 0 to CellCount,
-// CellCount = (RouteLength + 7000) / 50 rounded half to even.
+// CellCount = (RouteLength + kTailPastRoute) / kCellLength rounded half to even.
 void crea_celle(CompileState& s, std::int32_t route_length);
 
 // Checked access to a train cell; throws Failure outside 0..CellCount or when
@@ -94,7 +183,7 @@ TrainCell& cella(CompileState& s, std::int64_t index);
 const TrainCell& cella(const CompileState& s, std::int64_t index);
 
 // Whether a record at `position` lies past the train cells: (position +
-// margin) / 50, computed as a real, is greater than CellCount.
+// margin) / kCellLength, computed as a real, is greater than CellCount.
 bool oltre_le_celle(const CompileState& s, std::int64_t position, std::int32_t margin);
 
 // Checked access to a scenario row (0..86).

@@ -16,7 +16,15 @@ T round_checked(double v, const char* type_name) {
   double r = std::nearbyint(v);
   if (!(r >= static_cast<double>(std::numeric_limits<T>::min()) &&
         r <= static_cast<double>(std::numeric_limits<T>::max()))) {
-    throw Failure("value " + std::to_string(v) + " does not fit " + type_name);
+    // A value too large for 64 bits (or not a number) is given as the nearest 64-bit bound.
+    const std::int64_t value = r >= 0x1p63 ? INT64_MAX : !(r >= -0x1p63) ? INT64_MIN : static_cast<std::int64_t>(r);
+    throw Failure("value " + std::to_string(v) + " does not fit " + type_name,
+                  FailureDetail{.kind = FailureKind::TooWide,
+                                .expected = type_name,
+                                .found = std::to_string(v),
+                                .value = value,
+                                .low = static_cast<std::int64_t>(std::numeric_limits<T>::min()),
+                                .high = static_cast<std::int64_t>(std::numeric_limits<T>::max())});
   }
   return static_cast<T>(r);
 }

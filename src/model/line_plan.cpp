@@ -8,7 +8,15 @@
 namespace scenario {
 
 void LinePlan::create(std::int32_t last_point) {
-  if (last_point < 0) throw Failure("the line plan cannot have " + std::to_string(last_point) + " as its last point");
+  if (last_point < 0) {
+    throw Failure("the line plan cannot have " + std::to_string(last_point) + " as its last point",
+                  FailureDetail{.kind = FailureKind::OutOfRange,
+                                .expected = "a line plan's last point",
+                                .found = std::to_string(last_point),
+                                .value = last_point,
+                                .low = 0,
+                                .high = INT32_MAX});
+  }
   exists_ = true;
   last_point_ = last_point;
   std::size_t n = 2 * (static_cast<std::size_t>(last_point) + 1);
@@ -26,8 +34,17 @@ void LinePlan::clear() {
 }
 
 void LinePlan::fail_outside(std::int64_t m) const {
-  if (!exists_) throw Failure("the line plan does not exist (no route length record)");
-  throw Failure("line plan point " + std::to_string(m) + " is outside 0.." + std::to_string(last_point_));
+  if (!exists_) {
+    throw Failure("the line plan does not exist (no route length record)",
+                  FailureDetail{.kind = FailureKind::Missing, .expected = "the line plan", .value = m});
+  }
+  throw Failure("line plan point " + std::to_string(m) + " is outside 0.." + std::to_string(last_point_),
+                FailureDetail{.kind = FailureKind::OutOfRange,
+                              .expected = "a line plan point",
+                              .found = std::to_string(m),
+                              .value = m,
+                              .low = 0,
+                              .high = last_point_});
 }
 
 }  // namespace scenario

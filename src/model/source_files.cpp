@@ -8,6 +8,15 @@
 #include "platform/failure.h"
 
 namespace scenario {
+namespace {
+
+// A file that could not be opened, read or deleted.
+Failure io_failure(const char* action, const std::filesystem::path& path, const std::string& why) {
+  return Failure("cannot " + std::string(action) + " " + path.string() + ": " + why,
+                 FailureDetail{.kind = FailureKind::Io, .expected = action, .found = path.string()});
+}
+
+}  // namespace
 
 SourceFiles SourceFiles::on_disk(std::filesystem::path line, std::filesystem::path train) {
   SourceFiles s;
@@ -29,7 +38,7 @@ SourceFiles SourceFiles::in_memory(std::optional<std::string> line, std::optiona
 const SourceFiles::Entry& SourceFiles::entry(SourceId id) const {
   if (id == SourceId::Line) return line_;
   if (id == SourceId::Train) return train_;
-  throw Failure("no such source text");
+  throw Failure("no such source text", FailureDetail{.kind = FailureKind::Io, .expected = "find"});
 }
 
 SourceFiles::Entry& SourceFiles::entry(SourceId id) {
@@ -48,7 +57,7 @@ bool SourceFiles::exists(SourceId id) const {
 std::string SourceFiles::load(SourceId id) const {
   const Entry& e = entry(id);
   if (!on_disk_) {
-    if (!e.text) throw Failure("cannot open " + e.path.string() + ": no such file");
+    if (!e.text) throw io_failure("open", e.path, "no such file");
     return *e.text;
   }
 #ifdef _WIN32
@@ -56,14 +65,14 @@ std::string SourceFiles::load(SourceId id) const {
 #else
   std::FILE* f = std::fopen(e.path.c_str(), "rb");
 #endif
-  if (!f) throw Failure("cannot open " + e.path.string() + ": " + std::strerror(errno));
+  if (!f) throw io_failure("open", e.path, std::strerror(errno));
   std::string text;
   char buf[65536];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
   bool bad = std::ferror(f) != 0;
   std::fclose(f);
-  if (bad) throw Failure("cannot read " + e.path.string());
+  if (bad) throw Failure("cannot read " + e.path.string(), FailureDetail{.kind = FailureKind::Io, .expected = "read", .found = e.path.string()});
   return text;
 }
 
@@ -75,7 +84,7 @@ void SourceFiles::remove(SourceId id) {
   }
   std::error_code ec;
   std::filesystem::remove(e.path, ec);
-  if (ec) throw Failure("cannot delete " + e.path.string() + ": " + ec.message());
+  if (ec) throw io_failure("delete", e.path, ec.message());
 }
 
 }  // namespace scenario

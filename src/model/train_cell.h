@@ -5,6 +5,9 @@
 
 namespace scenario {
 
+// The length of route one train cell covers, in metres.
+inline constexpr std::int32_t kCellLength = 50;
+
 struct TrainCell {
   std::uint8_t Kind = 0;
   std::int16_t Word1 = 0;

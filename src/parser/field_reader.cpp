@@ -6,6 +6,23 @@
 namespace scenario {
 namespace {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// The field's text between single quotes, built by appending: the same
+// expression written as a chain of operator+ on a literal makes g++ 12 warn
+// (-Wrestrict) about the library's own inlined copy.
+std::string quoted(std::string_view text) {
+  std::string q;
+  q.reserve(text.size() + 2);
+  q.push_back('\'');
+  q.append(text);
+  q.push_back('\'');
+  return q;
+}
+// A numeric field that is not a number of its width.
+FailureDetail number_detail(std::string_view digits, const char* width, std::int64_t lo, std::int64_t hi) {
+  return FailureDetail{
+      .kind = FailureKind::NotANumber, .expected = width, .found = std::string(digits), .low = lo, .high = hi};
+}
 }  // namespace
 
 void FieldReader::skip_blanks() {
@@ -25,15 +42,16 @@ void FieldReader::consume_line_end() {
   }
 }
 
-void FieldReader::fail(const std::string& what) const {
+void FieldReader::fail(const std::string& what, FailureDetail detail) const {
   TextPlace p = place_of(text_, field_offset_);
-  throw Failure("line " + std::to_string(p.line) + ": " + what);
+  throw Failure("line " + std::to_string(p.line) + ": " + what, std::move(detail));
 }
 
 std::string FieldReader::read_text() {
   if (at_end()) {
     field_offset_ = pos_;
-    fail("a field was expected but the text has ended");
+    fail("a field was expected but the text has ended",
+         FailureDetail{.kind = FailureKind::TextEnded, .expected = "a field"});
   }
   skip_blanks();
   field_offset_ = pos_;
@@ -53,7 +71,8 @@ std::string FieldReader::read_text() {
 std::int64_t FieldReader::read_number(std::int64_t lo, std::int64_t hi, const char* width) {
   if (at_end()) {
     field_offset_ = pos_;
-    fail("a number was expected but the text has ended");
+    fail("a number was expected but the text has ended",
+         FailureDetail{.kind = FailureKind::TextEnded, .expected = width, .low = lo, .high = hi});
   }
   skip_blanks();
   field_offset_ = pos_;
@@ -76,16 +95,21 @@ std::int64_t FieldReader::read_number(std::int64_t lo, std::int64_t hi, const ch
     negative = digits[0] == '-';
     i = 1;
   }
-  if (i == digits.size()) fail(std::string("'").append(digits) + "' is not a number");
+  if (i == digits.size()) fail(quoted(digits) + " is not a number", number_detail(digits, width, lo, hi));
   std::int64_t value = 0;
   for (; i < digits.size(); ++i) {
     char c = digits[i];
-    if (c < '0' || c > '9') fail(std::string("'").append(digits) + "' is not a number");
+    if (c < '0' || c > '9') fail(quoted(digits) + " is not a number", number_detail(digits, width, lo, hi));
     value = value * 10 + (c - '0');
     if (value > hi + 1) break;  // already too large for any width; stop before overflow
   }
   if (negative) value = -value;
-  if (value < lo || value > hi) fail("'" + std::string(digits) + "' does not fit " + width);
+  if (value < lo || value > hi) {
+    FailureDetail detail = number_detail(digits, width, lo, hi);
+    detail.kind = FailureKind::TooWide;
+    detail.value = value;  // for a long run of digits, as far as it was read
+    fail(quoted(digits) + " does not fit " + width, std::move(detail));
+  }
   return value;
 }
 

@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/failure.h"
+
 namespace scenario {
 
 class FieldReader {
@@ -40,7 +42,7 @@ class FieldReader {
   void skip_blanks();
   bool at_line_end() const;
   void consume_line_end();
-  [[noreturn]] void fail(const std::string& what) const;
+  [[noreturn]] void fail(const std::string& what, FailureDetail detail) const;
 
   std::string_view text_;
   std::size_t pos_ = 0;

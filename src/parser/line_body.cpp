@@ -7,6 +7,7 @@
 #include "model/legacy_math.h"
 #include "parser/line_steps.h"
 #include "parser/record_kinds.h"
+#include "parser/record_reading.h"
 #include "parser/track_plan.h"
 #include "placement/placement.h"
 
@@ -24,13 +25,13 @@ enum class Dopo : std::uint8_t { Avanti, Limite, Termina };
 // spare, inside the train cells; otherwise status 15 at that value.
 bool fuori_limite(CompileState& s, RecordKind kind, std::int32_t v) {
   if (!oltre_le_celle(s, v, margin_of(kind))) return false;
-  s.StatusCode = 15;
+  segnala(s, Status::PastTrainCells, 1).metres = v;
   s.StatusPosition = v;
   return true;
 }
 
-Dopo termina_con(LineInput& li, std::int32_t code) {
-  termina(li, code);
+Dopo termina_con(LineInput& li, Status status, int field) {
+  termina(li, status, field);
   return Dopo::Termina;
 }
 
@@ -75,16 +76,16 @@ Dopo curva(LineInput& li, Contatori& k, const std::string& field) {
   std::int32_t length = leggi_numero(li);
   if (fuori_limite(li.s, RecordKind::Curve, start)) return Dopo::Limite;
   std::optional<double> a = tasso_di_curva(field);
-  if (!a) return termina_con(li, 103);
+  if (!a) return termina_con(li, Status::CurveFailed, 0);
   LinePlan& plan = li.s.LineCells;
   while (k.c <= start) {
     punto_dritto(plan, k.c);
-    if (!avanza(k)) return termina_con(li, 103);
+    if (!avanza(k)) return termina_con(li, Status::CurveFailed, 1);
   }
   std::int32_t end = add32(start, length);
   while (k.c <= end) {
     punto_curvo(plan, k.c, *a);
-    if (!avanza(k)) return termina_con(li, 103);
+    if (!avanza(k)) return termina_con(li, Status::CurveFailed, 2);
   }
   return Dopo::Avanti;
 }
@@ -112,18 +113,29 @@ Dopo cartello(LineInput& li, Contatori& k) {
   std::int32_t p = leggi_numero(li);
   std::string text = leggi_testo(li);
   if (fuori_limite(li.s, RecordKind::Sign, p)) return Dopo::Limite;
-  TrainCell& cell = cella(li.s, cell_after(p));
+  const std::int32_t c = cell_after(p);
+  TrainCell& cell = cella(li.s, c);
   if (!is_free(cell)) {
     li.s.StatusPosition = p;
-    return termina_con(li, 6);
+    Diagnostic& d = termina(li, Status::SignCellTaken, 1);
+    d.cell = c;
+    d.metres = p;
+    d.cell_holds = cell.Kind;
+    return Dopo::Termina;
   }
   if (k.r < 1) {
     throw Failure("the sign at " + std::to_string(p) + " m has no scenario row left (rows 80 to 1 hold " +
-                  "signs already)");
+                      "signs already)",
+                  FailureDetail{.kind = FailureKind::Full,
+                                .expected = "a free scenario row for the sign",
+                                .value = p,
+                                .low = 1,
+                                .high = kFirstSignRow});
   }
   cell.Kind = kind::kSign;
   cell.Word1 = low16(k.r);
   riga(li.s, k.r).Name = text;
+  li.s.Origin.names[static_cast<std::size_t>(k.r)] = luogo_corrente(li.s, 2);
   --k.r;
   return Dopo::Avanti;
 }
@@ -157,7 +169,10 @@ bool avvia_record(const CompileState& s, const std::string& f) {
 Dopo record_corpo(LineInput& li, Contatori& k, const std::string& f) {
   for (const RecordSpec& spec : record_specs(Section::LineBody)) {
     if (!starts_record(spec, f, li.s.CompileLine != 0)) continue;
+    inizia_record(li.s, spec.kind);
+    const std::size_t from = li.s.Diagnostics.size();
     Dopo d = leggi_record(li, k, spec.kind, f);
+    dopo_record(li.s, li.in, from);
     if (d != Dopo::Avanti) return d;
   }
   return Dopo::Avanti;

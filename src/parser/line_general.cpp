@@ -4,6 +4,7 @@
 #include "model/legacy_math.h"
 #include "parser/line_steps.h"
 #include "parser/record_kinds.h"
+#include "parser/record_reading.h"
 
 namespace scenario {
 namespace {
@@ -22,12 +23,13 @@ Seguito lunghezza(LineInput& li) {
   CompileState& s = li.s;
   std::int32_t length = leggi_numero(li);
   riga(s, kRouteRow).End = length;
+  s.Origin.route_length = luogo_corrente(s, 1);
   if (length > kMaxRouteLength) {
-    termina(li, 1);
+    termina(li, Status::RouteTooLong, 1).metres = length;
     return Seguito::Termina;
   }
   crea_celle(s, length);
-  if (s.CompileLine != 0) s.LineCells.create(add32(length, 7000));
+  if (s.CompileLine != 0) s.LineCells.create(add32(length, kTailPastRoute));
   return Seguito::Prosegui;
 }
 
@@ -37,6 +39,13 @@ Seguito terna(LineInput& li, int row) {
   rec.Start = leggi_numero(li);
   rec.End = leggi_numero(li);
   rec.Position = leggi_numero(li);
+  const RecordReading& r = li.s.Reading;
+  li.s.Origin.chainages.push_back(ChainageRead{r.kind,
+                                               r.record_offset,
+                                               {r.field_offsets[1], r.field_offsets[2], r.field_offsets[3]},
+                                               rec.Start,
+                                               rec.End,
+                                               rec.Position});
   return Seguito::Prosegui;
 }
 
@@ -46,20 +55,20 @@ Seguito ripetizione(LineInput& li, const std::string& field) {
   ScenarioRecord& rec = riga(li.s, kTrainRow);
   rec.Start = leggi_numero(li);
   rec.End = leggi_numero(li);
-  std::int32_t code = 0;
-  if (rec.Start % 50 != 0) {
-    code = 3;
-  } else if (rec.End % 50 != 0) {
-    code = 4;
-  } else if (contiene(field, "4")) {
+  if (rec.Start % kCellLength != 0) {
+    termina(li, Status::RepetitionStartNotWhole, 1).metres = rec.Start;
+    return Seguito::Termina;
+  }
+  if (rec.End % kCellLength != 0) {
+    termina(li, Status::RepetitionEndNotWhole, 2).metres = rec.End;
+    return Seguito::Termina;
+  }
+  if (contiene(field, "4")) {
     rec.Position = 4;
   } else if (contiene(field, "9")) {
     rec.Position = 9;
   } else {
-    code = 5;
-  }
-  if (code != 0) {
-    termina(li, code);
+    termina(li, Status::RepetitionCodes, 0);
     return Seguito::Termina;
   }
   if (rec.End == 0) rec.Position = 0;
@@ -111,9 +120,12 @@ bool avvia_record(const CompileState& s, const std::string& f) {
 // Every record the field starts, in table order; each reads its own fields.
 Seguito record_generali(LineInput& li, const std::string& f) {
   for (const RecordSpec& spec : record_specs(Section::LineGeneral)) {
-    if (starts_record(spec, f, li.s.CompileLine != 0) && leggi_record(li, spec.kind, f) == Seguito::Termina) {
-      return Seguito::Termina;
-    }
+    if (!starts_record(spec, f, li.s.CompileLine != 0)) continue;
+    inizia_record(li.s, spec.kind);
+    const std::size_t from = li.s.Diagnostics.size();
+    const Seguito seguito = leggi_record(li, spec.kind, f);
+    dopo_record(li.s, li.in, from);
+    if (seguito == Seguito::Termina) return Seguito::Termina;
   }
   return Seguito::Prosegui;
 }
@@ -124,7 +136,7 @@ Seguito cerca_generale(LineInput& li) {
   for (;;) {
     std::string field = leggi_chiave(li);
     if (li.in.at_end()) {
-      termina(li, 102);
+      termina(li, Status::NoGeneralSection, 0);
       return Seguito::Termina;
     }
     if (contiene_ci(field, "[generale]")) return Seguito::Prosegui;

@@ -1,6 +1,8 @@
 // Field reads of the line source that keep the trace up to date, and the keyword tests.
 #include "parser/line_input.h"
 
+#include "parser/record_reading.h"
+
 namespace scenario {
 namespace {
 
@@ -17,6 +19,7 @@ struct SegnaCampo {
 }  // namespace
 
 std::string leggi_chiave(LineInput& li) {
+  inizia_chiave(li.s);
   std::string field = leggi_testo(li);
   li.s.Trace.record_offset = li.in.field_offset();
   return field;
@@ -24,12 +27,12 @@ std::string leggi_chiave(LineInput& li) {
 
 std::string leggi_testo(LineInput& li) {
   SegnaCampo segna{li};
-  return li.in.read_text();
+  return leggi_campo(li.s, li.in, [&] { return li.in.read_text(); });
 }
 
 std::int32_t leggi_numero(LineInput& li) {
   SegnaCampo segna{li};
-  return li.in.read_i32();
+  return leggi_campo(li.s, li.in, [&] { return li.in.read_i32(); });
 }
 
 void annota_chiave(LineInput& li, FieldUse use, const std::string& field) {
@@ -38,9 +41,9 @@ void annota_chiave(LineInput& li, FieldUse use, const std::string& field) {
 
 void chiudi_ed_elimina(LineInput& li) { li.sources.remove(SourceId::Line); }
 
-void termina(LineInput& li, std::int32_t code) {
+Diagnostic& termina(LineInput& li, Status status, std::optional<int> field) {
   chiudi_ed_elimina(li);
-  li.s.StatusCode = code;
+  return segnala(li.s, status, field);
 }
 
 }  // namespace scenario

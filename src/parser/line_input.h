@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,7 +32,8 @@ void annota_chiave(LineInput& li, FieldUse use, const std::string& field);
 // Closes the line source and deletes it.
 void chiudi_ed_elimina(LineInput& li);
 
-// Closes and deletes the line source, then records the status that ends the pass.
-void termina(LineInput& li, std::int32_t code);
+// Closes and deletes the line source, then sets and records the status that
+// ends the pass (at the record in progress and its field `field`).
+Diagnostic& termina(LineInput& li, Status status, std::optional<int> field);
 
 }  // namespace scenario

@@ -4,6 +4,7 @@
 #include "model/legacy_math.h"
 #include "parser/line_steps.h"
 #include "parser/passes.h"
+#include "parser/record_reading.h"
 #include "parser/track_plan.h"
 #include "placement/placement.h"
 
@@ -14,7 +15,8 @@ namespace {
 // needs the train cells, which only a route length record creates.
 void prepara_corpo(CompileState& s) {
   if (s.TrainCells.empty()) {
-    throw Failure("the line source has no route length record before its body, so there are no train cells");
+    throw Failure("the line source has no route length record before its body, so there are no train cells",
+                  FailureDetail{.kind = FailureKind::Missing, .expected = "train cells"});
   }
   s.Ranges.Count = 0;
   if (s.CompileLine != 0) inizio_tracciato(s.LineCells);
@@ -31,7 +33,8 @@ void completa_pendenze(CompileState& s, Contatori& k) {
 
 // The plan runs straight on to point RouteLength + 6998; the last two points stay empty.
 void completa_tracciato(CompileState& s, Contatori& k) {
-  std::int32_t last = add32(riga(s, kRouteRow).End, 6998);
+  constexpr std::int32_t kEmptyPlanPoints = 2;
+  std::int32_t last = add32(riga(s, kRouteRow).End, kTailPastRoute - kEmptyPlanPoints);
   for (; k.c <= last; ++k.c) punto_dritto(s.LineCells, k.c);
 }
 
@@ -47,19 +50,27 @@ LinePassResult finisci(LineInput& li, Contatori& k) {
 LinePassResult leggi_linea(CompileState& s, SourceFiles& sources) {
   riga(s, kStampRow).Name = s.RouteName;
   riga(s, kTrainRow).Name = s.TrainCode;
+  inizia_sorgente(s, SourceId::Line);
   if (!sources.exists(SourceId::Line)) {
-    s.StatusCode = 101;
+    segnala(s, Status::NoLineSource, std::nullopt);
     return LinePassResult{};
   }
   const std::string text = sources.load(SourceId::Line);
   LineInput li{s, sources, FieldReader(text)};
-  Contatori k;
-  if (cerca_generale(li) == Seguito::Termina) return LinePassResult{false, k.r};
-  if (leggi_generale(li) == Seguito::Termina) return LinePassResult{false, k.r};
-  progressive_ordina(s);
-  prepara_corpo(s);
-  if (leggi_corpo(li, k) == Seguito::Termina) return LinePassResult{false, k.r};
-  return finisci(li, k);
+  try {
+    Contatori k;
+    if (cerca_generale(li) == Seguito::Termina) return LinePassResult{false, k.r};
+    if (leggi_generale(li) == Seguito::Termina) return LinePassResult{false, k.r};
+    fine_dei_record(s);
+    progressive_ordina(s);
+    prepara_corpo(s);
+    if (leggi_corpo(li, k) == Seguito::Termina) return LinePassResult{false, k.r};
+    fine_dei_record(s);
+    return finisci(li, k);
+  } catch (const Failure& f) {
+    registra_guasto(s, li.in, f);
+    throw;
+  }
 }
 
 }  // namespace scenario

@@ -12,7 +12,35 @@ void recover(CompileState& s, SourceFiles& sources) {
   for (SourceId id : {SourceId::Line, SourceId::Train}) {
     if (sources.exists(id)) sources.remove(id);
   }
-  s.StatusCode = 25;
+  s.StatusCode = status_number(Status::RuntimeFailure);
+}
+
+// Whether a failure is an index past the train cells or the line plan: what a
+// negative route length, too short for the records that follow it, leads to.
+bool oltre_il_percorso(const FailureDetail& f) {
+  return (f.kind == FailureKind::OutOfRange || f.kind == FailureKind::Missing) &&
+         (f.expected == "a train cell" || f.expected == "a line plan point");
+}
+
+// Records a failure the passes did not record themselves (a source that
+// cannot be read, for example); then, when the route length is negative and
+// the failure only follows from it, puts the failure on the route length.
+void registra(CompileState& s, const Failure& f) {
+  if (!s.Reading.failure_recorded) {
+    Diagnostic d;
+    d.status = Status::RuntimeFailure;
+    d.source = s.Reading.source;
+    d.failure = f.detail();
+    s.Diagnostics.push_back(d);
+  }
+  Diagnostic& d = s.Diagnostics.back();
+  const std::optional<RecordPlace>& length = s.Origin.route_length;
+  if (length && s.ScenarioTable[kRouteRow].End < 0 && oltre_il_percorso(f.detail())) {
+    Diagnostic at_length = diagnostica_a(Status::RuntimeFailure, *length);
+    at_length.failure = d.failure;
+    at_length.metres = s.ScenarioTable[kRouteRow].End;
+    d = at_length;
+  }
 }
 
 }  // namespace
@@ -24,8 +52,10 @@ void memorizza_dati(CompileState& s, SourceFiles& sources) {
     if (line.train_pass_follows) leggi_treno(s, sources, line.next_sign_row);
   } catch (const Failure& f) {
     s.LastFailure = f.what();
+    registra(s, f);
     recover(s, sources);
   }
+  s.Reading.reading = false;
 }
 
 }  // namespace scenario

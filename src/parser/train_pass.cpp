@@ -8,6 +8,7 @@
 #include "parser/keyword_match.h"
 #include "parser/passes.h"
 #include "parser/record_kinds.h"
+#include "parser/record_reading.h"
 
 namespace scenario {
 namespace treno {
@@ -21,7 +22,7 @@ auto segna_campo(TrainPass& p, Read read) {
     TrainPass& p;
     ~Segna() { p.s.Trace.field_offset = p.reader.field_offset(); }
   } mark{p};
-  return read();
+  return leggi_campo(p.s, p.reader, read);
 }
 }  // namespace
 
@@ -42,14 +43,13 @@ std::uint8_t leggi_u8(TrainPass& p) {
 }
 
 Next oltre_limite(TrainPass& p, std::int32_t position) {
-  p.s.StatusCode = 15;
+  segnala(p.s, Status::PastTrainCells, 1).metres = position;
   p.s.StatusPosition = position;
   return Next::EndOfReading;
 }
 
-Next termina(TrainPass& p, std::int32_t code, std::optional<std::int32_t> position) {
+Next termina(TrainPass& p, std::optional<std::int32_t> position) {
   p.sources.remove(SourceId::Train);
-  p.s.StatusCode = code;
   if (position) p.s.StatusPosition = *position;
   return Next::Stopped;
 }
@@ -95,7 +95,10 @@ Next esegui(TrainPass& p, const std::string& field, std::size_t offset) {
   annota(p.s, SourceId::Train, any ? FieldUse::Record : FieldUse::Ignored, offset, field);
   for (const RecordSpec& r : specs) {
     if (!riconosce(r, field)) continue;
+    inizia_record(p.s, r.kind);
+    const std::size_t from = p.s.Diagnostics.size();
     Next next = leggi(p, r.kind);
+    dopo_record(p.s, p.reader, from);
     if (next != Next::Go) return next;
   }
   return Next::Go;
@@ -104,6 +107,7 @@ Next esegui(TrainPass& p, const std::string& field, std::size_t offset) {
 // Reads a keyword field and makes it the record being handled. Returns false
 // when it was the last field of the text, which is never examined.
 bool leggi_parola(TrainPass& p, std::string& field) {
+  inizia_chiave(p.s);
   field = leggi_testo(p);
   p.s.Trace.record_offset = p.reader.field_offset();
   if (!p.reader.at_end()) return true;
@@ -131,6 +135,7 @@ Next leggi_record(TrainPass& p) {
 // least one field is read, so an empty text is a read failure.
 void cerca_generale(TrainPass& p) {
   do {
+    inizia_chiave(p.s);
     if (contiene_ci(leggi_testo(p), "[generale]")) return;
   } while (!p.reader.at_end());
 }
@@ -148,15 +153,46 @@ void completa_profili(TrainPass& p) {
   } while (p.adhesion_fill < p.s.CellCount - 2);
 }
 
+// The chainage record that left a row as it stands after the sort (a flag of
+// 1 added 100 to its base); the last one read when several match.
+const ChainageRead* record_della_terna(const CompileState& s, const ScenarioRecord& r) {
+  for (auto it = s.Origin.chainages.rbegin(); it != s.Origin.chainages.rend(); ++it) {
+    const std::int32_t end = it->flag == 1 ? add32(it->base, 100) : it->base;
+    if (it->start == r.Start && end == r.End && it->flag == r.Position) return &*it;
+  }
+  return nullptr;
+}
+
+// A chainage row that is not whole: recorded at the line source's record behind it.
+void segnala_terna(CompileState& s, const ScenarioRecord& r) {
+  const bool start = r.Start % kCellLength != 0;
+  Diagnostic d;
+  d.status = Status::ChainageNotWhole;
+  d.source = SourceId::Line;
+  d.metres = start ? r.Start : r.End;
+  if (const ChainageRead* c = record_della_terna(s, r)) {
+    d.record = c->kind;
+    d.record_offset = c->record_offset;
+    d.field_index = start ? 1 : 2;
+    d.field_offset = c->field_offsets[start ? 0 : 1];
+    if (!start) d.metres = c->base;
+  }
+  s.Diagnostics.push_back(d);
+}
+
 // The chainage triples' starts and ends must be whole cells.
 void controlla_progressive(CompileState& s) {
   for (int row : kChainageRows) {
     const ScenarioRecord& r = s.ScenarioTable[static_cast<std::size_t>(row)];
-    if (r.Start % 50 != 0 || r.End % 50 != 0) s.StatusCode = 2;
+    if (r.Start % kCellLength != 0 || r.End % kCellLength != 0) {
+      s.StatusCode = status_number(Status::ChainageNotWhole);
+      segnala_terna(s, r);
+    }
   }
 }
 
 void fine_passata(TrainPass& p) {
+  fine_dei_record(p.s);
   p.sources.remove(SourceId::Train);
   completa_profili(p);
   controlla_progressive(p.s);
@@ -167,11 +203,17 @@ void fine_passata(TrainPass& p) {
 
 void leggi_treno(CompileState& s, SourceFiles& sources, std::int32_t next_sign_row) {
   s.Trace = SourceTrace{SourceId::Train, 0, 0};
+  inizia_sorgente(s, SourceId::Train);
   std::string text = sources.load(SourceId::Train);
   treno::TrainPass p{s, sources, FieldReader(text), next_sign_row};
-  treno::cerca_generale(p);
-  if (treno::leggi_record(p) == treno::Next::Stopped) return;
-  treno::fine_passata(p);
+  try {
+    treno::cerca_generale(p);
+    if (treno::leggi_record(p) == treno::Next::Stopped) return;
+    treno::fine_passata(p);
+  } catch (const Failure& f) {
+    registra_guasto(s, p.reader, f);
+    throw;
+  }
 }
 
 }  // namespace scenario

@@ -37,12 +37,13 @@ std::int32_t leggi_i32(TrainPass& p);
 std::int16_t leggi_i16(TrainPass& p);
 std::uint8_t leggi_u8(TrainPass& p);
 
-// A failed bound check: status 15 at the position; the end of pass follows.
+// A failed bound check: status 15 at the position (the record's field 1);
+// the end of pass follows.
 Next oltre_limite(TrainPass& p, std::int32_t position);
 
-// Ends the pass with an error: deletes the train source and sets the status
-// code, and the position when one is given.
-Next termina(TrainPass& p, std::int32_t code, std::optional<std::int32_t> position);
+// Ends the pass after an error: deletes the train source and sets the status
+// position when one is given. The status itself is set, and recorded, first.
+Next termina(TrainPass& p, std::optional<std::int32_t> position);
 
 // The record readers, in the order the keyword tests are made.
 Next leggi_massa(TrainPass& p);

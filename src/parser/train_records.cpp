@@ -1,6 +1,7 @@
 // The train source's general, profile, signal, slow-order and reduction records.
 #include "model/legacy_math.h"
 #include "parser/record_kinds.h"
+#include "parser/record_reading.h"
 #include "parser/train_pass.h"
 #include "placement/placement.h"
 
@@ -23,6 +24,17 @@ void riempi_aderenza(TrainPass& p, std::int32_t n) {
     cella(p.s, p.adhesion_fill).Byte6 = low8(p.adhesion);
     ++p.adhesion_fill;
   } while (p.adhesion_fill < n);
+}
+
+// After a placement that left a status: ends the pass at the record's
+// position. A code the placement did not set itself is one still standing
+// from the line pass (its bound check); this record only ends the pass with it.
+Next termina_qui(TrainPass& p, std::size_t recorded, std::int32_t position) {
+  if (p.s.Diagnostics.size() == recorded) {
+    segnala(p.s, static_cast<Status>(p.s.StatusCode), 1).restated = true;
+    p.s.Diagnostics.back().metres = position;
+  }
+  return termina(p, position);
 }
 
 }  // namespace
@@ -75,9 +87,10 @@ Next leggi_segnale(TrainPass& p) {
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t posizione = v[0];
   if (oltre_le_celle(p.s, posizione, margin_of(RecordKind::Signal))) return oltre_limite(p, posizione);
+  const std::size_t recorded = p.s.Diagnostics.size();
   memo_segnale(p.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
-  // A code still standing from the line pass ends the pass here as well.
-  if (p.s.StatusCode > 0) return termina(p, p.s.StatusCode, posizione);
+  if (p.s.StatusCode > 0) return termina_qui(p, recorded, posizione);
+  p.s.Origin.signals.push_back(PlacedRecord{posizione, luogo_corrente(p.s, 1)});
   return Next::Go;
 }
 
@@ -86,8 +99,10 @@ Next leggi_rallentamento(TrainPass& p) {
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t x = v[0];
   if (oltre_le_celle(p.s, x, margin_of(RecordKind::SlowOrder))) return oltre_limite(p, x);
+  const std::size_t recorded = p.s.Diagnostics.size();
   memo_rallentamento(p.s, v[0], v[1], v[2], v[3], v[4], v[5]);
-  if (p.s.StatusCode > 0) return termina(p, p.s.StatusCode, x);
+  if (p.s.StatusCode > 0) return termina_qui(p, recorded, x);
+  p.s.Origin.slow_orders.push_back(PlacedRecord{x, luogo_corrente(p.s, 1)});
   return Next::Go;
 }
 
@@ -95,8 +110,15 @@ Next leggi_abbattimento(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t w = leggi_i32(p);
   if (oltre_le_celle(p.s, position, margin_of(RecordKind::Reduction))) return oltre_limite(p, position);
-  TrainCell& c = cella(p.s, cell_of(position));
-  if (!is_free(c)) return termina(p, 7, position);
+  const std::int32_t n = cell_of(position);
+  TrainCell& c = cella(p.s, n);
+  if (!is_free(c)) {
+    Diagnostic& d = segnala(p.s, Status::ReductionCellTaken, 1);
+    d.cell = n;
+    d.metres = position;
+    d.cell_holds = c.Kind;
+    return termina(p, position);
+  }
   if (w > 0) {
     c.Kind = kind::kReductionValue;
     c.Word1 = low16(w);

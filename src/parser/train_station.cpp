@@ -1,12 +1,15 @@
 // The station record: its table row, its zone, approach marks and stopping point.
 #include "model/legacy_math.h"
 #include "parser/record_kinds.h"
+#include "parser/record_reading.h"
 #include "parser/train_pass.h"
 
 namespace scenario::treno {
 namespace {
 
 constexpr std::int32_t kMinimumSpacing = 350;
+constexpr std::int32_t kStationLengthUnit = 100;
+constexpr int kStationNameField = 17;
 
 // Fields 4 to 17 of the station line, after the position, kind and length.
 void leggi_campi(TrainPass& p, ScenarioRecord& row) {
@@ -54,7 +57,7 @@ bool ferma(const ScenarioRecord& row) { return row.Kind < 25; }
 void marca_avvicinamento(TrainPass& p, const ScenarioRecord& row) {
   if (!ferma(row) || row.Kind == 5 || row.Kind == 6) return;
   for (std::int32_t j = 1; j <= 4; ++j) {
-    std::int32_t c = round_to_i32(row.End / 50.0 - j - 1);
+    std::int32_t c = round_to_i32(row.End / static_cast<double>(kCellLength) - j - 1);
     if (c > 1) cella(p.s, c).Byte2 = low8(80 + j);
   }
 }
@@ -62,8 +65,14 @@ void marca_avvicinamento(TrainPass& p, const ScenarioRecord& row) {
 // The stopping point takes its cell whatever the cell held.
 Next punto_fermata(TrainPass& p, const ScenarioRecord& row) {
   if (!ferma(row)) return Next::Go;
-  std::int32_t c = round_to_i32(row.End / 50.0 - 1);
-  if (c <= 1) return termina(p, 24, std::nullopt);
+  std::int32_t c = round_to_i32(row.End / static_cast<double>(kCellLength) - 1);
+  if (c <= 1) {
+    Diagnostic& d = segnala(p.s, Status::StopInCellOne, 1);
+    d.cell = c;
+    d.metres = row.Position;
+    d.row = p.k;
+    return termina(p, std::nullopt);
+  }
   TrainCell& cell = cella(p.s, c);
   cell.Kind = kind::kStop;
   cell.Word1 = low16(p.k);
@@ -72,7 +81,12 @@ Next punto_fermata(TrainPass& p, const ScenarioRecord& row) {
 
 Next distanza(TrainPass& p, const ScenarioRecord& row) {
   if (p.k <= 1) return Next::Go;
-  if (sub32(row.Start, kMinimumSpacing) < riga(p.s, p.k - 1).End) return termina(p, 22, row.Position);
+  if (sub32(row.Start, kMinimumSpacing) < riga(p.s, p.k - 1).End) {
+    Diagnostic& d = segnala(p.s, Status::StationTooClose, 1);
+    d.metres = row.Position;
+    d.row = p.k;
+    return termina(p, row.Position);
+  }
   return Next::Go;
 }
 
@@ -82,11 +96,22 @@ Next leggi_stazione(TrainPass& p) {
   ScenarioRecord& row = riga(p.s, p.k);
   row.Position = leggi_i32(p);
   if (oltre_le_celle(p.s, row.Position, margin_of(RecordKind::Station))) return oltre_limite(p, row.Position);
-  if (row.Position % 50 != 0) return termina(p, 8, row.Position);
+  if (row.Position % kCellLength != 0) {
+    Diagnostic& d = segnala(p.s, Status::StationNotWhole, 1);
+    d.metres = row.Position;
+    d.row = p.k;
+    return termina(p, row.Position);
+  }
   row.Kind = leggi_u8(p);
   std::int32_t length = leggi_i32(p);
-  if (length % 100 != 0) return termina(p, 9, row.Position);
+  if (length % kStationLengthUnit != 0) {
+    Diagnostic& d = segnala(p.s, Status::StationLengthNotWhole, 3);
+    d.metres = row.Position;
+    d.row = p.k;
+    return termina(p, row.Position);
+  }
   leggi_campi(p, row);
+  p.s.Origin.names[static_cast<std::size_t>(p.k)] = luogo_corrente(p.s, kStationNameField);
   zona(row, length);
   if (length < 600) row.Byte4 = 0;
   if (p.k == 1) {
@@ -97,7 +122,10 @@ Next leggi_stazione(TrainPass& p) {
   if (Next n = punto_fermata(p, row); n != Next::Go) return n;
   if (Next n = distanza(p, row); n != Next::Go) return n;
   ++p.k;
-  if (p.k >= p.next_sign_row) return termina(p, 10, std::nullopt);
+  if (p.k >= p.next_sign_row) {
+    segnala(p.s, Status::TooManyStations, std::nullopt).row = p.k - 1;
+    return termina(p, std::nullopt);
+  }
   return Next::Go;
 }
 

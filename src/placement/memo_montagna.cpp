@@ -13,7 +13,12 @@ constexpr std::int32_t kJoinedRangeGap = 150;
 void require_free_entry(const RangeList& r, std::int32_t inizio) {
   if (r.Count >= RangeList::kCapacity) {
     throw Failure("montagna range at " + std::to_string(inizio) + " m: the range list holds only " +
-                  std::to_string(RangeList::kCapacity) + " ranges");
+                      std::to_string(RangeList::kCapacity) + " ranges",
+                  FailureDetail{.kind = FailureKind::Full,
+                                .expected = "a free entry in the range list",
+                                .value = inizio,
+                                .low = 1,
+                                .high = RangeList::kCapacity});
   }
 }
 
@@ -24,7 +29,7 @@ void memo_montagna(CompileState& s, std::int32_t inizio, std::int32_t fine, std:
   require_free_entry(r, inizio);
   // Cells inizio/50 to fine/50 - 1, each bound rounded once from the real quotient.
   std::int32_t first = cell_of(inizio);
-  std::int32_t last = round_to_i32(fine / 50.0 - 1.0);
+  std::int32_t last = round_to_i32(fine / static_cast<double>(kCellLength) - 1.0);
   require_cells(s, first, last, "montagna range " + std::to_string(inizio) + ".." + std::to_string(fine) + " m");
 
   r.Flag = 0;

@@ -1,4 +1,6 @@
 // Placement of a slow order: end, start, warning and approach cells.
+#include <optional>
+
 #include "model/legacy_math.h"
 #include "placement/cell_bounds.h"
 #include "placement/placement.h"
@@ -9,6 +11,11 @@ namespace {
 // A slow order starting above this position has a warning cell 1200 m ahead.
 constexpr std::int32_t kWarningFrom = 1500;
 constexpr std::int32_t kWarningDistance = 1200;
+constexpr std::int32_t kApproachCells = 4;
+// The record's fields that place the cells: the start places all but the
+// end, which the start and the length place together.
+constexpr int kStartField = 1;
+constexpr int kLengthField = 3;
 
 // Writes d_v into Word2 only when it is not 0.
 void put_d_v(TrainCell& cell, std::int32_t d_v) {
@@ -22,16 +29,17 @@ bool free_cell(const CompileState& s, std::int32_t i, std::int32_t x, const char
   return is_free(cella(s, i));
 }
 
-bool approach_cells_free(const CompileState& s, std::int32_t b) {
-  for (std::int32_t n = 0; n < 4; ++n) {
-    if (!is_free(cella(s, b - n))) return false;
+// The first of the four approach cells that is taken, nearest the warning first.
+std::optional<std::int32_t> taken_approach_cell(const CompileState& s, std::int32_t b) {
+  for (std::int32_t n = 0; n < kApproachCells; ++n) {
+    if (!is_free(cella(s, b - n))) return b - n;
   }
-  return true;
+  return std::nullopt;
 }
 
 // Cells b, b - 1, b - 2, b - 3 carry 1 to 4, the nearest to the warning 1.
 void place_approach_cells(CompileState& s, std::int32_t b, std::int32_t d_v) {
-  for (std::int32_t n = 1; n <= 4; ++n) {
+  for (std::int32_t n = 1; n <= kApproachCells; ++n) {
     TrainCell& cell = cella(s, b - (n - 1));
     cell.Kind = kind::kSlowApproach;
     cell.Word1 = low16(n);
@@ -53,13 +61,30 @@ SlowOrderCells slow_order_cells(std::int32_t x, std::int32_t l) {
                         cell_after(sub32(x, kWarningDistance)), cell_of(sub32(x, kWarningDistance))};
 }
 
-// The refusal code for cells already taken (17 warning, 18 start, 19 end),
-// or 0 when the slow order may be placed.
-std::int32_t refusal(const CompileState& s, const SlowOrderCells& p, std::int32_t x) {
-  if (p.warned && !free_cell(s, p.w, x, "the warning cell")) return 17;
-  if (!free_cell(s, p.st, x, "the start")) return 18;
-  if (!free_cell(s, p.e, x, "the end")) return 19;
-  return 0;
+// A cell already taken: the code, the cell and the field that placed it there.
+struct Refusal {
+  Status status;
+  std::int32_t cell;
+  std::int32_t metres;
+  int field;  // the start, or the length for the end cell
+};
+
+// The refusal for cells already taken (17 warning, 18 start, 19 end), or
+// none when the slow order may be placed.
+std::optional<Refusal> refusal(const CompileState& s, const SlowOrderCells& p, std::int32_t x, std::int32_t l) {
+  if (p.warned && !free_cell(s, p.w, x, "the warning cell")) {
+    return Refusal{Status::SlowOrderWarningTaken, p.w, sub32(x, kWarningDistance), kStartField};
+  }
+  if (!free_cell(s, p.st, x, "the start")) return Refusal{Status::SlowOrderStartTaken, p.st, x, kStartField};
+  if (!free_cell(s, p.e, x, "the end")) return Refusal{Status::SlowOrderEndTaken, p.e, add32(x, l), kLengthField};
+  return std::nullopt;
+}
+
+void refuse(CompileState& s, const Refusal& r) {
+  Diagnostic& d = segnala(s, r.status, r.field);
+  d.cell = r.cell;
+  d.metres = r.metres;
+  d.cell_holds = cella(s, r.cell).Kind;
 }
 
 // End, start and warning cells; the start overwrites the end when both
@@ -90,8 +115,8 @@ void memo_rallentamento(CompileState& s, std::int32_t x, std::int32_t v, std::in
                         std::int32_t f_ta, std::int32_t d_v) {
   const SlowOrderCells p = slow_order_cells(x, l);
   const bool approach = p.warned && f_ta != 0;
-  if (std::int32_t code = refusal(s, p, x)) {
-    s.StatusCode = code;
+  if (std::optional<Refusal> r = refusal(s, p, x, l)) {
+    refuse(s, *r);
     return;
   }
   if (approach) {
@@ -100,8 +125,8 @@ void memo_rallentamento(CompileState& s, std::int32_t x, std::int32_t v, std::in
   place_main_cells(s, p, v, f_tt, d_v);
   if (!approach) return;
   // Code 20 leaves the cells already written in place.
-  if (!approach_cells_free(s, p.b)) {
-    s.StatusCode = 20;
+  if (std::optional<std::int32_t> taken = taken_approach_cell(s, p.b)) {
+    refuse(s, Refusal{Status::SlowOrderApproachTaken, *taken, sub32(x, kWarningDistance), kStartField});
     return;
   }
   place_approach_cells(s, p.b, d_v);

@@ -17,7 +17,10 @@ void memo_segnale(CompileState& s, std::int32_t posizione, std::int32_t sx, std:
   std::int32_t i = cell_after(posizione);
   TrainCell& cell = cella(s, i);
   if (!is_free(cell)) {
-    s.StatusCode = 16;
+    Diagnostic& d = segnala(s, Status::SignalCellTaken, 1);
+    d.cell = i;
+    d.metres = posizione;
+    d.cell_holds = cell.Kind;
     return;
   }
   // The approach marks lie at i - 2, i - 4, i - 6, i - 8.

@@ -1,6 +1,8 @@
 // The pass that adds kind-12 speed marks around signals and slow orders.
 #include <algorithm>
 
+#include <vector>
+
 #include "model/legacy_math.h"
 #include "placement/placement.h"
 #include "placement/post_processing.h"
@@ -29,9 +31,27 @@ void cap(CompileState& s, std::int32_t i) {
   c.Word1 = low16(minimo(kMarkSpeed, c.Word1));
 }
 
-void fail(CompileState& s, std::int32_t code, std::int32_t cell) {
-  s.StatusCode = code;
-  s.StatusPosition = mul32(cell, 50);
+// The placed record whose cell is `cell`: its first value lies in the cell
+// before (signals and slow orders take the cell after their position's).
+const PlacedRecord* placed_at(const std::vector<PlacedRecord>& placed, std::int32_t cell) {
+  for (auto it = placed.rbegin(); it != placed.rend(); ++it) {
+    if (cell_after(it->position) == cell) return &*it;
+  }
+  return nullptr;
+}
+
+// Sets the code at the cell's position and records it at the record behind
+// it: the signal for 11, the slow order starting at `start` for 12 and 13.
+void fail(CompileState& s, Status code, std::int32_t cell, const std::vector<PlacedRecord>& placed,
+          std::int32_t record_cell) {
+  s.StatusCode = status_number(code);
+  s.StatusPosition = mul32(cell, kCellLength);
+  const PlacedRecord* behind = placed_at(placed, record_cell);
+  Diagnostic d = behind ? diagnostica_a(code, behind->place) : Diagnostic{.status = code};
+  d.cell = cell;
+  d.metres = s.StatusPosition;
+  d.cell_holds = cella(s, cell).Kind;
+  s.Diagnostics.push_back(d);
 }
 
 // A signal at j behind a warning: a mark in one of the two cells before it,
@@ -46,7 +66,7 @@ void protect_signal(CompileState& s, std::int32_t j) {
   } else if (is_kind(s, j - 2, kind::kReductionValue)) {
     cap(s, j - 2);
   } else {
-    fail(s, 11, j);
+    fail(s, Status::SignalMarkNoRoom, j, s.Origin.signals, j);
   }
 }
 
@@ -68,14 +88,14 @@ void windows_before_start(CompileState& s, std::int32_t i) {
     if (d <= far) {
       mark(s, i - d);
     } else {
-      fail(s, 12, i);
+      fail(s, Status::SlowOrderApproachNoRoom, i, s.Origin.slow_orders, i);
     }
   }
 }
 
 // The 8th-cell mark at k, else at k - 1 or k + 1 (the latter only inside the
 // array); returns the step counter that keeps the next mark 8 cells later.
-std::int32_t mark_in_walk(CompileState& s, std::int32_t k) {
+std::int32_t mark_in_walk(CompileState& s, std::int32_t k, std::int32_t start) {
   if (free_at(s, k)) {
     mark(s, k);
     return 0;
@@ -88,7 +108,7 @@ std::int32_t mark_in_walk(CompileState& s, std::int32_t k) {
     mark(s, k + 1);
     return -1;
   }
-  fail(s, 13, k);
+  fail(s, Status::SlowOrderMarkNoRoom, k, s.Origin.slow_orders, start);
   return kMarkEvery;
 }
 
@@ -100,7 +120,7 @@ std::int32_t walk_slow_order(CompileState& s, std::int32_t i) {
   while (k < s.CellCount) {
     ++k;
     ++c;
-    if (c == kMarkEvery) c = mark_in_walk(s, k);
+    if (c == kMarkEvery) c = mark_in_walk(s, k, i);
     if (is_kind(s, k, kind::kSlowEnd)) break;
   }
   return k;
@@ -108,7 +128,7 @@ std::int32_t walk_slow_order(CompileState& s, std::int32_t i) {
 
 // B3 and B4: a mark just before the first signal within 13 cells from the
 // end cell k (scan bounded by the last cell).
-void mark_before_next_signal(CompileState& s, std::int32_t k) {
+void mark_before_next_signal(CompileState& s, std::int32_t k, std::int32_t start) {
   std::int32_t c = 0;
   std::int32_t last = std::min(k + kSignalScan, s.CellCount);
   for (std::int32_t m = k; m <= last; ++m) {
@@ -123,7 +143,7 @@ void mark_before_next_signal(CompileState& s, std::int32_t k) {
   } else if (free_at(s, c - 1)) {
     mark(s, c - 1);
   } else {
-    fail(s, 13, k);
+    fail(s, Status::SlowOrderMarkNoRoom, k, s.Origin.slow_orders, start);
   }
 }
 
@@ -132,7 +152,7 @@ void mark_before_next_signal(CompileState& s, std::int32_t k) {
 void around_slow_order(CompileState& s, std::int32_t i) {
   windows_before_start(s, i);
   if (cella(s, i).Word1 >= kUnmarkedSpeed) return;
-  mark_before_next_signal(s, walk_slow_order(s, i));
+  mark_before_next_signal(s, walk_slow_order(s, i), i);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -20,14 +21,16 @@ enum class FailureKind : std::uint8_t {
 };
 
 // The typed part of a failure: what was expected, what was found, and the
-// limits that were broken, each present where it applies.
+// limits that were broken, each present where it applies. For Io, expected
+// is the action ("open", "read", "delete", "replace") and found the file.
 struct FailureDetail {
   FailureKind kind = FailureKind::Io;
-  std::string expected;     // "a 16-bit number", "train cells", ...
-  std::string found;        // the field's text, or the value as written
+  std::string expected{};   // "a 16-bit number", "train cells", ...
+  std::string found{};      // the field's text, or the value as written
   std::int64_t value = 0;   // the offending number or index
   std::int64_t low = 0;     // the allowed range, for TooWide and OutOfRange
   std::int64_t high = 0;
+  std::optional<std::int64_t> row{};  // the scenario row whose text did not fit its record
 };
 
 // A runtime failure: a read that fails, a conversion that does not fit, an
