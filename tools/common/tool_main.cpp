@@ -37,15 +37,16 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
     out << (inv.command == Command::None ? general_help() : command_help(inv.command));
     return kExitClean;
   }
-  std::optional<CompileSession> session;
   try {
     switch (inv.command) {
       case Command::Init:
         return run_init(inv.init, out, err);
       case Command::Check:
       case Command::Compile:
-        session.emplace(open_session(inv.compile));
-        return run_compile(*session, out, err);
+      {
+        CompileSession session = open_session(inv.compile);
+        return run_compile(session, out, err);
+      }
       case Command::Verify:
         return run_verify(inv.verify, out, err);
       case Command::Dump:
@@ -60,9 +61,6 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << general_help();
     return kExitUsage;
   } catch (const Failure& f) {
-    // The generator's driver fails at run time when the passes left no train
-    // cells; the author still gets the status that explains why.
-    if (session && session->stage == CompileStage::Compiling) return report_compile(*session, f.what(), out, err);
     err << "scenario_tool: error: " << shown_utf8(f.what()) << "\n";
     return exit_status_of(f);
   } catch (const std::exception& e) {

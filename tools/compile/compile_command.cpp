@@ -9,7 +9,7 @@
 #include "common/scenario_view.h"
 #include "common/shown_text.h"
 #include "common/source_dir.h"
-#include "compile/status_messages.h"
+#include "compile/error_messages.h"
 #include "compile/text_checks.h"
 #include "compile/warnings.h"
 
@@ -37,7 +37,10 @@ std::string summary_line(const CompileSession& s) {
 
 // `check` writes nothing; it says what `compile` would write.
 std::string check_line(const CompileSession& s, bool can_write) {
-  if (!can_write) return "checked " + s.names.RouteName + " / " + s.names.TrainCode + ": compile would write no file";
+  if (!can_write) {
+    return "checked " + shown_utf8(s.names.RouteName) + " / " + shown_utf8(s.names.TrainCode) +
+           ": compile would write no file";
+  }
   std::string line = summary_line(s);
   line.replace(0, std::string("compiled").size(), "checked");
   line.replace(line.find("; wrote "), std::string::npos, "; nothing written");
@@ -48,9 +51,9 @@ std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-std::vector<Message> all_messages(const CompileSession& s, const std::optional<std::string>& failure) {
-  const CompileOutcome outcome{s.state, s.texts, s.guard_code, failure};
-  std::vector<Message> ms = error_diagnostics(outcome);
+std::vector<Message> all_messages(const CompileSession& s) {
+  const CompileOutcome outcome{s.state, s.texts};
+  std::vector<Message> ms = error_messages(s.state, s.texts);
   std::vector<Message> warnings = text_warnings(s.texts);
   // The field warnings of a source that is not text would only repeat, field
   // by field, that it is not text.
@@ -96,20 +99,22 @@ CompileSession open_session(const CompileOptions& options) {
 int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
   // Copies: "deleting" a text in memory must not lose what the messages quote.
   SourceFiles sources = SourceFiles::in_memory(session.texts.line, session.texts.train);
-  session.stage = CompileStage::Compiling;
   const scenario::CompileOptions options{.line_plan = !session.options.no_line, .field_notes = true};
   CompileResult result = compile(session.names, options, sources);
   session.state = std::move(result.state);
-  if (result.guard) session.guard_code = std::to_string(status_number(*result.guard));
-  session.stage = CompileStage::Compiled;
-  std::optional<std::string> failure;
-  if (result.failure) failure = result.failure->what();
-  return report_compile(session, failure, out, err);
-}
+  session.stopped = result.guard.has_value() || result.failure.has_value();
+  // Serialised before the report, so that a text too long for its record is
+  // reported at the record that wrote it.
+  std::optional<BinaryFiles> files;
+  if (!session.stopped) {
+    try {
+      files = serialise_recorded(session.state);
+    } catch (const Failure&) {
+      session.stopped = true;
+    }
+  }
 
-int report_compile(CompileSession& session, const std::optional<std::string>& driver_failure, std::ostream& out,
-                   std::ostream& err) {
-  const std::vector<Message> ms = all_messages(session, driver_failure);
+  const std::vector<Message> ms = all_messages(session);
   const std::size_t errors = count_of(ms, Severity::Error), warnings = count_of(ms, Severity::Warning);
   const RenderOptions render{session.options.verbose, session.options.max_diagnostics};
   if (session.options.json) {
@@ -118,11 +123,11 @@ int report_compile(CompileSession& session, const std::optional<std::string>& dr
     err << render_text(ms, session.texts, render);
   }
   std::ostream& summary = session.options.json ? err : out;
-  const bool can_write = !session.guard_code && !driver_failure;
+  const bool can_write = files.has_value();
   if (session.options.check_only) {
     summary << check_line(session, can_write) << "\n";
   } else if (can_write && (errors == 0 || session.options.force)) {
-    write_all(serialise_all(session.state), output_dir(session), session.names);
+    write_all(*files, output_dir(session), session.names);
     summary << summary_line(session) << (errors ? " (despite the errors, as --force asks)" : "") << "\n";
   } else {
     err << "no binary file written; the files in " << shown_utf8(output_dir(session).string()) << " are unchanged"

@@ -134,81 +134,95 @@ TEST_P(BrokenSources, VerboseAddsCodeAndPosition) {
                                                                        std::to_string(c.position) + "]"));
 }
 
-const char* const kFree = "; it needs a cell that is empty or holds only a montagna marker";
-const std::string kBoard = "which already holds a speed indicator board (kind 6)" + std::string(kFree);
-
 const BrokenSource kBrokenSources[] = {
-    {"code_1", "Prova_linea.txt", 2, 24, "1", 0, "the route length is 2000000 m; it must be at most 1000000 m"},
+    {"code_1", "Prova_linea.txt", 2, 24, "1", 0,
+     "the route's length, field 1, is 2000000 m; a route is at most 1000000 m long"},
     {"code_2", "Prova_linea.txt", 4, 34, "2", 0,
-     "this chainage change starts at 5025 m, which is not a multiple of 50; chainage starts and base values must "
-     "be multiples of 50"},
-    {"code_3", "Prova_linea.txt", 9, 34, "3", 0, "the signal repetition starts at 25 m, which is not a multiple of 50"},
-    {"code_4", "Prova_linea.txt", 9, 40, "4", 0, "the signal repetition ends at 30 m, which is not a multiple of 50"},
+     "the chainage change's position, field 1, is 5025 m, which is not a multiple of 50"},
+    {"code_3", "Prova_linea.txt", 9, 34, "3", 0,
+     "the signal repetition's start, field 1, is 25 m, which is not a multiple of 50"},
+    {"code_4", "Prova_linea.txt", 9, 40, "4", 0,
+     "the signal repetition's end, field 2, is 30 m, which is not a multiple of 50"},
     {"code_5", "Prova_linea.txt", 9, 1, "5", 0,
      "the signal repetition keyword 'ripetizione segnali codici' names neither 4 nor 9 codes; write it as "
      "'ripetizione segnali 4 codici' or with a 9"},
     {"code_6", "Prova_linea.txt", 24, 23, "6", 550,
-     "the indication sign at 550 m goes to cell 12 (600 m), " + kBoard},
+     "the indication sign at 550 m (the sign's position, field 1) goes to cell 12 (600 m), which already "
+     "holds a speed indicator board; it needs a cell that is empty or holds only a montagna marker"},
     {"code_7", "Prova_T1-.txt", 16, 16, "7", 600,
-     "the speed reduction at 600 m goes to cell 12 (600 m), " + kBoard},
-    {"code_8", "Prova_T1-.txt", 13, 14, "8", 9025, "the station position 9025 m is not a multiple of 50"},
-    {"code_9", "Prova_T1-.txt", 13, 25, "9", 9000, "the station length 350 m is not a multiple of 100"},
+     "the speed reduction at 600 m (the reduction's position, field 1) goes to cell 12 (600 m), which "
+     "already holds a speed indicator board; it needs a cell that is empty or holds only a montagna marker"},
+    {"code_8", "Prova_T1-.txt", 13, 14, "8", 9025,
+     "the station's position, field 1, is 9025 m, which is not a multiple of 50"},
+    {"code_9", "Prova_T1-.txt", 13, 25, "9", 9000,
+     "the station's length, field 3, is 350 m, which is not a multiple of 100"},
     {"code_10", "Prova_T1-.txt", 14, 1, "10", 0,
-     "too many stations: the line source's 76 indication signs take rows 5 to 80 of the scenario table, which "
-     "leaves room for 2 stations; this is station 3"},
-    {"code_11", "Prova_T1-.txt", 16, 17, "11", 500,
-     "the two cells before the signal in cell 10 (500 m), which stands within 1000 m behind a slow-order warning, "
-     "hold no free cell or speed mark for the automatic speed mark"},
+     "too many stations: the line source's 76 indication signs take rows 5 to 80 of the scenario table, "
+     "which leaves room for 2 stations; this is station 3"},
+    {"code_11", "Prova_T1-.txt", 18, 14, "11", 500,
+     "the two cells before this signal, in cell 10 (500 m), which stands within 1000 m behind a "
+     "slow-order warning, hold no free cell or speed mark for the automatic speed mark"},
     {"code_13", "Prova_T1-.txt", 16, 17, "13", 2450,
-     "there is no free cell for an automatic speed mark inside or just after the slow order near cell 49 (2450 m)"},
+     "there is no free cell for an automatic speed mark inside or just after this slow order, near cell "
+     "49 (2450 m)"},
     {"code_12", "Prova_T1-.txt", 16, 17, "12", 1050,
-     "one of the three windows of cells before the slow-order start in cell 21 (1050 m) has no free cell for its "
-     "automatic speed mark"},
+     "one of the three windows of cells before this slow order's start, in cell 21 (1050 m), has no free "
+     "cell for its automatic speed mark"},
     {"code_15_line", "Prova_linea.txt", 17, 12, "15", 4000,
-     "the gradient record at 30000 m lies beyond the train cells: the route is 20000 m long, the cells reach "
-     "27000 m, and a gradient record may stand at 26900 m at most; the compiler reads nothing after it"},
+     "the gradient at 30000 m (the gradient's position, field 1) lies beyond the train cells: the route "
+     "is 20000 m long, the cells reach 27000 m, and a gradient may stand at 26900 m at most; the compiler "
+     "reads nothing after it"},
     {"code_15_train", "Prova_T1-.txt", 14, 13, "15", 26800,
-     "the station at 26800 m lies beyond the train cells: the route is 20000 m long, the cells reach 27000 m, and "
-     "a station may stand at 26200 m at most; the compiler reads nothing after it"},
+     "the station at 26800 m (the station's position, field 1) lies beyond the train cells: the route is "
+     "20000 m long, the cells reach 27000 m, and a station may stand at 26200 m at most; the compiler "
+     "reads nothing after it"},
     {"code_16", "Prova_T1-.txt", 17, 14, "16", 550,
-     "the signal at 550 m goes to cell 12 (600 m), " + kBoard},
+     "the signal at 550 m (the signal's position, field 1) goes to cell 12 (600 m), which already holds a "
+     "speed indicator board; it needs a cell that is empty or holds only a montagna marker"},
     {"code_17", "Prova_T1-.txt", 16, 17, "17", 1750,
-     "the slow order at 1750 m: its warning point, 1200 m before the start, falls in cell 12 (600 m), " +
-             kBoard},
+     "the slow order at 1750 m: its warning point, 1200 m before its start, falls in cell 12 (600 m), "
+     "which already holds a speed indicator board; it needs a cell that is empty or holds only a montagna "
+     "marker"},
     {"code_18", "Prova_T1-.txt", 16, 17, "18", 550,
-     "the slow order at 550 m: its start falls in cell 12 (600 m), " + kBoard},
+     "the slow order at 550 m: its start falls in cell 12 (600 m), which already holds a speed indicator "
+     "board; it needs a cell that is empty or holds only a montagna marker"},
     {"code_19", "Prova_T1-.txt", 16, 28, "19", 100,
-     "the slow order at 100 m: its end, 450 m further, falls in cell 12 (600 m), " + kBoard},
-    {"code_20", "Prova_T1-.txt", 16, 39, "20", 1850,
+     "the slow order at 100 m: its end (the slow order's length, field 3) falls in cell 12 (600 m), which "
+     "already holds a speed indicator board; it needs a cell that is empty or holds only a montagna marker"},
+    {"code_20", "Prova_T1-.txt", 16, 17, "20", 1850,
      "the slow order at 1850 m: one of the four approach cells before its warning point falls in cell 12 "
-             "(600 m), " + kBoard},
+     "(600 m), which already holds a speed indicator board; it needs a cell that is empty or holds only a "
+     "montagna marker"},
     {"code_21", "Prova_linea.txt", 22, 19, "21", 550,
-     "the speed indicator board at 550 m goes to cell 12 (600 m), " + kBoard},
+     "the speed indicator board at 550 m (the board's position, field 1) goes to cell 12 (600 m), which "
+     "already holds a speed indicator board; it needs a cell that is empty or holds only a montagna marker"},
     {"code_22", "Prova_T1-.txt", 13, 15, "22", 650,
-     "the station zone starts 250 m after the previous zone ends; at least 350 m are needed (this zone runs from "
-     "500 to 800 m, the zone of PRIMA ends at 250 m)"},
+     "the station zone at 650 m (the station's position, field 1) starts 250 m after the previous zone "
+     "ends; at least 350 m are needed (this zone runs from 500 to 800 m, the zone of PRIMA ends at 250 m)"},
     {"code_24", "Prova_T1-.txt", 12, 17, "24", 0,
-     "the station zone ends at 100 m, which puts its stopping point in cell 1 (50 m); stopping points must fall "
-     "in cell 2 or later, so the zone must end at 150 m or later"},
+     "the station zone ends at 100 m, which puts its stopping point in cell 1 (50 m); stopping points "
+     "must fall in cell 2 or later, so the zone must end at 150 m or later"},
     {"code_25", "Prova_T1-.txt", 4, 12, "25", 0,
-     "the compiler stops reading: '40000' does not fit a 16-bit number"},
+     "the sand quantity, field 1, is 40000, which does not fit a 16-bit number (-32768 to 32767); the "
+     "compiler stops reading here"},
     {"code_25_no_train", "Prova_T1-.txt", 0, 0, "25", 0,
      "the train source does not exist"},
-    {"code_101", "Prova_linea.txt", 0, 0, "101", 0, "the line source does not exist"},
-    {"code_102", "Prova_linea.txt", 24, 7, "102", 0,
-     "no field before the end of the line source holds '[generale]'; the general section must open with a "
-     "'[generale]' line followed by its records"},
+    {"code_101", "Prova_linea.txt", 0, 0, "101", 0,
+     "the line source does not exist"},
+    {"code_102", "Prova_linea.txt", 1, 1, "102", 0,
+     "the line source has no '[generale]' line, so the compiler finds no general section; did you mean "
+     "'[generale]'?"},
     {"code_103", "Prova_linea.txt", 12, 1, "103", 0,
-     "the curve keyword 'curvad' has no class digit 1 to 6; write it as 'curvas4' (left) or 'curvad5' (right), "
-     "the digit giving the radius"},
+     "the curve keyword 'curvad' has no class digit 1 to 6; write it as 'curvas4' (left) or 'curvad5' "
+     "(right), the digit giving the radius"},
     {"guard_1250", "Prova_T1-.txt", 16, 16, "1250", 0,
-     "the stamp guard stops the generator with \" Errore n. 1250\": the speed reduction at 50 m puts a speed "
-     "reduction mark (kind 12) into cell 1, which is reserved for the check codes; place it further along the "
-     "route"},
+     "the stamp guard stops the generator with \" Errore n. 1250\": the speed reduction at 50 m (the "
+     "reduction's position, field 1) puts a speed reduction mark into cell 1, which is reserved for the "
+     "check codes; place it further along the route"},
     {"guard_1251", "Prova_linea.txt", 21, 19, "1251", 0,
-     "the stamp guard stops the generator with \" Errore n. 1251\": the speed indicator board at 0 m puts a speed "
-     "indicator board (kind 6) into cell 1, which is reserved for the check codes; place it further along the "
-     "route"},
+     "the stamp guard stops the generator with \" Errore n. 1251\": the speed indicator board at 0 m (the "
+     "board's position, field 1) puts a speed indicator board into cell 1, which is reserved for the "
+     "check codes; place it further along the route"},
 };
 
 INSTANTIATE_TEST_SUITE_P(StatusCodes, BrokenSources, ::testing::ValuesIn(kBrokenSources),
@@ -226,7 +240,7 @@ TEST(CompileErrors, CaretUnderTheFieldAtFault) {
        "                          ^"},
       {"code_4", "  ripetizione segnali 4 codici,    0    ,30", "                                         ^"},
       {"code_25", "  sabbia,    40000", "             ^"},
-      {"code_102", "  [fine]", "        ^"},  // the end of the file: after its last character
+      {"code_102", "  [general]", "  ^"},  // the header it meant to be
   };
   for (const Case& c : cases) {
     TempDir tmp;
@@ -246,8 +260,8 @@ TEST(CompileErrors, DriverFailureIsANoteAndForceWritesNothing) {
   RunResult r = run_tool({"compile", "--force", tmp.path().string()});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(lines_of(r.err)[3], (tmp.path() / "Prova_linea.txt").string() +
-                                    ":2:24: note: the generator then stops and writes no binary file: the train cell "
-                                    "array does not exist (no route length record)");
+                                    ": note: the generator then stops and writes no binary file: the passes stopped "
+                                    "before they made the train cells");
   EXPECT_EQ(snapshot(tmp.path()).size(), 2u);
 }
 

@@ -12,8 +12,6 @@ namespace scenario::tool {
 struct CompileOutcome {
   const CompileState& state;
   const SourceTexts& texts;
-  std::optional<std::string> guard_code;      // "1250"/"1251" when the stamp guard failed
-  std::optional<std::string> driver_failure;  // the runtime failure that stopped the driver after the passes
 };
 
 }  // namespace scenario::tool

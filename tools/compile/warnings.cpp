@@ -1,25 +1,23 @@
-// Detection of the four kinds of warning from the compiler's field notes.
+// Detection of the four kinds of warning from the compiler's field notes and the record table.
 #include "compile/warnings.h"
 
 #include <algorithm>
-#include <charconv>
 
-#include "compile/record_lookup.h"
 #include "common/shown_text.h"
 #include "common/text_match.h"
+#include "compile/keyword_spelling.h"
+#include "parser/record_kinds.h"
 
 namespace scenario::tool {
 namespace {
 
-const std::vector<std::string>& keywords(SourceId source) {
-  static const std::vector<std::string> line = {
-      "lunghezza percorso", "progressiva chilometrica uno", "progressiva chilometrica due",
-      "progressiva chilometrica tre", "sfondo uno", "sfondo due", "sfondo tre", "ripetizione segnali 4 codici",
-      "pendenza", "curvas4", "curvad4", "curvas5", "curvad5", "montagna", "indicatori_vmax", "cartello_indicatore"};
-  static const std::vector<std::string> train = {
-      "percentuale massa frenata", "numero vetture", "velocita", "aderenza", "orologio", "sabbia",
-      "segnale", "rallentamento", "abbattimento", "stazione"};
-  return source == SourceId::Line ? line : train;
+// The keywords of a source as authors write them, for "did you mean" hints.
+std::vector<std::string> keywords(SourceId source) {
+  std::vector<std::string> out;
+  for (const RecordSpec& spec : record_specs(source)) {
+    for (std::string_view k : keyword_spellings(spec.kind)) out.emplace_back(k);
+  }
+  return out;
 }
 
 Message warning_at(SourceId source, std::size_t field, std::string name, std::string message) {
@@ -76,10 +74,11 @@ std::string unknown_message(SourceId source, const std::string& text) {
   if (is_number(t)) return "the value " + in_quotes(t) + " follows a complete record and is ignored; is it one value too many?";
   std::string message = in_quotes(t) + " matches no keyword and is ignored";
   const std::string lower = lower_ascii(t);
-  for (const std::string& k : keywords(source)) {
+  const std::vector<std::string> known = keywords(source);
+  for (const std::string& k : known) {
     if (lower == k) return message + "; its words are case-sensitive: did you mean '" + k + "'?";
   }
-  if (auto hint = near_miss(lower, keywords(source))) message += "; did you mean '" + *hint + "'?";
+  if (auto hint = near_miss(lower, known)) message += "; did you mean '" + *hint + "'?";
   return message;
 }
 
@@ -93,7 +92,8 @@ void unknown_keywords(const CompileOutcome& r, std::vector<Message>& out) {
       after_unknown = false;
     }
     if (n.use != FieldUse::Ignored) continue;
-    if (r.state.CompileLine == 0 && n.source == SourceId::Line && contains_ci(n.text, "curva")) {
+    if (r.state.CompileLine == 0 && n.source == SourceId::Line &&
+        starts_record(record_spec(RecordKind::Curve), n.text, true)) {
       curve_values = 2;
       continue;
     }
@@ -104,37 +104,57 @@ void unknown_keywords(const CompileOutcome& r, std::vector<Message>& out) {
   }
 }
 
-// The positions a record carries: its first value and, for ranges, the end.
-std::vector<std::pair<std::size_t, std::int64_t>> positions_of(const FoundRecord& f) {
-  std::vector<std::pair<std::size_t, std::int64_t>> out;
-  auto first = number_at(f.fields, 1);
+std::optional<std::int64_t> number_of(const NotedRecord& r, std::size_t field) {
+  return field >= 1 && field <= r.fields.size() ? r.fields[field - 1].number : std::nullopt;
+}
+
+// The positions a record carries, by field: its first value and, for the
+// kinds that span a stretch, where the stretch ends.
+struct Reach {
+  std::size_t field = 0;
+  std::int64_t metres = 0;
+};
+
+std::vector<Reach> positions_of(const NotedRecord& r) {
+  std::vector<Reach> out;
+  const auto first = number_of(r, 1);
   if (!first) return out;
-  out.emplace_back(1, *first);
-  const std::string_view name = f.kind->name;
-  if (name == "montagna range") {
-    if (auto end = number_at(f.fields, 2)) out.emplace_back(2, *end);
-  } else if (name == "curve") {
-    if (auto length = number_at(f.fields, 2)) out.emplace_back(2, *first + *length);
-  } else if (name == "slow order") {
-    if (auto length = number_at(f.fields, 3)) out.emplace_back(3, *first + *length);
+  out.push_back({1, *first});
+  std::optional<std::size_t> end_field;
+  std::int64_t base = 0;
+  switch (r.kind) {
+    case RecordKind::Montagna: end_field = 2; break;
+    case RecordKind::Curve: end_field = 2, base = *first; break;
+    case RecordKind::SlowOrder: end_field = 3, base = *first; break;
+    default: break;
+  }
+  if (end_field) {
+    if (auto v = number_of(r, *end_field)) out.push_back({*end_field, base + *v});
   }
   return out;
+}
+
+std::string reach_words(const NotedRecord& r, const Reach& p) {
+  return "the " + std::string(record_spec(r.kind).name) + (p.field == 1 ? " at " : " reaching ") +
+         std::to_string(p.metres) + " m";
 }
 
 void past_route_end(const CompileOutcome& r, std::vector<Message>& out) {
   if (r.state.CellCount < 0) return;
   const std::int64_t route = r.state.ScenarioTable[kRouteRow].End;
-  for (SourceId source : {SourceId::Line, SourceId::Train}) {
-    for (const FoundRecord& f : noted_records(r, source, 3)) {
-      if (f.kind == nullptr) continue;
-      for (const auto& [index, p] : positions_of(f)) {
-        const bool refused = index == 1 && (static_cast<double>(p) + f.kind->margin) / 50.0 > r.state.CellCount;
-        if (p <= route || refused) continue;
-        out.push_back(warning_at(source, f.fields[index].offset, "past-end",
-                                 "the " + std::string(f.kind->name) + (index == 1 ? " at " : " reaching ") +
-                                     std::to_string(p) + " m lies past the route's end at " +
-                                     std::to_string(route) + " m; the compiler accepts it because the train "
-                                     "cells run on 7000 m beyond the end"));
+  if (route < 0) return;  // every record lies past such an end; the length's own error says why
+  for (const FieldNote& n : r.state.FieldNotes) {
+    for (const NotedRecord& rec : n.records) {
+      const std::int32_t margin = margin_of(rec.kind);
+      if (margin == 0) continue;  // a record without a position along the route
+      for (const Reach& p : positions_of(rec)) {
+        // A first value past the cells is the bound check's error, not a warning.
+        const bool refused = p.field == 1 && oltre_le_celle(r.state, p.metres, margin);
+        if (p.metres <= route || refused) continue;
+        out.push_back(warning_at(n.source, rec.fields[p.field - 1].offset, "past-end",
+                                 reach_words(rec, p) + " lies past the route's end at " + std::to_string(route) +
+                                     " m; the compiler accepts it because the train cells run on " +
+                                     std::to_string(kTailPastRoute) + " m beyond the end"));
         break;
       }
     }
