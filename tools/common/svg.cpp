@@ -8,28 +8,7 @@
 
 namespace scenario::tool {
 
-std::string xml_escape(std::string_view text) {
-  std::string out;
-  for (char ch : text) {
-    unsigned char c = static_cast<unsigned char>(ch);
-    switch (ch) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
-      default:
-        if (c >= 0x80) {
-          out += "&#" + std::to_string(c) + ";";
-        } else if (c < 0x20 && ch != '\t' && ch != '\n' && ch != '\r') {
-          out += ' ';  // control characters are not allowed in XML 1.0
-        } else {
-          out.push_back(ch);
-        }
-    }
-  }
-  return out;
-}
+std::string xml_escape(std::string_view text) { return xml_text(text); }
 
 std::string svg_number(double v) {
   if (!std::isfinite(v)) return "0";

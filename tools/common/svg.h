@@ -8,9 +8,9 @@
 
 namespace scenario::tool {
 
-// Text made safe for XML character data and attribute values. Bytes outside
-// ASCII (8-bit code page) are written as character references of the same
-// value (Latin-1).
+// Text made safe for XML character data and attribute values: the files'
+// 8-bit text decoded as Latin-1, unprintable bytes shown as visible escapes
+// (xml_text of common/shown_text.h).
 std::string xml_escape(std::string_view text);
 
 // A coordinate: at most two decimals, no trailing zeros.
