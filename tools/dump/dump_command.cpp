@@ -9,6 +9,7 @@
 #include "common/json.h"
 #include "platform/failure.h"
 #include "common/scenario_view.h"
+#include "common/shown_text.h"
 
 namespace scenario::tool {
 namespace {
@@ -34,7 +35,7 @@ std::string range_text(std::size_t first, std::size_t last) {
 std::string row_fields_text(const ScenarioRecord& r) {
   return "Kind " + std::to_string(r.Kind) + ", Start " + std::to_string(r.Start) + ", End " +
          std::to_string(r.End) + ", Position " + std::to_string(r.Position) + ", Flag " +
-         std::to_string(r.Flag) + ", Name \"" + r.Name + "\", Word1 " + std::to_string(r.Word1) +
+         std::to_string(r.Flag) + ", Name \"" + shown(r.Name) + "\", Word1 " + std::to_string(r.Word1) +
          ", Word2 " + std::to_string(r.Word2) + ", Word3 " + std::to_string(r.Word3) + ", Word4 " +
          std::to_string(r.Word4) + ", Word5 " + std::to_string(r.Word5) + ", Byte1 " + std::to_string(r.Byte1) +
          ", Byte2 " + std::to_string(r.Byte2) + ", Byte3 " + std::to_string(r.Byte3) + ", Byte4 " +

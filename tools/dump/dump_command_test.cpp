@@ -177,3 +177,26 @@ TEST(Decoders, RoundTripThroughTheWriters) {
 
 }  // namespace
 }  // namespace scenario::tool
+
+namespace scenario::tool {
+namespace {
+
+using namespace testing;
+
+// Names are 8-bit text: shown as Latin-1, with control bytes escaped, never raw.
+TEST(DumpText, NamesShownAsLatin1WithControlBytesEscaped) {
+  TempDir tmp;
+  copy_dir(fixture("ok"), tmp.path());
+  const fs::path train = tmp.path() / "Prova_T1-.txt";
+  std::string text = slurp(train);
+  text.replace(text.find("SECONDA"), 7, "FORL\xEC\x1b[2J");
+  spit(train, text);
+  ASSERT_EQ(run_tool({"compile", tmp.path().string()}).status, 0);
+
+  RunResult r = run_tool({"dump", (tmp.path() / "Prova_T1.sim").string()});
+  EXPECT_NE(r.out.find("Name \"FORL\xC3\xAC\\x1b[2J\""), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << "no raw escape byte";
+}
+
+}  // namespace
+}  // namespace scenario::tool
