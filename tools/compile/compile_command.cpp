@@ -51,25 +51,6 @@ std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-std::vector<Message> all_messages(const CompileSession& s) {
-  const CompileOutcome outcome{s.state, s.texts};
-  std::vector<Message> ms = error_messages(s.state, s.texts);
-  std::vector<Message> warnings = text_warnings(s.texts);
-  // The field warnings of a source that is not text would only repeat, field
-  // by field, that it is not text.
-  const bool line_binary = is_binary(s.texts.text(SourceId::Line));
-  const bool train_binary = is_binary(s.texts.text(SourceId::Train));
-  for (Message& w : field_warnings(outcome)) {
-    if (!(w.source == SourceId::Line ? line_binary : train_binary)) warnings.push_back(std::move(w));
-  }
-  for (Message& w : warnings) {
-    if (s.options.werror) w.severity = Severity::Error;
-    ms.push_back(std::move(w));
-  }
-  sort_messages(ms);
-  return ms;
-}
-
 std::size_t count_of(const std::vector<Message>& ms, Severity severity) {
   std::size_t n = 0;
   for (const Message& m : ms) {
@@ -80,6 +61,25 @@ std::size_t count_of(const std::vector<Message>& ms, Severity severity) {
 }
 
 }  // namespace
+
+std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts, bool werror) {
+  const CompileOutcome outcome{state, texts};
+  std::vector<Message> ms = error_messages(state, texts);
+  std::vector<Message> warnings = text_warnings(texts);
+  // The field warnings of a source that is not text would only repeat, field
+  // by field, that it is not text.
+  const bool line_binary = is_binary(texts.text(SourceId::Line));
+  const bool train_binary = is_binary(texts.text(SourceId::Train));
+  for (Message& w : field_warnings(outcome)) {
+    if (!(w.source == SourceId::Line ? line_binary : train_binary)) warnings.push_back(std::move(w));
+  }
+  for (Message& w : warnings) {
+    if (werror) w.severity = Severity::Error;
+    ms.push_back(std::move(w));
+  }
+  sort_messages(ms);
+  return ms;
+}
 
 CompileSession open_session(const CompileOptions& options) {
   CompileSession s;
@@ -114,7 +114,7 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
     }
   }
 
-  const std::vector<Message> ms = all_messages(session);
+  const std::vector<Message> ms = compile_messages(session.state, session.texts, session.options.werror);
   const std::size_t errors = count_of(ms, Severity::Error), warnings = count_of(ms, Severity::Warning);
   const RenderOptions render{session.options.verbose, session.options.max_diagnostics};
   if (session.options.json) {

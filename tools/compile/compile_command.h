@@ -20,6 +20,12 @@ struct CompileSession {
   bool stopped = false;  // the stamp guard or a failure after the passes: the generator writes nothing
 };
 
+// Every message of one compilation, in source order: the compiler's recorded
+// errors, then the warnings about the texts and their fields (as errors under
+// --werror). Render them with render_text or render_json (common/diagnostics.h),
+// whose output stays within bound_of() whatever the texts hold.
+std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts, bool werror);
+
 // Resolves the names and reads the two texts (a missing one stays absent).
 // Throws Failure when the directory does not say which sources to compile.
 CompileSession open_session(const CompileOptions& options);
