@@ -49,6 +49,7 @@ std::string record_name(const Diagnostic& d) {
 // "the station's length, field 3"; "the station keyword" for field 0.
 std::string field_words(RecordKind kind, int index) {
   const RecordSpec& spec = record_spec(kind);
+  if (kind == RecordKind::None) return "this field";
   if (index == 0) return "the " + std::string(spec.name.empty() ? "record" : spec.name) + " keyword";
   if (index >= 1 && index <= static_cast<int>(spec.fields.size())) {
     return std::string(spec.fields[static_cast<std::size_t>(index - 1)].meaning) + ", field " + to_string(index);
@@ -284,7 +285,8 @@ std::string record_failure(const Diagnostic& d) {
              " expected); the compiler stops reading here";
     case FailureKind::TooWide:
       if (d.row) {
-        return field + " is " + to_string(f.value) + " bytes long; a text holds at most " + to_string(f.high) +
+        const std::string text = d.record == RecordKind::None ? "a name of the scenario" : field;
+        return text + " is " + to_string(f.value) + " bytes long; a text holds at most " + to_string(f.high) +
                " bytes, so the files cannot be written";
       }
       return field + " is " + shown(f.found) + ", which does not fit " + f.expected + " (" + to_string(f.low) +
@@ -343,6 +345,7 @@ Message runtime_failure(const Context& c, const Diagnostic& d) {
       return error_at(c, d, "the line source has no route length record ('lunghezza percorso'), so there are no "
                             "train cells and the generator writes no binary file");
     }
+    if (d.row) return error_at(c, d, record_failure(d));  // a name that does not fit its record
     return error_at(c, d, "the compiler stops here: " + record_failure(d));
   }
   const bool missing_field = d.short_after && d.field_index && *d.field_index >= *d.short_after;
@@ -449,26 +452,29 @@ bool follows_an_error(const Diagnostic& d) {
 std::vector<Message> error_messages(const CompileState& state, const SourceTexts& texts) {
   const Context c{state, texts};
   std::vector<Message> out;
-  // The error that set the status word: the last one recorded with its code.
-  std::optional<std::size_t> status_word;
-  for (std::size_t i = 0; i < state.Diagnostics.size(); ++i) {
-    const Diagnostic& d = state.Diagnostics[i];
-    if (status_number(d.status) == state.StatusCode && !d.restated) status_word = i;
-  }
-  for (std::size_t i = 0; i < state.Diagnostics.size(); ++i) {
-    const Diagnostic& d = state.Diagnostics[i];
+  bool said_no_cells = false;  // an error already says the train cells were never made
+  for (const Diagnostic& d : state.Diagnostics) {
+    const bool no_cells = d.failure && d.failure->kind == FailureKind::Missing;
     if (!out.empty() && d.restated) {
       out.back().notes.push_back(restated_note(c, d));
       continue;
     }
     if (!out.empty() && follows_an_error(d)) {
-      out.back().notes.push_back(stop_note(d, out.back()));
+      if (!(no_cells && said_no_cells)) out.back().notes.push_back(stop_note(d, out.back()));
       continue;
     }
     Message m = status_error(c, d);
     if (is_short(d) && d.status != Status::RuntimeFailure) m.text = short_words(d) + "; " + m.text;
-    if (status_word == i) m.position = state.StatusPosition;
+    said_no_cells = said_no_cells || (no_cells && d.record == RecordKind::None);
     out.push_back(std::move(m));
+  }
+  // The error that set the status word (the last one with its code) shows its position.
+  const std::string code = to_string(state.StatusCode);
+  for (auto it = out.rbegin(); it != out.rend(); ++it) {
+    if (it->name == code) {
+      it->position = state.StatusPosition;
+      break;
+    }
   }
   return out;
 }
