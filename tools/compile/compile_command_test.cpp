@@ -129,6 +129,7 @@ TEST_P(BrokenSources, VerboseAddsCodeAndPosition) {
   const std::string verbose = first_line(run_tool(args_for(c, dir, {"-v"})).err);
 
   EXPECT_EQ(plain.find("[status"), std::string::npos) << plain;
+  EXPECT_EQ(plain.find("runtime failure"), std::string::npos) << plain;
   EXPECT_EQ(verbose, expected_first_line(c, dir) + (is_guard(c) ? " [" + std::string(c.code) + "]"
                                                                  : " [status " + std::string(c.code) + ", position " +
                                                                        std::to_string(c.position) + "]"));

@@ -87,8 +87,12 @@ TEST(BoundedOutputCounts, TwentyOfANameThenOneLine) {
   EXPECT_EQ(count_of(r.err, "[-Wunknown-keyword]"), 20u);
   EXPECT_NE(r.err.find(": note: 199980 more like this not shown"), std::string::npos) << r.err.substr(0, 2000);
 
-  RunResult all = run_tool({"compile", "--max-diagnostics", "30", tmp.path().string()});
-  EXPECT_EQ(count_of(all.err, "[-Wunknown-keyword]"), 30u);
+  RunResult more = run_tool({"compile", "--max-diagnostics", "30", tmp.path().string()});
+  EXPECT_EQ(count_of(more.err, "[-Wunknown-keyword]"), 30u);
+
+  RunResult bad = run_tool({"compile", "--max-diagnostics", "many", tmp.path().string()});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_EQ(first_line(bad.err), "scenario_tool: error: --max-diagnostics takes a whole number (0 shows all), not 'many'");
 }
 
 // ESC, BEL and NUL in a station name and in a sign text come out escaped.
