@@ -161,14 +161,15 @@ const BrokenSource kBrokenSources[] = {
      "too many stations: the line source's 76 indication signs take rows 5 to 80 of the scenario table, "
      "which leaves room for 2 stations; this is station 3"},
     {"code_11", "Prova_T1-.txt", 18, 14, "11", 500,
-     "the two cells before this signal, in cell 10 (500 m), which stands within 1000 m behind a "
-     "slow-order warning, hold no free cell or speed mark for the automatic speed mark"},
+     "the two cells before this signal (the signal's position, field 1) in cell 10 (500 m) hold no free "
+     "cell or speed mark for the automatic speed mark that a signal within 1000 m behind a slow-order "
+     "warning needs"},
     {"code_13", "Prova_T1-.txt", 16, 17, "13", 2450,
-     "there is no free cell for an automatic speed mark inside or just after this slow order, near cell "
-     "49 (2450 m)"},
+     "there is no free cell for an automatic speed mark inside or just after this slow order (the slow "
+     "order's start, field 1), near cell 49 (2450 m)"},
     {"code_12", "Prova_T1-.txt", 16, 17, "12", 1050,
-     "one of the three windows of cells before this slow order's start, in cell 21 (1050 m), has no free "
-     "cell for its automatic speed mark"},
+     "one of the three windows of cells before this slow order's start (the slow order's start, field 1), "
+     "in cell 21 (1050 m), has no free cell for its automatic speed mark"},
     {"code_15_line", "Prova_linea.txt", 17, 12, "15", 4000,
      "the gradient at 30000 m (the gradient's position, field 1) lies beyond the train cells: the route "
      "is 20000 m long, the cells reach 27000 m, and a gradient may stand at 26900 m at most; the compiler "
@@ -201,8 +202,9 @@ const BrokenSource kBrokenSources[] = {
      "the station zone at 650 m (the station's position, field 1) starts 250 m after the previous zone "
      "ends; at least 350 m are needed (this zone runs from 500 to 800 m, the zone of PRIMA ends at 250 m)"},
     {"code_24", "Prova_T1-.txt", 12, 17, "24", 0,
-     "the station zone ends at 100 m, which puts its stopping point in cell 1 (50 m); stopping points "
-     "must fall in cell 2 or later, so the zone must end at 150 m or later"},
+     "the station zone ends at 100 m (from the station's position, field 1, and the station's length, "
+     "field 3), which puts its stopping point in cell 1 (50 m); stopping points must fall in cell 2 or "
+     "later, so the zone must end at 150 m or later"},
     {"code_25", "Prova_T1-.txt", 4, 12, "25", 0,
      "the sand quantity, field 1, is 40000, which does not fit a 16-bit number (-32768 to 32767); the "
      "compiler stops reading here"},

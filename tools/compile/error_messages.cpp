@@ -20,6 +20,7 @@ constexpr std::int32_t kWarningDistance = 1200;  // a slow order's warning point
 constexpr std::int32_t kMinimumSpacing = 350;    // between one station zone and the next
 constexpr std::int32_t kChainageUnit = 50;
 constexpr std::int32_t kStationLengthUnit = 100;
+constexpr int kStationLengthField = 3;
 constexpr std::string_view kGeneralHeader = "[generale]";
 constexpr const char* kFreeCell = "it needs a cell that is empty or holds only a montagna marker";
 
@@ -195,7 +196,8 @@ std::string station_too_close(const Context& c, const Diagnostic& d) {
 std::string stop_in_cell_one(const Context& c, const Diagnostic& d) {
   const ScenarioRecord* row = row_of(c, d.row);
   const std::int32_t end = row ? row->End : 0;
-  return "the station zone ends at " + to_string(end) + " m, which puts its stopping point in " +
+  return "the station zone ends at " + to_string(end) + " m (from " + field_words(d) + ", and " +
+         field_words(RecordKind::Station, kStationLengthField) + "), which puts its stopping point in " +
          cell_words(d.cell.value_or(0)) + "; stopping points must fall in cell 2 or later, so the zone must end at " +
          to_string(3 * kCellLength) + " m or later";
 }
@@ -211,16 +213,18 @@ std::string past_train_cells(const Context& c, const Diagnostic& d) {
 
 std::string post_processing(const Diagnostic& d) {
   const std::string cell = cell_words(d.cell.value_or(0));
+  const std::string field = d.record == RecordKind::None ? "" : " (" + field_words(d) + ")";
   switch (d.status) {
     case Status::SignalMarkNoRoom:
-      return "the two cells before this signal, in " + cell +
-             ", which stands within 1000 m behind a slow-order warning, hold no free cell or speed mark for the "
-             "automatic speed mark";
+      return "the two cells before this signal" + field + " in " + cell +
+             " hold no free cell or speed mark for the automatic speed mark that a signal within 1000 m behind a "
+             "slow-order warning needs";
     case Status::SlowOrderApproachNoRoom:
-      return "one of the three windows of cells before this slow order's start, in " + cell +
+      return "one of the three windows of cells before this slow order's start" + field + ", in " + cell +
              ", has no free cell for its automatic speed mark";
     default:
-      return "there is no free cell for an automatic speed mark inside or just after this slow order, near " + cell;
+      return "there is no free cell for an automatic speed mark inside or just after this slow order" + field +
+             ", near " + cell;
   }
 }
 
