@@ -85,6 +85,17 @@ const Broken kBroken[] = {
      "this station record is short: its line holds 16 of its 17 fields after the keyword, so a field is missing; "
      "the station's length, field 3, is 1 m, which is not a multiple of 100",
      "stazione,    9000, 12,  1, 0, 0,  4,1,0,  2,1,1,   30,   8,15, 0, SECONDA"},
+    // The line still holds 17 fields' worth of text, so the name is read as
+    // the seconds: the record is short all the same.
+    {"station_short_by_its_seconds", "Prova_T1-.txt", {{"2,1,1,   30,   8,15", "2,1,1,   8,15"}}, 13, 67,
+     "this station record is short: its line holds 16 of its 17 fields after the keyword, so a field is missing; "
+     "the station's seconds, field 16, holds 'SECONDA', which is not a number (a 32-bit number expected); the "
+     "compiler stops reading here",
+     "stazione,    9000, 12,  300,  1, 0, 0,  4,1,0,  2,1,1,   8,15, 0, SECONDA"},
+    // So negative that it leaves no train cell at all.
+    {"route_length_without_cells", "Prova_linea.txt", {{"lunghezza percorso,    20000", "lunghezza percorso,    -20000"}},
+     2, 24, "the route's length, field 1, is -20000 m; a route's length cannot be negative",
+     "lunghezza percorso,    -20000"},
     // The curve then passes the track plan's last point; the error is the length's.
     {"negative_route_length", "Prova_linea.txt",
      {{"lunghezza percorso,    20000", "lunghezza percorso,    -5000"},

@@ -130,6 +130,11 @@ std::string short_words(const Diagnostic& d) {
          to_string(wanted) + " fields after the keyword, so a field is missing";
 }
 
+// A record whose failed field was read from a later line than its keyword.
+bool read_past_its_line(const Diagnostic& d) {
+  return d.short_after && d.field_index && *d.field_index >= *d.short_after;
+}
+
 // ---- rules the passes check ----
 
 std::string not_multiple(const Context& c, const Diagnostic& d, std::int32_t unit) {
@@ -280,7 +285,7 @@ std::string full_list(const Diagnostic& d) {
   return "one " + record_name(d) + " too many: the list holds at most " + to_string(f.high);
 }
 
-std::string record_failure(const Diagnostic& d) {
+std::string record_failure(const Context& c, const Diagnostic& d) {
   const FailureDetail& f = *d.failure;
   const std::string field = subject(d);
   switch (f.kind) {
@@ -300,7 +305,8 @@ std::string record_failure(const Diagnostic& d) {
     case FailureKind::Full: return full_list(d);
     case FailureKind::OutOfRange:
       if (d.record == RecordKind::RouteLength) {
-        return field + " is " + value_words(d.metres) + " m; a route's length cannot be negative";
+        const std::optional<std::int64_t> length = d.metres ? std::optional<std::int64_t>(*d.metres) : field_value(c, d, 1);
+        return field + " is " + value_words(length) + " m; a route's length cannot be negative";
       }
       return "this " + record_name(d) + " (" + field_words(d) + ") needs " + f.expected + " " + shown(f.found) +
              ", outside " + to_string(f.low) + " to " + to_string(f.high) + "; the compiler stops reading here";
@@ -349,12 +355,11 @@ Message runtime_failure(const Context& c, const Diagnostic& d) {
       return error_at(c, d, "the line source has no route length record ('lunghezza percorso'), so there are no "
                             "train cells and the generator writes no binary file");
     }
-    if (d.row) return error_at(c, d, record_failure(d));  // a name that does not fit its record
-    return error_at(c, d, "the compiler stops here: " + record_failure(d));
+    if (d.row) return error_at(c, d, record_failure(c, d));  // a name that does not fit its record
+    return error_at(c, d, "the compiler stops here: " + record_failure(c, d));
   }
-  const bool missing_field = d.short_after && d.field_index && *d.field_index >= *d.short_after;
-  if (missing_field) return short_record_failure(c, d);
-  return error_at(c, d, record_failure(d));
+  if (read_past_its_line(d)) return short_record_failure(c, d);
+  return error_at(c, d, record_failure(c, d));
 }
 
 Message guard_error(const Context& c, const Diagnostic& d) {
@@ -432,7 +437,7 @@ Message restated_note(const Context& c, const Diagnostic& d) {
 }
 
 // The failure after the passes that stops the generator, shown after an error.
-Message stop_note(const Diagnostic& d, const Message& error) {
+Message stop_note(const Context& c, const Diagnostic& d, const Message& error) {
   Message m = error;
   m.notes.clear();
   m.severity = Severity::Note;
@@ -441,7 +446,7 @@ Message stop_note(const Diagnostic& d, const Message& error) {
   m.at.reset();  // about the run, not the error's field
   std::string why = d.failure && d.failure->kind == FailureKind::Missing
                         ? "the passes stopped before they made the train cells"
-                        : record_failure(d);
+                        : record_failure(c, d);
   m.text = "the generator then stops and writes no binary file: " + why;
   return m;
 }
@@ -464,11 +469,14 @@ std::vector<Message> error_messages(const CompileState& state, const SourceTexts
       continue;
     }
     if (!out.empty() && follows_an_error(d)) {
-      if (!(no_cells && said_no_cells)) out.back().notes.push_back(stop_note(d, out.back()));
+      if (!(no_cells && said_no_cells)) out.back().notes.push_back(stop_note(c, d, out.back()));
       continue;
     }
     Message m = status_error(c, d);
-    if (is_short(d) && d.status != Status::RuntimeFailure) m.text = short_words(d) + "; " + m.text;
+    // A short record whose failure is not already told as a missing field.
+    if (is_short(d) && !(d.status == Status::RuntimeFailure && read_past_its_line(d))) {
+      m.text = short_words(d) + "; " + m.text;
+    }
     said_no_cells = said_no_cells || (no_cells && d.record == RecordKind::None);
     out.push_back(std::move(m));
   }
