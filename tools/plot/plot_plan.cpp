@@ -201,7 +201,13 @@ std::vector<std::string> plan_panel(const PlotData& d, const Box& box, LabelLayo
   if (route.size() < 2) return out;
   const PlanView view = fit(route, box);
   add_tunnels(d, view, out);
-  out.push_back(svg_polyline(mapped(route, view), "stroke=\"black\" stroke-width=\"1.5\""));
+  const std::vector<Point> drawn = mapped(route, view);
+  out.push_back(svg_polyline(drawn, "stroke=\"black\" stroke-width=\"1.5\""));
+  // Labels keep off the track itself: a small box every few points.
+  constexpr std::size_t kEvery = 4;
+  for (std::size_t i = 0; i < drawn.size(); i += kEvery) {
+    labels.take({drawn[i].first - 1.5, drawn[i].second - 1.5, drawn[i].first + 1.5, drawn[i].second + 1.5});
+  }
   add_scale_bar(view, box, labels, out);
   add_marks(d, view, box, labels, out);
   return out;
