@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/text_match.h"
+#include "compile/warning_names.h"
 
 namespace scenario::tool {
 namespace {
@@ -24,7 +25,7 @@ const std::vector<OptionDef>& compile_options() {
       {"no-line", 0, "", "do not compile the track plan; <route>_linea.dat is not written"},
       {"output", 'o', "OUTDIR", "directory for the three binary files (default: SOURCEDIR)"},
       {"force", 0, "", "write the files even when the sources have errors, as the generator does"},
-      {"werror", 0, "", "treat warnings as errors"},
+      {"werror", 0, "", "treat warnings as errors; -Wno-NAME and -Werror=NAME switch one (help warnings)"},
       {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
       {"max-diagnostics", 0, "N", "show at most N diagnostics of one kind (default 20; 0 shows all)"},
       {"verbose", 'v', "", "also show each error's status code and position"},
@@ -38,7 +39,7 @@ const std::vector<OptionDef>& check_options() {
       {"route", 0, "NAME", "route name; needed when DIR holds more than one line source"},
       {"train", 0, "CODE", "train code; needed when DIR holds more than one train source"},
       {"no-line", 0, "", "do not compile the track plan (its curve checks are skipped too)"},
-      {"werror", 0, "", "treat warnings as errors"},
+      {"werror", 0, "", "treat warnings as errors; -Wno-NAME and -Werror=NAME switch one (help warnings)"},
       {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
       {"max-diagnostics", 0, "N", "show at most N diagnostics of one kind (default 20; 0 shows all)"},
       {"verbose", 'v', "", "also show each error's status code and position"},
@@ -102,6 +103,7 @@ const std::vector<OptionDef>& options_of(Command c) {
 struct ParsedOptions {
   std::map<std::string, std::string, std::less<>> values;  // long name -> value ("" for switches)
   std::vector<std::string> positionals;
+  std::vector<std::string> warning_options;  // -Wno-NAME, -Werror=NAME, -WNAME
   std::string error;
 };
 
@@ -173,7 +175,11 @@ ParsedOptions parse_options(const std::vector<std::string>& args, const std::vec
     if (!options_done && arg == "--") {
       options_done = true;
     } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
-      take_option(args, i, defs, out);
+      if (arg.rfind("-W", 0) == 0 && arg.size() > 2 && find_long(defs, "werror") != nullptr) {
+        out.warning_options.push_back(arg);
+      } else {
+        take_option(args, i, defs, out);
+      }
     } else {
       out.positionals.push_back(arg);
     }
@@ -214,6 +220,13 @@ void fill_compile(const ParsedOptions& p, Invocation& inv) {
   if (auto out = value_of(p, "output")) o.out_dir = *out;
   o.force = has(p, "force");
   o.werror = has(p, "werror");
+  o.warnings.all_errors = o.werror;
+  for (const std::string& w : p.warning_options) {
+    if (auto error = take_warning_option(w, o.warnings)) {
+      inv.error = *error;
+      return;
+    }
+  }
   if (auto format = value_of(p, "diagnostics")) {
     if (*format == "json") {
       o.json = true;
@@ -330,6 +343,10 @@ void help_for(const std::vector<std::string>& args, Invocation& inv) {
     inv.error = "'help' takes at most one command, got " + std::to_string(args.size() - 1);
     return;
   }
+  if (args[1] == "warnings") {
+    inv.warnings_help = true;
+    return;
+  }
   inv.command = command_of(args[1]);
   if (inv.command != Command::None) return;
   inv.error = "unknown command '" + args[1] + "'";
@@ -337,6 +354,19 @@ void help_for(const std::vector<std::string>& args, Invocation& inv) {
 }
 
 }  // namespace
+
+std::string warnings_help() {
+  std::string out =
+      "Warnings of check and compile. Each can be turned off with -Wno-NAME or made an error with\n"
+      "-Werror=NAME; --werror makes them all errors. None changes the compiled files.\n\n";
+  for (const WarningName& w : warning_names()) {
+    std::string left = "  " + std::string(w.name);
+    if (left.size() < 24) left.resize(24, ' ');
+    else left += "  ";
+    out += left + std::string(w.when) + "\n";
+  }
+  return out;
+}
 
 std::string version_text() { return std::string("scenario_tool ") + kToolVersion + "\n"; }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "compile/warning_names.h"
+
 namespace scenario::tool {
 
 enum class Command { None, Init, Check, Compile, Verify, Dump, Plot };
@@ -30,6 +32,7 @@ struct CompileOptions {
   bool json = false;
   bool verbose = false;                // -v: status codes and positions in the text output
   std::size_t max_diagnostics = 20;    // of one name; 0: all
+  WarningSettings warnings;         // -Wno-NAME, -Werror=NAME (and --werror)
   bool check_only = false;          // `check`: report, write nothing
   std::filesystem::path source_dir;  // a folder, or one of the two source files
 };
@@ -66,6 +69,7 @@ struct Invocation {
   Command command = Command::None;
   bool help = false;
   bool version = false;
+  bool warnings_help = false;  // `help warnings`
   std::string error;
   InitOptions init;
   VerifyOptions verify;
@@ -81,5 +85,6 @@ std::string general_help();
 std::string command_help(Command c);
 std::string command_name(Command c);
 std::string version_text();
+std::string warnings_help();
 
 }  // namespace scenario::tool

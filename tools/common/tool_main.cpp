@@ -33,6 +33,10 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
     out << version_text();
     return kExitClean;
   }
+  if (inv.warnings_help) {
+    out << warnings_help();
+    return kExitClean;
+  }
   if (inv.help) {
     out << (inv.command == Command::None ? general_help() : command_help(inv.command));
     return kExitClean;

@@ -10,6 +10,7 @@
 #include "common/shown_text.h"
 #include "common/source_dir.h"
 #include "compile/error_messages.h"
+#include "compile/lint.h"
 #include "compile/text_checks.h"
 #include "compile/warnings.h"
 
@@ -63,6 +64,13 @@ std::size_t count_of(const std::vector<Message>& ms, Severity severity) {
 }  // namespace
 
 std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts, bool werror) {
+  WarningSettings settings;
+  settings.all_errors = werror;
+  return compile_messages(state, texts, settings);
+}
+
+std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts,
+                                      const WarningSettings& settings) {
   const CompileOutcome outcome{state, texts};
   std::vector<Message> ms = error_messages(state, texts);
   std::vector<Message> warnings = text_warnings(texts);
@@ -73,8 +81,11 @@ std::vector<Message> compile_messages(const CompileState& state, const SourceTex
   for (Message& w : field_warnings(outcome)) {
     if (!(w.source == SourceId::Line ? line_binary : train_binary)) warnings.push_back(std::move(w));
   }
+  for (Message& w : lint_warnings(records_read(state), state)) warnings.push_back(std::move(w));
   for (Message& w : warnings) {
-    if (werror) w.severity = Severity::Error;
+    const WarningLevel level = settings.level_of(w.name);
+    if (level == WarningLevel::Off) continue;
+    if (level == WarningLevel::Error) w.severity = Severity::Error;
     ms.push_back(std::move(w));
   }
   sort_messages(ms);
@@ -114,7 +125,7 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
     }
   }
 
-  const std::vector<Message> ms = compile_messages(session.state, session.texts, session.options.werror);
+  const std::vector<Message> ms = compile_messages(session.state, session.texts, session.options.warnings);
   const std::size_t errors = count_of(ms, Severity::Error), warnings = count_of(ms, Severity::Warning);
   const RenderOptions render{session.options.verbose, session.options.max_diagnostics};
   if (session.options.json) {

@@ -25,6 +25,10 @@ struct CompileSession {
 // --werror). Render them with render_text or render_json (common/diagnostics.h),
 // whose output stays within bound_of() whatever the texts hold.
 std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts, bool werror);
+// The same with each warning switched as -Wno-NAME and -Werror=NAME ask
+// (the lint warnings included).
+std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts,
+                                      const WarningSettings& settings);
 
 // Resolves the names and reads the two texts (a missing one stays absent).
 // Throws Failure when the directory does not say which sources to compile.

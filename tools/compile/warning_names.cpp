@@ -1,0 +1,76 @@
+// The registry of warning names and the -W options that switch them.
+#include "compile/warning_names.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "common/text_match.h"
+
+namespace scenario::tool {
+namespace {
+
+constexpr std::array<WarningName, 22> kNames = {{
+    {"unknown-keyword", "a field that starts no record and is no section header or comment"},
+    {"after-end", "a record after [fine]: the compiler still reads it"},
+    {"unread-last", "a keyword that is the last field of its file: never read"},
+    {"past-end", "a position past the route's end that the compiler accepts"},
+    {"not-text", "a source that holds a NUL byte"},
+    {"utf8-text", "a field typed in UTF-8: the simulator reads one byte per character"},
+    {"unordered-gradient", "a gradient record behind the one before it: gradients fill forward only"},
+    {"unordered-curve", "a curve that starts before the one before it"},
+    {"overlapping-curve", "a curve that starts inside the one before it"},
+    {"unordered-speed", "a speed limit row behind the one before it: the profile fills forward only"},
+    {"unordered-adhesion", "an adhesion row behind the one before it: the profile fills forward only"},
+    {"unordered-station", "a station before the one above it in the file"},
+    {"unordered-signal", "a signal before the one above it in the file"},
+    {"unordered-slow-order", "a slow order before the one above it in the file"},
+    {"unordered-sign", "an indication sign before the one above it: sign rows follow the file"},
+    {"overlapping-range", "a montagna range that starts inside an earlier one"},
+    {"rounded-position", "a position that is no multiple of 50, rounded to another cell"},
+    {"backwards-time", "a station whose time lies before the previous station's"},
+    {"zero-speed", "a speed limit or slow order of 0 km/h"},
+    {"profile-start", "a gradient, speed or adhesion profile whose first row is not at 0"},
+    {"steep-gradient", "a gradient steeper than 60 per mille, or beyond what one byte holds"},
+    {"long-name", "a station name or sign text longer than its 16-bit length allows"},
+}};
+
+}  // namespace
+
+std::span<const WarningName> warning_names() { return kNames; }
+
+bool is_warning_name(std::string_view name) {
+  for (const WarningName& w : kNames) {
+    if (w.name == name) return true;
+  }
+  return false;
+}
+
+WarningLevel WarningSettings::level_of(std::string_view name) const {
+  auto it = levels.find(name);
+  const WarningLevel level = it == levels.end() ? WarningLevel::Warning : it->second;
+  return level == WarningLevel::Warning && all_errors ? WarningLevel::Error : level;
+}
+
+std::optional<std::string> take_warning_option(std::string_view option, WarningSettings& settings) {
+  std::string_view name = option.substr(2);  // after "-W"
+  WarningLevel level = WarningLevel::Warning;
+  if (name.rfind("no-", 0) == 0) {
+    name.remove_prefix(3);
+    level = WarningLevel::Off;
+  } else if (name.rfind("error=", 0) == 0) {
+    name.remove_prefix(6);
+    level = WarningLevel::Error;
+  }
+  if (!is_warning_name(name)) {
+    std::vector<std::string> names;
+    for (const WarningName& w : kNames) names.emplace_back(w.name);
+    std::string error = "unknown warning '" + std::string(name) + "' in '" + std::string(option) + "'";
+    if (auto hint = near_miss(name, names)) error += "; did you mean '" + *hint + "'?";
+    return error + "; 'scenario_tool help warnings' lists them";
+  }
+  settings.levels[std::string(name)] = level;
+  return std::nullopt;
+}
+
+}  // namespace scenario::tool

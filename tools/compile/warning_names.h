@@ -1,0 +1,36 @@
+// Every warning the tool can give, by its stable name, in one place.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace scenario::tool {
+
+struct WarningName {
+  std::string_view name;  // as in -Wno-NAME and -Werror=NAME, and the JSON "code"
+  std::string_view when;  // what it reports, for the help and the docs
+};
+
+// All warnings, in the order the help lists them.
+std::span<const WarningName> warning_names();
+bool is_warning_name(std::string_view name);
+
+// What -W options asked for one warning: off, a warning (the default) or an error.
+enum class WarningLevel { Off, Warning, Error };
+
+// The -W options of one command line, last one winning per name.
+struct WarningSettings {
+  bool all_errors = false;  // --werror
+  std::map<std::string, WarningLevel, std::less<>> levels;
+
+  WarningLevel level_of(std::string_view name) const;
+};
+
+// Reads one -W option (-Wno-NAME, -Werror=NAME, -WNAME) into `settings`;
+// returns an error text for an unknown name (with a near-miss hint).
+std::optional<std::string> take_warning_option(std::string_view option, WarningSettings& settings);
+
+}  // namespace scenario::tool
