@@ -75,6 +75,8 @@ std::vector<std::string> args_for(const BrokenSource& c, const fs::path& dir, st
   std::vector<std::string> args = {"compile"};
   const std::string dir_name = c.dir;
   if (dir_name == "code_101" || dir_name == "code_25_no_train") args.insert(args.end(), {"--route", "Prova", "--train", "T1"});
+  // Its 76 signs, written to fill the rows, do not stand in route order.
+  if (dir_name == "code_10") args.push_back("-Wno-unordered-sign");
   args.insert(args.end(), extra.begin(), extra.end());
   args.push_back(dir.string());
   return args;
@@ -92,7 +94,7 @@ TEST_P(BrokenSources, ErrorNamesTheRecordAndNothingIsWritten) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(first_line(r.err), expected_first_line(c, dir));
   EXPECT_NE(r.err.find("no binary file written"), std::string::npos) << r.err;
-  EXPECT_EQ(lines_of(r.err).back(), "1 error, 0 warnings");
+  EXPECT_EQ(lines_of(r.err).back(), "1 error, 0 warnings") << r.err;
   EXPECT_EQ(snapshot(dir), before) << "a binary file was written or a source changed";
 }
 

@@ -219,12 +219,12 @@ void check_signs(Linter& l, const std::vector<const LintRecord*>& signs) {
   for (const LintRecord* r : signs) {
     const auto pos = number(*r, kPosition);
     if (!pos) continue;
-    if (previous && *pos < *previous) {
-      const TrainCell* c = l.cell(cell_after_at(*pos));
-      const std::string row = c && c->Kind == kind::kSign ? "row " + num(c->Word1) : "the next row";
+    const TrainCell* c = l.cell(cell_after_at(*pos));
+    // A sign the compiler refused (its cell was taken) got no row.
+    if (previous && *pos < *previous && c && c->Kind == kind::kSign) {
       l.warn(*r, kPosition, "unordered-sign",
              "the sign at " + metres(*pos) + " comes after one at " + metres(*previous) +
-                 " in the file: signs take scenario rows in file order, so it gets " + row +
+                 " in the file: signs take scenario rows in file order, so it gets row " + num(c->Word1) +
                  ", below the row of a sign that stands further along the route");
     }
     previous = pos;

@@ -56,8 +56,11 @@ TEST_P(LintWarnings, NamePlaceAndEffect) {
   RunResult r = run_tool({"compile", "--force", tmp.path().string()});
   const std::string line = warning_line(r.err, c.name);
   const std::string where = (tmp.path() / c.file).string() + ":" + c.place + ": warning: ";
-  EXPECT_EQ(line.rfind(where + c.effect, 0), 0u) << r.err << "\nexpected: " << where << c.effect;
-  ASSERT_TRUE(fs::exists(tmp.path() / "Prova_T1.dat")) << r.err;
+  EXPECT_EQ(line.rfind(where + c.effect, 0), 0u) << r.err.substr(0, 2000) << "\nexpected: " << where << c.effect;
+  if (!fs::exists(tmp.path() / "Prova_T1.dat")) {
+    EXPECT_EQ(std::string(c.name), "long-name") << "only a name too long for the files stops the writing";
+    return;
+  }
   if (c.cells) c.cells(decode_dat(slurp(tmp.path() / "Prova_T1.dat"), "Prova_T1.dat"));
 
   // Off, or an error; the compiled bytes never depend on it.
@@ -95,26 +98,27 @@ const LintCase kCases[] = {
     {"overlapping-range", "Prova_linea.txt", "montagna,   2000,  3000,  11",
      "montagna,   2000,  3000,  11\r\nmontagna,   2500,  3500,  1", "20:13",
      "this montagna range (2500\u20133500 m) overlaps an earlier one (2000\u20133000 m): from 2500 m to 3000 m the cells "
-     "take this range's type (1), not the earlier one's [-Woverlapping-range]",
+     "take this range's type (3), not the earlier one's [-Woverlapping-range]",
      [](const std::vector<TrainCell>& cells) {
-       EXPECT_EQ(cells.at(50).Byte3, 1);
-       EXPECT_EQ(cells.at(59).Byte3, 1);
+       // It starts less than 150 m after the earlier range's end, so it becomes type 3.
+       EXPECT_EQ(cells.at(50).Byte3, 3);
+       EXPECT_EQ(cells.at(59).Byte3, 3);
        EXPECT_EQ(cells.at(49).Byte3, 1) << "the earlier range's own type, 11 less 10";
      }},
     {"unordered-sign", "Prova_linea.txt", "cartello_indicatore,  1950,   (Galleria)(Prova)",
-     "cartello_indicatore,  1950,   (Galleria)(Prova)\r\ncartello_indicatore,  1000,   (Galleria)(Altra)", "24:22",
+     "cartello_indicatore,  1950,   (Galleria)(Prova)\r\ncartello_indicatore,  1000,   (Galleria)(Altra)", "24:23",
      "the sign at 1000 m comes after one at 1950 m in the file: signs take scenario rows in file order, so it gets "
      "row 79, below the row of a sign that stands further along the route [-Wunordered-sign]",
      [](const std::vector<TrainCell>& cells) { EXPECT_EQ(cells.at(21).Word1, 79); }},
-    {"rounded-position", "Prova_linea.txt", "cartello_indicatore,  1950,", "cartello_indicatore,  1980,", "23:22",
+    {"rounded-position", "Prova_linea.txt", "cartello_indicatore,  1950,", "cartello_indicatore,  1980,", "23:23",
      "1980 m is no multiple of 50: the compiler rounds it (halves to even) and the sign goes to cell 41 "
      "(2050\u20132100 m), not to cell 40 where 1980 m lies plus one [-Wrounded-position]",
      [](const std::vector<TrainCell>& cells) { EXPECT_EQ(cells.at(41).Kind, kind::kSign); }},
-    {"steep-gradient", "Prova_linea.txt", "pendenza,  6000,   -5", "pendenza,  6000,   -75", "17:19",
+    {"steep-gradient", "Prova_linea.txt", "pendenza,  6000,   -5", "pendenza,  6000,   -75", "17:20",
      "-75 \u2030 is steeper than 60 \u2030, which adhesion railways rarely exceed; it is compiled as written "
      "[-Wsteep-gradient]",
      [](const std::vector<TrainCell>& cells) { EXPECT_EQ(gradient(cells, 130), -75); }},
-    {"profile-start", "Prova_T1-.txt", "aderenza,   0,    100", "aderenza,   500,    100", "7:12",
+    {"profile-start", "Prova_T1-.txt", "aderenza,   0,    100", "aderenza,   500,    100", "7:13",
      "the first of the adhesion rows is at 500 m, not 0: the cells before it read adhesion 0 [-Wprofile-start]",
      [](const std::vector<TrainCell>& cells) {
        EXPECT_EQ(cells.at(9).Byte6, 0);
@@ -130,14 +134,14 @@ const LintCase kCases[] = {
        EXPECT_EQ(speed(cells, 161), 40);
      }},
     {"unordered-adhesion", "Prova_T1-.txt", "aderenza,   0,    100",
-     "aderenza,   0,    100\r\naderenza,   6000,    80\r\naderenza,   3000,    90", "9:12",
+     "aderenza,   0,    100\r\naderenza,   6000,    80\r\naderenza,   3000,    90", "9:13",
      "adhesion rows must ascend: this one at 3000 m follows one at 6000 m, so adhesion 90 holds only from 6050 m; "
      "before that the cells read adhesion 100 (3000\u20136000 m), adhesion 80 (6000\u20136050 m) [-Wunordered-adhesion]",
      [](const std::vector<TrainCell>& cells) { EXPECT_EQ(cells.at(121).Byte6, 90); }},
-    {"zero-speed", "Prova_T1-.txt", "velocita,   8000,    60", "velocita,   8000,    0", "10:25",
+    {"zero-speed", "Prova_T1-.txt", "velocita,   8000,    60", "velocita,   8000,    0", "10:22",
      "the speed limit from 8000 m will be 0 km/h, up to the next row [-Wzero-speed]",
      [](const std::vector<TrainCell>& cells) { EXPECT_EQ(speed(cells, 200), 0); }},
-    {"backwards-time", "Prova_T1-.txt", "   8,15, 0, SECONDA", "   8, 5, 0, SECONDA", "13:73",
+    {"backwards-time", "Prova_T1-.txt", "   8,15, 0, SECONDA", "   8, 5, 0, SECONDA", "13:64",
      "the timetable runs backwards: this station's time 08:05:00 is before the previous station's 08:07:00; it is "
      "compiled as written [-Wbackwards-time]"},
     {"unordered-signal", "Prova_T1-.txt", "segnale,    8500,   2, 4, 1,  0, 0,    0,  0,0,0, 0",
@@ -149,7 +153,7 @@ const LintCase kCases[] = {
     {"unordered-slow-order", "Prova_T1-.txt", "[rallentamenti]",
      "[rallentamenti]\r\nrallentamento,   15000,   60,   500,   0,   0,   0\r\n"
      "rallentamento,   13000,   60,   500,   0,   0,   0",
-     "16:18",
+     "17:18",
      "the slow order at 13000 m comes after one at 15000 m in the file; slow orders are placed by position, so it "
      "compiles the same, but the file no longer reads along the route [-Wunordered-slow-order]"},
     {"unordered-station", "Prova_T1-.txt", "   8,15, 0, SECONDA\r\n",
@@ -157,7 +161,7 @@ const LintCase kCases[] = {
      "14:14",
      "the station at 5000 m comes after one at 9000 m in the file: stations take rows in file order along the "
      "route, and this one's zone cannot start 350 m after the previous zone's end [-Wunordered-station]"},
-    {"long-name", "Prova_T1-.txt", "SECONDA", std::string(70000, 'S'), "13:75",
+    {"long-name", "Prova_T1-.txt", "SECONDA", std::string(70000, 'S'), "13:73",
      "a station name of 70000 bytes does not fit its 16-bit length (65535 bytes): the files cannot be written "
      "[-Wlong-name]"},
 };
