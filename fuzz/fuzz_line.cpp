@@ -1,4 +1,6 @@
-// Fuzz target: an arbitrary line source in front of the built-in train source.
+// Fuzz target: an arbitrary line source in front of a small valid train
+// source, without the line plan; the same source with CR LF, LF or CR line
+// ends must compile alike.
 #include <cstddef>
 #include <cstdint>
 
@@ -6,6 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace scenario::fuzz;
-  compile_texts(as_text(data, size), built_in_train());
+  const std::string line = as_text(data, size);
+  const Outcome o = compile_texts(line, companion_train(), false);
+  check_line_end_form(line, companion_train(), false, o, size);
   return 0;
 }

@@ -35,8 +35,8 @@ inline void PutDouble(std::string& dst, double v) { PutFixed64(dst, std::bit_cas
 // The longest text a record can hold: its length is a 16-bit count.
 inline constexpr std::size_t kMaxTextBytes = 0xffff;
 
-// A text field: a 16-bit byte count, then the bytes (already 8-bit code page).
-inline void PutText(std::string& dst, std::string_view text) {
+// The 16-bit byte count of a text field; throws Failure when the text is longer.
+inline std::uint16_t TextLength(std::string_view text) {
   if (text.size() > kMaxTextBytes) {
     throw Failure("a text of " + std::to_string(text.size()) + " bytes does not fit a record",
                   FailureDetail{.kind = FailureKind::TooWide,
@@ -45,8 +45,46 @@ inline void PutText(std::string& dst, std::string_view text) {
                                 .low = 0,
                                 .high = static_cast<std::int64_t>(kMaxTextBytes)});
   }
-  PutFixed16(dst, static_cast<std::uint16_t>(text.size()));
+  return static_cast<std::uint16_t>(text.size());
+}
+
+// A text field: a 16-bit byte count, then the bytes (already 8-bit code page).
+inline void PutText(std::string& dst, std::string_view text) {
+  PutFixed16(dst, TextLength(text));
   dst.append(text);
+}
+
+// Stores at a running position of a buffer that is already sized, for the
+// files of many fields (a cell per 50 m, two plan values per metre), where
+// appends field by field would cost more than the content. Each returns the
+// position after the field.
+inline char* StoreByte(char* p, std::uint8_t v) {
+  *p = static_cast<char>(v);
+  return p + 1;
+}
+
+inline char* StoreFixed16(char* p, std::uint16_t v) {
+  p[0] = static_cast<char>(v & 0xff);
+  p[1] = static_cast<char>(v >> 8);
+  return p + 2;
+}
+
+inline char* StoreFixed32(char* p, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xff);
+  return p + 4;
+}
+
+inline char* StoreDouble(char* p, double v) {
+  const auto bits = std::bit_cast<std::uint64_t>(v);
+  for (int i = 0; i < 8; ++i) p[i] = static_cast<char>((bits >> (8 * i)) & 0xff);
+  return p + 8;
+}
+
+// A text field whose length TextLength has already checked.
+inline char* StoreText(char* p, std::string_view text) {
+  p = StoreFixed16(p, static_cast<std::uint16_t>(text.size()));
+  if (!text.empty()) std::memcpy(p, text.data(), text.size());
+  return p + text.size();
 }
 
 inline std::uint16_t DecodeFixed16(const char* p) {

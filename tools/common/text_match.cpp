@@ -44,6 +44,9 @@ std::optional<std::string> near_miss(std::string_view word, const std::vector<st
   std::optional<std::string> best;
   std::size_t best_distance = allowed + 1;
   for (const std::string& c : candidates) {
+    // The distance is at least the difference of the lengths; a field far
+    // longer than any keyword (a whole line of a binary file) costs nothing.
+    if (word.size() > c.size() + allowed || c.size() > word.size() + allowed) continue;
     std::size_t d = edit_distance(word, c);
     if (d > 0 && d < best_distance) {
       best = c;

@@ -267,8 +267,11 @@ void run_dump(const DumpOptions& options, std::ostream& out) {
     throw Failure(options.file.string() + ": unknown file kind; dump reads <route>_<train>.sim, " +
                   "<route>_<train>.dat and <route>_linea.dat");
   }
-  const std::string bytes = read_binary_file(options.file);
-  const std::string name = options.file.filename().string();
+  dump_bytes(kind, read_binary_file(options.file), options.file.filename().string(), options, out);
+}
+
+void dump_bytes(FileKind kind, std::string_view bytes, const std::string& name, const DumpOptions& options,
+                std::ostream& out) {
   if (kind == FileKind::Sim) {
     SimFile f = decode_sim(bytes, name);
     options.json ? sim_json(f, bytes.size(), name, out) : sim_text(f, bytes.size(), name, out);
