@@ -1,32 +1,25 @@
 #!/usr/bin/env bash
 # Fuzz stage: builds the libFuzzer targets with clang in build/fuzz and runs
-# each one for a short while (FUZZ_SECONDS, 30 by default) from the committed
-# seeds, the built-in sources and what earlier runs found. A crash, a
-# sanitizer report or an escaping exception fails the stage; the input that
-# caused it is kept in build/fuzz/artifacts/.
+# each one for a short while (FUZZ_SECONDS, 20 by default) from the committed
+# corpus (fuzz/corpus/, merged from the campaigns) and the seeds. A crash, a
+# sanitizer report, a broken property or an escaping exception fails the
+# stage; the input that caused it is kept in build/fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
+. scripts/fuzz_targets.sh
 ensure_packages $FUZZ_PACKAGES
 started=$SECONDS
 
-seconds="${FUZZ_SECONDS:-30}"
-targets=(fuzz_line fuzz_train fuzz_pair)
-
-cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
-  -DSCENARIO_FUZZ=ON -DSCENARIO_TESTS=OFF -DSCENARIO_GUI=OFF >/dev/null
-cmake --build build/fuzz -j"$(nproc)" --target "${targets[@]}" fuzz_seeds
-
-build/fuzz/fuzz/fuzz_seeds build/fuzz/seeds
+seconds="${FUZZ_SECONDS:-20}"
+build_fuzz_targets
 mkdir -p build/fuzz/artifacts
-for t in "${targets[@]}"; do
+for t in "${FUZZ_TARGETS[@]}"; do
+  rm -rf "build/fuzz/work/$t"
   mkdir -p "build/fuzz/work/$t"
   echo "== $t for $seconds s"
-  # A route of 1000000 m makes a plan of a million points: allow the memory
-  # and the time that one such input needs.
-  "build/fuzz/fuzz/$t" "build/fuzz/work/$t" "fuzz/corpus/$t" "build/fuzz/seeds/$t" \
-    -dict=fuzz/keywords.dict -max_len=65536 -rss_limit_mb=2048 -timeout=120 \
+  # shellcheck disable=SC2046
+  "build/fuzz/fuzz/$t" "build/fuzz/work/$t" "fuzz/corpus/$t" "build/fuzz/seeds/$t" $(fuzz_options "$t") \
     -max_total_time="$seconds" -print_final_stats=1 \
     -artifact_prefix="build/fuzz/artifacts/$t-" 2>"build/fuzz/$t.log" || {
     tail -n 60 "build/fuzz/$t.log" >&2

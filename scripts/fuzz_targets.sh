@@ -1,0 +1,32 @@
+# The fuzz targets and the options every run of them shares; sourced by
+# test_fuzz.sh and fuzz_campaign.sh.
+
+FUZZ_TARGETS=(fuzz_line fuzz_train fuzz_pair fuzz_tool_compile fuzz_binary_files)
+
+# Configures and builds the targets and the seed writer in build/fuzz, with
+# clang, ASan and UBSan, then writes the seeds to build/fuzz/seeds.
+build_fuzz_targets() {
+  cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
+    -DSCENARIO_FUZZ=ON -DSCENARIO_TESTS=OFF -DSCENARIO_GUI=OFF >/dev/null
+  cmake --build build/fuzz -j"$(nproc)" --target "${FUZZ_TARGETS[@]}" fuzz_seeds
+  rm -rf build/fuzz/seeds
+  build/fuzz/fuzz/fuzz_seeds build/fuzz/seeds
+}
+
+# The longest input of a target: sources of 2 KiB hold every kind of record
+# and keep one compile under a millisecond; the binary files need room for a
+# few hundred cells or plan points.
+fuzz_max_len() {
+  case "$1" in
+    fuzz_binary_files) echo 8192 ;;
+    *) echo 2048 ;;
+  esac
+}
+
+# Options of every run of target $1. An input costs milliseconds, so a
+# second-long one is a finding; a route of two thousand kilometres still
+# compiles within the memory limit.
+fuzz_options() {
+  echo "-dict=fuzz/keywords.dict -max_len=$(fuzz_max_len "$1") -rss_limit_mb=2560 -timeout=30"
+}
