@@ -34,14 +34,16 @@ for t in "${FUZZ_TARGETS[@]}"; do
   work="$root/work/$t"
   mkdir -p "$work" "$corpus/$t"
   echo "== $t: $per_target s on $jobs jobs"
+  started=$SECONDS
   # The first folder receives what the children find; the others are read.
   # shellcheck disable=SC2046
   "build/fuzz/fuzz/$t" "$work" "$corpus/$t" "build/fuzz/seeds/$t" $(fuzz_options "$t") \
     -fork="$jobs" -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
     -max_total_time="$per_target" -artifact_prefix="$root/artifacts/$t-" >"$root/$t.log" 2>&1 || true
-  # Fork mode reports "#<executions>: cov: ... exec/s: ..." as it goes.
+  # Fork mode reports "#<executions>: cov: ..." as it goes; the rate is over
+  # the target's wall-clock time, all jobs together.
   execs=$(sed -n 's/^#\([0-9]*\):.*/\1/p' "$root/$t.log" | tail -n 1)
-  rate=$(sed -n 's/^#[0-9]*:.* exec\/s: \([0-9]*\).*/\1/p' "$root/$t.log" | tail -n 1)
+  rate=$(( ${execs:-0} / (SECONDS - started > 0 ? SECONDS - started : 1) ))
 
   # The committed corpus, minimized: every input of the old corpus and of the
   # campaign that adds coverage, the smallest first.
