@@ -11,6 +11,8 @@ namespace scenario {
 
 // The exit status after errore's box.
 inline constexpr int kErroreExitStatus = 1;
+// The exit status after a runtime failure ended the run.
+inline constexpr int kFailureExitStatus = 2;
 
 // Shows " Errore n. " followed by `a` in a message box and returns the exit
 // status the program then ends with (1).

@@ -16,9 +16,9 @@ int main() {
     return 0;
   } catch (const Failure& f) {
     platform::message_box(platform::kProgramTitle, std::string("The run stopped: ") + f.what());
-    return 2;
+    return kFailureExitStatus;
   } catch (const std::exception& e) {
     platform::message_box(platform::kProgramTitle, std::string("The run stopped: ") + e.what());
-    return 2;
+    return kFailureExitStatus;
   }
 }

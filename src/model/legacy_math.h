@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "model/train_cell.h"
+
 namespace scenario {
 
 // Real to integer: nearest, halves to even. Throws Failure when the rounded
@@ -28,9 +30,9 @@ inline std::uint8_t low8(std::int64_t v) {
 }
 
 // Cell index of a position in metres: p / 50 as a real, rounded once.
-inline std::int32_t cell_of(std::int32_t p) { return round_to_i32(p / 50.0); }
+inline std::int32_t cell_of(std::int32_t p) { return round_to_i32(p / static_cast<double>(kCellLength)); }
 // Cell index one past the position's cell: the whole p / 50 + 1 rounded once
 // (75 m gives 2.5, which rounds to 2).
-inline std::int32_t cell_after(std::int32_t p) { return round_to_i32(p / 50.0 + 1.0); }
+inline std::int32_t cell_after(std::int32_t p) { return round_to_i32(p / static_cast<double>(kCellLength) + 1.0); }
 
 }  // namespace scenario

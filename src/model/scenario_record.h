@@ -34,6 +34,8 @@ using ScenarioRows = std::array<ScenarioRecord, kScenarioRows>;
 // Rows with a fixed use.
 inline constexpr int kFirstSignRow = 80;
 inline constexpr int kChainageRows[3] = {81, 82, 83};
+// A chainage triple counting down (flag 1) has this added to its base.
+inline constexpr std::int32_t kCountdownBaseShift = 100;
 inline constexpr int kRouteRow = 84;
 inline constexpr int kStampRow = 85;
 inline constexpr int kTrainRow = 86;

@@ -8,6 +8,9 @@ namespace scenario {
 // The length of route one train cell covers, in metres.
 inline constexpr std::int32_t kCellLength = 50;
 
+// A cell holds its gradient plus this, so that a falling gradient fits the byte.
+inline constexpr std::int32_t kGradientBias = 100;
+
 struct TrainCell {
   std::uint8_t Kind = 0;
   std::int16_t Word1 = 0;
@@ -18,7 +21,7 @@ struct TrainCell {
   std::uint8_t Byte2 = 0;  // approach marks
   std::uint8_t Byte3 = 0;  // "montagna" range type
   std::uint8_t Byte4 = 0;  // speed limit / 5
-  std::uint8_t Byte5 = 0;  // gradient + 100
+  std::uint8_t Byte5 = 0;  // gradient + kGradientBias
   std::uint8_t Byte6 = 0;  // adhesion
 
   bool operator==(const TrainCell&) const = default;

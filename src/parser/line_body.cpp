@@ -44,7 +44,7 @@ Dopo dopo_collocazione(LineInput& li, std::int32_t posizione) {
   return Dopo::Termina;
 }
 
-void scrivi_pendenza(CompileState& s, Contatori& k) { cella(s, k.f).Byte5 = low8(add32(k.g, 100)); }
+void scrivi_pendenza(CompileState& s, Contatori& k) { cella(s, k.f).Byte5 = low8(add32(k.g, kGradientBias)); }
 
 // The gradient in force up to this record fills the cells up to its cell; the
 // cell at the fill index is written even when the index has passed it.

@@ -26,7 +26,7 @@ void prepara_corpo(CompileState& s) {
 // cell at the fill index); the last three cells keep 0.
 void completa_pendenze(CompileState& s, Contatori& k) {
   do {
-    cella(s, k.f).Byte5 = low8(add32(k.g, 100));
+    cella(s, k.f).Byte5 = low8(add32(k.g, kGradientBias));
     ++k.f;
   } while (k.f < sub32(s.CellCount, 2));
 }

@@ -157,7 +157,7 @@ void completa_profili(TrainPass& p) {
 // 1 added 100 to its base); the last one read when several match.
 const ChainageRead* record_della_terna(const CompileState& s, const ScenarioRecord& r) {
   for (auto it = s.Origin.chainages.rbegin(); it != s.Origin.chainages.rend(); ++it) {
-    const std::int32_t end = it->flag == 1 ? add32(it->base, 100) : it->base;
+    const std::int32_t end = it->flag == 1 ? add32(it->base, kCountdownBaseShift) : it->base;
     if (it->start == r.Start && end == r.End && it->flag == r.Position) return &*it;
   }
   return nullptr;

@@ -9,6 +9,8 @@ namespace {
 
 constexpr std::int32_t kMinimumSpacing = 350;
 constexpr std::int32_t kStationLengthUnit = 100;
+// The approach marks before a stopping point are 81 to 84.
+constexpr std::int32_t kApproachMarkBase = 80;
 constexpr int kStationNameField = 17;
 
 // Fields 4 to 17 of the station line, after the position, kind and length.
@@ -46,7 +48,7 @@ void zona(ScenarioRecord& row, std::int32_t length) {
   } else {
     row.Start = sub32(pos, length / 2);
     row.End = add32(pos, length / 2);
-    if (row.Byte3 != 0) row.End = add32(row.End, 50);
+    if (row.Byte3 != 0) row.End = add32(row.End, kCellLength);
   }
 }
 
@@ -58,7 +60,7 @@ void marca_avvicinamento(TrainPass& p, const ScenarioRecord& row) {
   if (!ferma(row) || row.Kind == 5 || row.Kind == 6) return;
   for (std::int32_t j = 1; j <= 4; ++j) {
     std::int32_t c = round_to_i32(row.End / static_cast<double>(kCellLength) - j - 1);
-    if (c > 1) cella(p.s, c).Byte2 = low8(80 + j);
+    if (c > 1) cella(p.s, c).Byte2 = low8(kApproachMarkBase + j);
   }
 }
 

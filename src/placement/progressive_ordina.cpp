@@ -68,7 +68,7 @@ void progressive_ordina(CompileState& s) {
   std::int32_t sum = add32(add32(t[0].Start, t[1].Start), t[2].Start);
   t = sum != 0 ? sort_by_start(t) : choose_by_end(t);
   for (Triple& x : t) {
-    if (x.Position == 1) x.End = add32(x.End, 100);
+    if (x.Position == 1) x.End = add32(x.End, kCountdownBaseShift);
   }
   write_triples(s, t);
 }
