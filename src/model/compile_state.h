@@ -136,11 +136,11 @@ struct CompileState {
   std::int32_t StatusCode = 0;
   std::int32_t StatusPosition = 0;
 
-  // Kept for the authors' tool until it reads Diagnostics instead.
+  // Where the passes stand; a diagnostic takes its offsets from it.
   SourceTrace Trace;
 
-  // The reason of the runtime failure that ended the passes with status 25.
-  // Kept for the authors' tool until it reads Diagnostics instead.
+  // The plain sentence of the runtime failure that ended the passes with
+  // status 25; its typed reason and place are in Diagnostics.
   std::string LastFailure;
 
   RecordReading Reading;
