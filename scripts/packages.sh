@@ -4,8 +4,9 @@
 # fonts-liberation: a sans-serif face with Helvetica's widths for the wait window.
 RUN_PACKAGES="cmake make g++ libfltk1.3-dev fonts-liberation"
 # xvfb, xdotool, x11-utils (xwininfo), imagemagick (import, convert): the GUI
-# tests; util-linux (setpriv): the unwritable-directory test when run as root.
-TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux"
+# tests; util-linux (setpriv): the unwritable-directory test when run as root;
+# strace: the test of the run's write, sync, rename and delete sequence.
+TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux strace"
 # xmllint and a headless browser: the authors' tool's plot tests.
 TOOL_TEST_PACKAGES="libxml2-utils chromium"
 # clang 14 with its libFuzzer runtime: the fuzz stage.
