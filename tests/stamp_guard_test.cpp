@@ -40,6 +40,7 @@ struct GuardRun {
   const char* train_source;
   std::optional<Status> want;
 };
+void PrintTo(const GuardRun& c, std::ostream* os) { *os << c.name; }
 
 // A directory that already holds an older set of the three binary files.
 class StampGuard : public testing::TestWithParam<GuardRun> {

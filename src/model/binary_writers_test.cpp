@@ -77,6 +77,7 @@ struct CellCountCase {
   std::int32_t route_length;
   std::int32_t cell_count;
 };
+void PrintTo(const CellCountCase& c, std::ostream* os) { *os << "Route" << c.route_length; }
 
 class CellCountTest : public ::testing::TestWithParam<CellCountCase> {};
 

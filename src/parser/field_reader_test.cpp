@@ -24,6 +24,7 @@ struct ReadCase {
   std::string text;
   std::vector<Read> reads;
 };
+void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
 
 std::string read_one(FieldReader& in, char op) {
   switch (op) {
@@ -82,6 +83,7 @@ struct FailCase {
   std::string ops;  // reads made in order; the last one fails
   std::string message;
 };
+void PrintTo(const FailCase& c, std::ostream* os) { *os << c.name; }
 
 class FieldReaderFails : public testing::TestWithParam<FailCase> {};
 

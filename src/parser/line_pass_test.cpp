@@ -182,6 +182,7 @@ struct SignCase {
   std::int32_t position;
   std::int32_t cell;
 };
+void PrintTo(const SignCase& c, std::ostream* os) { *os << "At" << c.position; }
 
 class LineSignCell : public testing::TestWithParam<SignCase> {};
 
@@ -214,6 +215,7 @@ struct GradientCase {
   std::string body;
   std::vector<std::uint8_t> cells_0_to_17;
 };
+void PrintTo(const GradientCase& c, std::ostream* os) { *os << c.name; }
 
 class LineGradient : public testing::TestWithParam<GradientCase> {};
 
@@ -257,6 +259,7 @@ struct CurveCase {
   const char* keyword;
   double x_after_start;  // X of the first curved point of a curve from 100
 };
+void PrintTo(const CurveCase& c, std::ostream* os) { *os << c.keyword; }
 
 class LineCurveClass : public testing::TestWithParam<CurveCase> {};
 
@@ -317,6 +320,7 @@ struct GeneralCase {
   int row;
   std::int32_t start, end, position;
 };
+void PrintTo(const GeneralCase& c, std::ostream* os) { *os << c.name; }
 
 class LineGeneral : public testing::TestWithParam<GeneralCase> {};
 
@@ -370,6 +374,7 @@ struct BodyCase {
   std::string source;
   std::uint8_t cell_20_gradient;
 };
+void PrintTo(const BodyCase& c, std::ostream* os) { *os << c.name; }
 
 class LineBody : public testing::TestWithParam<BodyCase> {};
 
@@ -435,6 +440,7 @@ struct BoundCase {
   std::int32_t code;
   std::int32_t position;
 };
+void PrintTo(const BoundCase& c, std::ostream* os) { *os << c.name; }
 
 class LineBoundCheck : public testing::TestWithParam<BoundCase> {};
 
@@ -475,6 +481,7 @@ struct EndingCase {
   bool follows;
   bool line_left;
 };
+void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.name; }
 
 class LineEnding : public testing::TestWithParam<EndingCase> {};
 
@@ -536,6 +543,7 @@ struct FailureCase {
   std::string source;
   std::string failure;
 };
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class LineFailure : public testing::TestWithParam<FailureCase> {};
 

@@ -25,6 +25,7 @@ struct RecoveryCase {
   bool train_left;        // the train source is still there afterwards
   std::string failure = "";  // the reason kept behind a 25
 };
+void PrintTo(const RecoveryCase& c, std::ostream* os) { *os << c.name; }
 
 class DatiRecovery : public testing::TestWithParam<RecoveryCase> {};
 

@@ -166,6 +166,7 @@ struct KindCase {
   int stop_cell;  // -1: none
   bool marks;
 };
+void PrintTo(const KindCase& c, std::ostream* os) { *os << "Kind" << c.kind << "Length" << c.length; }
 
 class TrainStationKind : public TrainPass, public testing::WithParamInterface<KindCase> {};
 
@@ -254,6 +255,7 @@ struct SandCase {
   std::string text;
   std::int16_t sand;
 };
+void PrintTo(const SandCase& c, std::ostream* os) { *os << c.name; }
 
 class TrainSandProbe : public TrainPass, public testing::WithParamInterface<SandCase> {};
 
@@ -354,6 +356,7 @@ struct EndingCase {
   std::int32_t code_before = 0;
   std::int32_t chainage_start = 0;  // row 81 Start before the pass
 };
+void PrintTo(const EndingCase& c, std::ostream* os) { *os << c.name; }
 
 class TrainEnding : public TrainPass, public testing::WithParamInterface<EndingCase> {};
 
@@ -412,6 +415,7 @@ struct ChainageCase {
   std::int32_t end;
   Status code;
 };
+void PrintTo(const ChainageCase& c, std::ostream* os) { *os << c.name; }
 
 class TrainChainageCheck : public TrainPass, public testing::WithParamInterface<ChainageCase> {};
 
@@ -485,6 +489,7 @@ struct FailureCase {
   std::string text;
   std::string what;
 };
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class TrainReadFailure : public TrainPass, public testing::WithParamInterface<FailureCase> {};
 

@@ -16,6 +16,7 @@ struct OrdinaCase {
   Rows in;
   Rows want;
 };
+void PrintTo(const OrdinaCase& c, std::ostream* os) { *os << c.name; }
 
 class ProgressiveOrdina : public testing::TestWithParam<OrdinaCase> {};
 
