@@ -117,7 +117,7 @@ TEST(CellAccess, OutsideTheArrayIsAFailure) {
   EXPECT_THROW(cella(s, -1), Failure);
 }
 
-TEST(LineFile, BuiltInShapeHasTheSpecifiedSizeAndOffsets) {
+TEST(LineFile, BuiltInShapeHasItsSizeAndOffsets) {
   const std::int32_t M = 103000;
   LinePlan plan;
   plan.create(M);

@@ -159,19 +159,19 @@ Dopo leggi_record(LineInput& li, Contatori& k, RecordKind kind, const std::strin
 }
 
 bool avvia_record(const CompileState& s, const std::string& f) {
-  for (const RecordSpec& spec : record_specs(Section::LineBody)) {
-    if (starts_record(spec, f, s.CompileLine != 0)) return true;
+  for (const RecordLayout& layout : record_layouts(Section::LineBody)) {
+    if (starts_record(layout, f, s.CompileLine != 0)) return true;
   }
   return false;
 }
 
 // Every record the field starts, in table order, one after the other.
 Dopo record_corpo(LineInput& li, Contatori& k, const std::string& f) {
-  for (const RecordSpec& spec : record_specs(Section::LineBody)) {
-    if (!starts_record(spec, f, li.s.CompileLine != 0)) continue;
-    inizia_record(li.s, spec.kind);
+  for (const RecordLayout& layout : record_layouts(Section::LineBody)) {
+    if (!starts_record(layout, f, li.s.CompileLine != 0)) continue;
+    inizia_record(li.s, layout.kind);
     const std::size_t from = li.s.Diagnostics.size();
-    Dopo d = leggi_record(li, k, spec.kind, f);
+    Dopo d = leggi_record(li, k, layout.kind, f);
     dopo_record(li.s, li.in, from);
     if (d != Dopo::Avanti) return d;
   }

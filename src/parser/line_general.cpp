@@ -111,19 +111,19 @@ Seguito leggi_record(LineInput& li, RecordKind kind, const std::string& f) {
 }
 
 bool avvia_record(const CompileState& s, const std::string& f) {
-  for (const RecordSpec& spec : record_specs(Section::LineGeneral)) {
-    if (starts_record(spec, f, s.CompileLine != 0)) return true;
+  for (const RecordLayout& layout : record_layouts(Section::LineGeneral)) {
+    if (starts_record(layout, f, s.CompileLine != 0)) return true;
   }
   return false;
 }
 
 // Every record the field starts, in table order; each reads its own fields.
 Seguito record_generali(LineInput& li, const std::string& f) {
-  for (const RecordSpec& spec : record_specs(Section::LineGeneral)) {
-    if (!starts_record(spec, f, li.s.CompileLine != 0)) continue;
-    inizia_record(li.s, spec.kind);
+  for (const RecordLayout& layout : record_layouts(Section::LineGeneral)) {
+    if (!starts_record(layout, f, li.s.CompileLine != 0)) continue;
+    inizia_record(li.s, layout.kind);
     const std::size_t from = li.s.Diagnostics.size();
-    const Seguito seguito = leggi_record(li, spec.kind, f);
+    const Seguito seguito = leggi_record(li, layout.kind, f);
     dopo_record(li.s, li.in, from);
     if (seguito == Seguito::Termina) return Seguito::Termina;
   }

@@ -10,34 +10,34 @@ namespace {
 
 using T = FieldType;
 
-constexpr FieldSpec kRouteLength[] = {{"the route's length", T::Int32}};
-constexpr FieldSpec kChainage[] = {
+constexpr FieldLayout kRouteLength[] = {{"the route's length", T::Int32}};
+constexpr FieldLayout kChainage[] = {
     {"the chainage change's position", T::Int32},
     {"the chainage change's base value", T::Int32},
     {"the chainage change's direction flag", T::Int32},
 };
-constexpr FieldSpec kBackgroundOne[] = {{"the first background value", T::Int32}};
-constexpr FieldSpec kBackgroundTwo[] = {{"the second background value", T::Int32}};
-constexpr FieldSpec kBackgroundThree[] = {{"the third background value", T::Int32}};
-constexpr FieldSpec kRepetition[] = {
+constexpr FieldLayout kBackgroundOne[] = {{"the first background value", T::Int32}};
+constexpr FieldLayout kBackgroundTwo[] = {{"the second background value", T::Int32}};
+constexpr FieldLayout kBackgroundThree[] = {{"the third background value", T::Int32}};
+constexpr FieldLayout kRepetition[] = {
     {"the signal repetition's start", T::Int32},
     {"the signal repetition's end", T::Int32},
 };
 
-constexpr FieldSpec kGradient[] = {
+constexpr FieldLayout kGradient[] = {
     {"the gradient's position", T::Int32},
     {"the gradient's value", T::Int32},
 };
-constexpr FieldSpec kCurve[] = {
+constexpr FieldLayout kCurve[] = {
     {"the curve's start", T::Int32},
     {"the curve's length", T::Int32},
 };
-constexpr FieldSpec kMontagna[] = {
+constexpr FieldLayout kMontagna[] = {
     {"the range's start", T::Int32},
     {"the range's end", T::Int32},
     {"the range's type", T::Int32},
 };
-constexpr FieldSpec kBoards[] = {
+constexpr FieldLayout kBoards[] = {
     {"the board's position", T::Int32},
     {"the board's first left speed (vas)", T::Int32},
     {"the board's second left speed (vbs)", T::Int32},
@@ -48,28 +48,28 @@ constexpr FieldSpec kBoards[] = {
     {"the board's third right speed (vcd)", T::Int32},
     {"the board's right stripes (strisced)", T::Int32},
 };
-constexpr FieldSpec kSign[] = {
+constexpr FieldLayout kSign[] = {
     {"the sign's position", T::Int32},
     {"the sign's text", T::Text},
 };
 
-constexpr FieldSpec kMass[] = {{"the braked-mass percentage", T::Int32}};
-constexpr FieldSpec kCars[] = {{"the number of cars", T::Int32}};
-constexpr FieldSpec kSpeed[] = {
+constexpr FieldLayout kMass[] = {{"the braked-mass percentage", T::Int32}};
+constexpr FieldLayout kCars[] = {{"the number of cars", T::Int32}};
+constexpr FieldLayout kSpeed[] = {
     {"the speed limit's position", T::Int32},
     {"the speed limit in km/h", T::Int32},
 };
-constexpr FieldSpec kAdhesion[] = {
+constexpr FieldLayout kAdhesion[] = {
     {"the adhesion's position", T::Int32},
     {"the adhesion value", T::Int32},
 };
-constexpr FieldSpec kClock[] = {
+constexpr FieldLayout kClock[] = {
     {"the clock's hours", T::Int16},
     {"the clock's minutes", T::Int16},
     {"the clock's seconds", T::Int16},
 };
-constexpr FieldSpec kSand[] = {{"the sand quantity", T::Int16}};
-constexpr FieldSpec kSignal[] = {
+constexpr FieldLayout kSand[] = {{"the sand quantity", T::Int16}};
+constexpr FieldLayout kSignal[] = {
     {"the signal's position", T::Int32},
     {"the signal's left kind (sx)", T::Int32},
     {"the signal's first left code (s1)", T::Int32},
@@ -82,7 +82,7 @@ constexpr FieldSpec kSignal[] = {
     {"the signal's third right code (d3)", T::Int32},
     {"the signal's time (tempo)", T::Int32},
 };
-constexpr FieldSpec kSlowOrder[] = {
+constexpr FieldLayout kSlowOrder[] = {
     {"the slow order's start", T::Int32},
     {"the slow order's speed", T::Int32},
     {"the slow order's length", T::Int32},
@@ -90,11 +90,11 @@ constexpr FieldSpec kSlowOrder[] = {
     {"the slow order's approach flag (f_ta)", T::Int32},
     {"the slow order's d_v value", T::Int32},
 };
-constexpr FieldSpec kReduction[] = {
+constexpr FieldLayout kReduction[] = {
     {"the reduction's position", T::Int32},
     {"the reduction's value", T::Int32},
 };
-constexpr FieldSpec kStation[] = {
+constexpr FieldLayout kStation[] = {
     {"the station's position", T::Int32},
     {"the station's kind", T::Byte},
     {"the station's length", T::Int32},
@@ -121,7 +121,7 @@ constexpr SourceId R = SourceId::Train;
 
 // Grouped by section, each group in the order its pass tests a keyword field.
 // Only the route length of the general section ignores case.
-constexpr RecordSpec kSpecs[] = {
+constexpr RecordLayout kLayouts[] = {
     {K::RouteLength, L, {"percorso", "lunghezza"}, M::IgnoreCase, kRouteLength, {}, "route length"},
     {K::ChainageThree, L, {"tre", "progressiva"}, M::KeepCase, kChainage, {}, "chainage change (tre)"},
     {K::ChainageTwo, L, {"due", "progressiva"}, M::KeepCase, kChainage, {}, "chainage change (due)"},
@@ -152,29 +152,29 @@ constexpr RecordSpec kSpecs[] = {
 constexpr std::size_t kGeneralCount = 8;
 constexpr std::size_t kBodyCount = 5;
 constexpr std::size_t kTrainCount = 10;
-static_assert(std::size(kSpecs) == kGeneralCount + kBodyCount + kTrainCount);
+static_assert(std::size(kLayouts) == kGeneralCount + kBodyCount + kTrainCount);
 
 constexpr bool in_kind_order() {
-  for (std::size_t i = 0; i < std::size(kSpecs); ++i) {
-    if (static_cast<std::size_t>(kSpecs[i].kind) != i + 1) return false;
+  for (std::size_t i = 0; i < std::size(kLayouts); ++i) {
+    if (static_cast<std::size_t>(kLayouts[i].kind) != i + 1) return false;
   }
   return true;
 }
-// record_spec() indexes the table by kind.
+// record_layout() indexes the table by kind.
 static_assert(in_kind_order());
 
-constexpr RecordSpec kNoRecord{};
+constexpr RecordLayout kNoRecord{};
 
 }  // namespace
 
-const RecordSpec& record_spec(RecordKind kind) {
+const RecordLayout& record_layout(RecordKind kind) {
   const auto i = static_cast<std::size_t>(kind);
-  if (i == 0 || i > std::size(kSpecs)) return kNoRecord;
-  return kSpecs[i - 1];
+  if (i == 0 || i > std::size(kLayouts)) return kNoRecord;
+  return kLayouts[i - 1];
 }
 
-std::span<const RecordSpec> record_specs(Section section) {
-  const std::span<const RecordSpec> all(kSpecs);
+std::span<const RecordLayout> record_layouts(Section section) {
+  const std::span<const RecordLayout> all(kLayouts);
   switch (section) {
     case Section::LineGeneral:
       return all.subspan(0, kGeneralCount);
@@ -186,24 +186,24 @@ std::span<const RecordSpec> record_specs(Section section) {
   return {};
 }
 
-std::span<const RecordSpec> record_specs(SourceId source) {
-  const std::span<const RecordSpec> all(kSpecs);
+std::span<const RecordLayout> record_layouts(SourceId source) {
+  const std::span<const RecordLayout> all(kLayouts);
   if (source == SourceId::Line) return all.subspan(0, kGeneralCount + kBodyCount);
-  if (source == SourceId::Train) return record_specs(Section::Train);
+  if (source == SourceId::Train) return record_layouts(Section::Train);
   return {};
 }
 
-bool starts_record(const RecordSpec& spec, std::string_view keyword, bool line_plan) {
-  if (spec.kind == RecordKind::None) return false;
-  const bool ignore_case = spec.match == KeywordMatch::IgnoreCase;
-  for (std::string_view word : spec.words) {
+bool starts_record(const RecordLayout& layout, std::string_view keyword, bool line_plan) {
+  if (layout.kind == RecordKind::None) return false;
+  const bool ignore_case = layout.match == KeywordMatch::IgnoreCase;
+  for (std::string_view word : layout.words) {
     if (word.empty()) continue;
     if (!(ignore_case ? contiene_ci(keyword, word) : contiene(keyword, word))) return false;
   }
   // Curves only draw the track plan; without it their keyword starts nothing.
-  return spec.kind != RecordKind::Curve || line_plan;
+  return layout.kind != RecordKind::Curve || line_plan;
 }
 
-std::int32_t margin_of(RecordKind kind) { return record_spec(kind).margin.value_or(0); }
+std::int32_t margin_of(RecordKind kind) { return record_layout(kind).margin.value_or(0); }
 
 }  // namespace scenario

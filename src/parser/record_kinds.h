@@ -14,7 +14,7 @@ namespace scenario {
 // How a field after the keyword is read.
 enum class FieldType : std::uint8_t { Text, Int32, Int16, Byte };
 
-struct FieldSpec {
+struct FieldLayout {
   std::string_view meaning;  // in the author's words: "the station's length"
   FieldType type = FieldType::Int32;
 };
@@ -32,29 +32,29 @@ enum class Section : std::uint8_t { LineGeneral, LineBody, Train };
 // with the case of ASCII letters ignored or kept.
 enum class KeywordMatch : std::uint8_t { IgnoreCase, KeepCase };
 
-struct RecordSpec {
+struct RecordLayout {
   RecordKind kind = RecordKind::None;
   SourceId source = SourceId::None;
   std::array<std::string_view, 2> words{};  // "" when one word is enough
   KeywordMatch match = KeywordMatch::IgnoreCase;
-  std::span<const FieldSpec> fields;        // the fields after the keyword, in order
+  std::span<const FieldLayout> fields;        // the fields after the keyword, in order
   std::optional<std::int32_t> margin;       // bound check: (position + margin) / 50 <= CellCount
   std::string_view name;                    // "station", "slow order", ...
 };
 
-// The spec of one kind; RecordKind::None has an empty spec.
-const RecordSpec& record_spec(RecordKind kind);
+// The layout of one kind; RecordKind::None has an empty layout.
+const RecordLayout& record_layout(RecordKind kind);
 
 // The kinds of one source, in the order the pass tests them on a keyword
 // (for the line source, the general section's kinds, then the body's).
-std::span<const RecordSpec> record_specs(SourceId source);
+std::span<const RecordLayout> record_layouts(SourceId source);
 
 // The kinds of one section, in the order its pass tests them.
-std::span<const RecordSpec> record_specs(Section section);
+std::span<const RecordLayout> record_layouts(Section section);
 
 // Whether a keyword field starts a record of this kind (curves only when the
 // track plan is compiled).
-bool starts_record(const RecordSpec& spec, std::string_view keyword, bool line_plan);
+bool starts_record(const RecordLayout& layout, std::string_view keyword, bool line_plan);
 
 // The kind's bound check margin; 0 for a kind that has no bound check.
 std::int32_t margin_of(RecordKind kind);

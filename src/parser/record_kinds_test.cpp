@@ -12,8 +12,8 @@ namespace {
 // The kinds a keyword field starts, in the order the pass would read them.
 std::vector<RecordKind> started(Section section, std::string_view keyword, bool line_plan = true) {
   std::vector<RecordKind> out;
-  for (const RecordSpec& spec : record_specs(section)) {
-    if (starts_record(spec, keyword, line_plan)) out.push_back(spec.kind);
+  for (const RecordLayout& layout : record_layouts(section)) {
+    if (starts_record(layout, keyword, line_plan)) out.push_back(layout.kind);
   }
   return out;
 }
@@ -93,53 +93,53 @@ TEST(RecordTable, CurvesStartNothingWithoutTheTrackPlan) {
 }
 
 TEST(RecordTable, MarginsPastTheTrainCells) {
-  for (const RecordSpec& spec : record_specs(Section::LineGeneral)) {
-    EXPECT_FALSE(spec.margin.has_value()) << spec.name;
+  for (const RecordLayout& layout : record_layouts(Section::LineGeneral)) {
+    EXPECT_FALSE(layout.margin.has_value()) << layout.name;
   }
-  for (const RecordSpec& spec : record_specs(Section::LineBody)) EXPECT_EQ(spec.margin, 100) << spec.name;
+  for (const RecordLayout& layout : record_layouts(Section::LineBody)) EXPECT_EQ(layout.margin, 100) << layout.name;
   const K bounded[] = {K::SpeedProfile, K::Adhesion, K::Signal, K::SlowOrder, K::Reduction};
-  for (K k : bounded) EXPECT_EQ(margin_of(k), 100) << record_spec(k).name;
+  for (K k : bounded) EXPECT_EQ(margin_of(k), 100) << record_layout(k).name;
   EXPECT_EQ(margin_of(K::Station), 800);
-  for (K k : {K::Mass, K::Cars, K::Clock, K::Sand}) EXPECT_FALSE(record_spec(k).margin.has_value());
+  for (K k : {K::Mass, K::Cars, K::Clock, K::Sand}) EXPECT_FALSE(record_layout(k).margin.has_value());
 }
 
-TEST(RecordTable, EveryKindHasItsSpecAndSource) {
+TEST(RecordTable, EveryKindHasItsLayoutAndSource) {
   std::size_t line = 0, train = 0;
-  for (const RecordSpec& spec : record_specs(SourceId::Line)) {
-    EXPECT_EQ(&record_spec(spec.kind), &spec);
-    EXPECT_EQ(spec.source, SourceId::Line) << spec.name;
+  for (const RecordLayout& layout : record_layouts(SourceId::Line)) {
+    EXPECT_EQ(&record_layout(layout.kind), &layout);
+    EXPECT_EQ(layout.source, SourceId::Line) << layout.name;
     ++line;
   }
-  for (const RecordSpec& spec : record_specs(SourceId::Train)) {
-    EXPECT_EQ(&record_spec(spec.kind), &spec);
-    EXPECT_EQ(spec.source, SourceId::Train) << spec.name;
+  for (const RecordLayout& layout : record_layouts(SourceId::Train)) {
+    EXPECT_EQ(&record_layout(layout.kind), &layout);
+    EXPECT_EQ(layout.source, SourceId::Train) << layout.name;
     ++train;
   }
   EXPECT_EQ(line, 13u);
   EXPECT_EQ(train, 10u);
-  EXPECT_EQ(record_spec(K::None).kind, K::None);
-  EXPECT_FALSE(starts_record(record_spec(K::None), "anything", true));
+  EXPECT_EQ(record_layout(K::None).kind, K::None);
+  EXPECT_FALSE(starts_record(record_layout(K::None), "anything", true));
 }
 
 // The fields each record reads, by number, type and the words an author reads.
 TEST(RecordTable, FieldsAsThePassesReadThem) {
-  const RecordSpec& station = record_spec(K::Station);
+  const RecordLayout& station = record_layout(K::Station);
   ASSERT_EQ(station.fields.size(), 17u);
   EXPECT_EQ(station.fields[2].meaning, "the station's length");
   EXPECT_EQ(station.fields[1].type, FieldType::Byte);
   EXPECT_EQ(station.fields[6].type, FieldType::Int16);
   EXPECT_EQ(station.fields[16].type, FieldType::Text);
-  EXPECT_EQ(record_spec(K::Signal).fields.size(), 11u);
-  EXPECT_EQ(record_spec(K::SlowOrder).fields.size(), 6u);
-  EXPECT_EQ(record_spec(K::SlowOrder).fields[0].meaning, "the slow order's start");
-  EXPECT_EQ(record_spec(K::SpeedBoards).fields.size(), 9u);
-  EXPECT_EQ(record_spec(K::Gradient).fields.size(), 2u);
-  EXPECT_EQ(record_spec(K::Sign).fields[1].type, FieldType::Text);
+  EXPECT_EQ(record_layout(K::Signal).fields.size(), 11u);
+  EXPECT_EQ(record_layout(K::SlowOrder).fields.size(), 6u);
+  EXPECT_EQ(record_layout(K::SlowOrder).fields[0].meaning, "the slow order's start");
+  EXPECT_EQ(record_layout(K::SpeedBoards).fields.size(), 9u);
+  EXPECT_EQ(record_layout(K::Gradient).fields.size(), 2u);
+  EXPECT_EQ(record_layout(K::Sign).fields[1].type, FieldType::Text);
   for (K k : {K::ChainageOne, K::ChainageTwo, K::ChainageThree, K::Montagna}) {
-    EXPECT_EQ(record_spec(k).fields.size(), 3u);
+    EXPECT_EQ(record_layout(k).fields.size(), 3u);
   }
   for (K k : {K::Clock, K::Sand}) {
-    for (const FieldSpec& f : record_spec(k).fields) EXPECT_EQ(f.type, FieldType::Int16) << f.meaning;
+    for (const FieldLayout& f : record_layout(k).fields) EXPECT_EQ(f.type, FieldType::Int16) << f.meaning;
   }
 }
 

@@ -116,7 +116,7 @@ void registra_guasto(CompileState& s, const FieldReader& in, const Failure& f) {
 }
 
 int campi_sulla_riga(std::string_view text, std::size_t keyword_offset, RecordKind kind) {
-  const auto fields = record_spec(kind).fields;
+  const auto fields = record_layout(kind).fields;
   const auto numerico = [&](int n) {
     return n < static_cast<int>(fields.size()) && fields[static_cast<std::size_t>(n)].type != FieldType::Text;
   };

@@ -86,14 +86,14 @@ Next leggi(TrainPass& p, RecordKind kind) {
   }
 }
 
-bool riconosce(const RecordSpec& spec, std::string_view field) { return starts_record(spec, field, true); }
+bool riconosce(const RecordLayout& layout, std::string_view field) { return starts_record(layout, field, true); }
 
 // Runs every record whose keywords the field holds, in table order.
 Next esegui(TrainPass& p, const std::string& field, std::size_t offset) {
-  const std::span<const RecordSpec> specs = record_specs(Section::Train);
-  bool any = std::any_of(specs.begin(), specs.end(), [&](const RecordSpec& r) { return riconosce(r, field); });
+  const std::span<const RecordLayout> layouts = record_layouts(Section::Train);
+  bool any = std::any_of(layouts.begin(), layouts.end(), [&](const RecordLayout& r) { return riconosce(r, field); });
   annota(p.s, SourceId::Train, any ? FieldUse::Record : FieldUse::Ignored, offset, field);
-  for (const RecordSpec& r : specs) {
+  for (const RecordLayout& r : layouts) {
     if (!riconosce(r, field)) continue;
     inizia_record(p.s, r.kind);
     const std::size_t from = p.s.Diagnostics.size();

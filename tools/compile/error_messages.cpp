@@ -40,20 +40,20 @@ std::string holding(std::optional<std::uint8_t> kind) {
   return "a " + kind_name(*kind);
 }
 
-const RecordSpec& spec_of(const Diagnostic& d) { return record_spec(d.record); }
+const RecordLayout& layout_of(const Diagnostic& d) { return record_layout(d.record); }
 
 std::string record_name(const Diagnostic& d) {
-  const std::string_view name = spec_of(d).name;
+  const std::string_view name = layout_of(d).name;
   return name.empty() ? "record" : std::string(name);
 }
 
 // "the station's length, field 3"; "the station keyword" for field 0.
 std::string field_words(RecordKind kind, int index) {
-  const RecordSpec& spec = record_spec(kind);
+  const RecordLayout& layout = record_layout(kind);
   if (kind == RecordKind::None) return "this field";
-  if (index == 0) return "the " + std::string(spec.name.empty() ? "record" : spec.name) + " keyword";
-  if (index >= 1 && index <= static_cast<int>(spec.fields.size())) {
-    return std::string(spec.fields[static_cast<std::size_t>(index - 1)].meaning) + ", field " + to_string(index);
+  if (index == 0) return "the " + std::string(layout.name.empty() ? "record" : layout.name) + " keyword";
+  if (index >= 1 && index <= static_cast<int>(layout.fields.size())) {
+    return std::string(layout.fields[static_cast<std::size_t>(index - 1)].meaning) + ", field " + to_string(index);
   }
   return "field " + to_string(index);
 }
@@ -119,12 +119,12 @@ Message error_at(const Context& c, const Diagnostic& d, std::string text) {
 // A record whose line holds fewer fields than its kind reads takes the next
 // line's fields in their place; the message says so first.
 bool is_short(const Diagnostic& d) {
-  const std::size_t wanted = spec_of(d).fields.size();
+  const std::size_t wanted = layout_of(d).fields.size();
   return d.fields_on_line && wanted > 0 && static_cast<std::size_t>(*d.fields_on_line) < wanted;
 }
 
 std::string short_words(const Diagnostic& d) {
-  const std::size_t wanted = spec_of(d).fields.size();
+  const std::size_t wanted = layout_of(d).fields.size();
   const int on_line = d.fields_on_line.value_or(0);
   return "this " + record_name(d) + " record is short: its line holds " + to_string(on_line) + " of its " +
          to_string(wanted) + " fields after the keyword, so a field is missing";

@@ -10,18 +10,18 @@ namespace {
 
 TEST(KeywordSpelling, EachStartsItsRecordFirstInThePassOrder) {
   for (SourceId source : {SourceId::Line, SourceId::Train}) {
-    for (const RecordSpec& spec : record_specs(source)) {
-      ASSERT_FALSE(keyword_spellings(spec.kind).empty()) << spec.name;
-      for (std::string_view word : keyword_spellings(spec.kind)) {
-        const RecordSpec* first = nullptr;
-        for (const RecordSpec& other : record_specs(source)) {
+    for (const RecordLayout& layout : record_layouts(source)) {
+      ASSERT_FALSE(keyword_spellings(layout.kind).empty()) << layout.name;
+      for (std::string_view word : keyword_spellings(layout.kind)) {
+        const RecordLayout* first = nullptr;
+        for (const RecordLayout& other : record_layouts(source)) {
           if (starts_record(other, word, true)) {
             first = &other;
             break;
           }
         }
         ASSERT_NE(first, nullptr) << word << " starts no record";
-        EXPECT_EQ(first->kind, spec.kind) << word << " starts a " << first->name << " first";
+        EXPECT_EQ(first->kind, layout.kind) << word << " starts a " << first->name << " first";
       }
     }
   }

@@ -14,8 +14,8 @@ namespace {
 // The keywords of a source as authors write them, for "did you mean" hints.
 std::vector<std::string> keywords(SourceId source) {
   std::vector<std::string> out;
-  for (const RecordSpec& spec : record_specs(source)) {
-    for (std::string_view k : keyword_spellings(spec.kind)) out.emplace_back(k);
+  for (const RecordLayout& layout : record_layouts(source)) {
+    for (std::string_view k : keyword_spellings(layout.kind)) out.emplace_back(k);
   }
   return out;
 }
@@ -93,7 +93,7 @@ void unknown_keywords(const CompileOutcome& r, std::vector<Message>& out) {
     }
     if (n.use != FieldUse::Ignored) continue;
     if (r.state.CompileLine == 0 && n.source == SourceId::Line &&
-        starts_record(record_spec(RecordKind::Curve), n.text, true)) {
+        starts_record(record_layout(RecordKind::Curve), n.text, true)) {
       curve_values = 2;
       continue;
     }
@@ -135,7 +135,7 @@ std::vector<Reach> positions_of(const NotedRecord& r) {
 }
 
 std::string reach_words(const NotedRecord& r, const Reach& p) {
-  return "the " + std::string(record_spec(r.kind).name) + (p.field == 1 ? " at " : " reaching ") +
+  return "the " + std::string(record_layout(r.kind).name) + (p.field == 1 ? " at " : " reaching ") +
          std::to_string(p.metres) + " m";
 }
 
