@@ -18,33 +18,38 @@ struct OptionDef {
   std::string_view help;
 };
 
+constexpr OptionDef kHelp{"help", 'h', "", "show this help"};
+
+// The options that shape the diagnostics, shared by compile and check, then --help.
+std::vector<OptionDef> with_diagnostic_options(std::vector<OptionDef> defs) {
+  defs.insert(defs.end(),
+              {
+                  {"werror", 0, "", "treat warnings as errors; -Wno-NAME and -Werror=NAME switch one (help warnings)"},
+                  {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
+                  {"max-diagnostics", 0, "N", "show at most N diagnostics of one kind (default 20; 0 shows all)"},
+                  {"verbose", 'v', "", "also show each error's status code and position"},
+                  kHelp,
+              });
+  return defs;
+}
+
 const std::vector<OptionDef>& compile_options() {
-  static const std::vector<OptionDef> defs = {
+  static const std::vector<OptionDef> defs = with_diagnostic_options({
       {"route", 0, "NAME", "route name; needed when SOURCEDIR holds more than one line source"},
       {"train", 0, "CODE", "train code; needed when SOURCEDIR holds more than one train source"},
       {"no-line", 0, "", "do not compile the track plan; <route>_linea.dat is not written"},
       {"output", 'o', "OUTDIR", "directory for the three binary files (default: SOURCEDIR)"},
       {"force", 0, "", "write the files even when the sources have errors, as the generator does"},
-      {"werror", 0, "", "treat warnings as errors; -Wno-NAME and -Werror=NAME switch one (help warnings)"},
-      {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
-      {"max-diagnostics", 0, "N", "show at most N diagnostics of one kind (default 20; 0 shows all)"},
-      {"verbose", 'v', "", "also show each error's status code and position"},
-      {"help", 'h', "", "show this help"},
-  };
+  });
   return defs;
 }
 
 const std::vector<OptionDef>& check_options() {
-  static const std::vector<OptionDef> defs = {
+  static const std::vector<OptionDef> defs = with_diagnostic_options({
       {"route", 0, "NAME", "route name; needed when DIR holds more than one line source"},
       {"train", 0, "CODE", "train code; needed when DIR holds more than one train source"},
       {"no-line", 0, "", "do not compile the track plan (its curve checks are skipped too)"},
-      {"werror", 0, "", "treat warnings as errors; -Wno-NAME and -Werror=NAME switch one (help warnings)"},
-      {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
-      {"max-diagnostics", 0, "N", "show at most N diagnostics of one kind (default 20; 0 shows all)"},
-      {"verbose", 'v', "", "also show each error's status code and position"},
-      {"help", 'h', "", "show this help"},
-  };
+  });
   return defs;
 }
 
@@ -53,7 +58,7 @@ const std::vector<OptionDef>& init_options() {
       {"route", 0, "NAME", "route name of the new sources (default: Castrovelde_Ardis)"},
       {"train", 0, "CODE", "train code of the new sources (default: R31708)"},
       {"force", 0, "", "replace source files that already exist"},
-      {"help", 'h', "", "show this help"},
+      kHelp,
   };
   return defs;
 }
@@ -62,7 +67,7 @@ const std::vector<OptionDef>& verify_options() {
   static const std::vector<OptionDef> defs = {
       {"route", 0, "NAME", "with a folder: the route, when it holds more than one scenario"},
       {"train", 0, "CODE", "with a folder: the train, when it holds more than one scenario"},
-      {"help", 'h', "", "show this help"},
+      kHelp,
   };
   return defs;
 }
@@ -71,7 +76,7 @@ const std::vector<OptionDef>& dump_options() {
   static const std::vector<OptionDef> defs = {
       {"json", 0, "", "print JSON instead of text"},
       {"every", 0, "N", "for a linea.dat: show a point every N metres (default 1000)"},
-      {"help", 'h', "", "show this help"},
+      kHelp,
   };
   return defs;
 }
@@ -81,13 +86,13 @@ const std::vector<OptionDef>& plot_options() {
       {"route", 0, "NAME", "the route, when DIR holds more than one scenario"},
       {"train", 0, "CODE", "the train, when DIR holds more than one scenario"},
       {"output", 'o', "FILE.svg", "where to write the picture (default: DIR/<route>_<train>.svg)"},
-      {"help", 'h', "", "show this help"},
+      kHelp,
   };
   return defs;
 }
 
 const std::vector<OptionDef>& options_of(Command c) {
-  static const std::vector<OptionDef> none = {{"help", 'h', "", "show this help"}};
+  static const std::vector<OptionDef> none = {kHelp};
   switch (c) {
     case Command::Init: return init_options();
     case Command::Check: return check_options();

@@ -65,6 +65,14 @@ inline void spit(const fs::path& file, const std::string& bytes) {
   out << bytes;
 }
 
+// The text with the first occurrence of `old` replaced; a fixture that lacks
+// it is a broken test, not a passing one.
+inline std::string replaced(std::string text, const std::string& old, const std::string& now) {
+  const std::size_t at = text.find(old);
+  if (at == std::string::npos) throw std::runtime_error("fixture lacks: " + old);
+  return text.replace(at, old.size(), now);
+}
+
 inline std::string first_line(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 inline std::vector<std::string> lines_of(const std::string& text) {

@@ -8,12 +8,6 @@ namespace {
 
 using namespace testing;
 
-std::string replaced(std::string text, const std::string& old, const std::string& now) {
-  const std::size_t at = text.find(old);
-  if (at == std::string::npos) throw std::runtime_error("fixture lacks: " + old);
-  return text.replace(at, old.size(), now);
-}
-
 std::string repeated_signs(int n) {
   std::string out;
   for (int i = 1; i <= n; ++i) out += "cartello_indicatore,  " + std::to_string(100 * i) + ",   (c)\r\n";

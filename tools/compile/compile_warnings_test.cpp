@@ -8,12 +8,6 @@ namespace {
 
 using namespace testing;
 
-std::string replaced(std::string text, const std::string& old, const std::string& now) {
-  const std::size_t at = text.find(old);
-  if (at == std::string::npos) throw std::runtime_error("fixture lacks: " + old);
-  return text.replace(at, old.size(), now);
-}
-
 // The good fixture with one edit in one of its texts.
 struct Edit {
   const char* file;

@@ -13,12 +13,6 @@ using namespace testing;
 
 constexpr std::size_t kOutputLimit = 64 * 1024;
 
-std::string replaced(std::string text, const std::string& old, const std::string& now) {
-  const std::size_t at = text.find(old);
-  if (at == std::string::npos) throw std::runtime_error("fixture lacks: " + old);
-  return text.replace(at, old.size(), now);
-}
-
 // The good fixture, or another, with one text replaced in one source.
 void prepare(const fs::path& dir, const char* file, const std::string& old, const std::string& now,
              const char* from = "ok") {
