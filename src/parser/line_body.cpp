@@ -158,13 +158,6 @@ Dopo leggi_record(LineInput& li, Contatori& k, RecordKind kind, const std::strin
   }
 }
 
-bool avvia_record(const CompileState& s, const std::string& f) {
-  for (const RecordLayout& layout : record_layouts(Section::LineBody)) {
-    if (starts_record(layout, f, s.CompileLine != 0)) return true;
-  }
-  return false;
-}
-
 // Every record the field starts, in table order, one after the other.
 Dopo record_corpo(LineInput& li, Contatori& k, const std::string& f) {
   for (const RecordLayout& layout : record_layouts(Section::LineBody)) {
@@ -193,7 +186,8 @@ bool chiave_del_corpo(LineInput& li, std::string& field) {
 Seguito leggi_corpo(LineInput& li, Contatori& k) {
   std::string field;
   while (!li.in.at_end() && chiave_del_corpo(li, field)) {
-    annota_chiave(li, avvia_record(li.s, field) ? FieldUse::Record : FieldUse::Ignored, field);
+    const bool starts = starts_any_record(Section::LineBody, field, li.s.CompileLine != 0);
+    annota_chiave(li, starts ? FieldUse::Record : FieldUse::Ignored, field);
     Dopo d = record_corpo(li, k, field);
     if (d == Dopo::Termina) return Seguito::Termina;
     if (d == Dopo::Limite) break;

@@ -110,13 +110,6 @@ Seguito leggi_record(LineInput& li, RecordKind kind, const std::string& f) {
   }
 }
 
-bool avvia_record(const CompileState& s, const std::string& f) {
-  for (const RecordLayout& layout : record_layouts(Section::LineGeneral)) {
-    if (starts_record(layout, f, s.CompileLine != 0)) return true;
-  }
-  return false;
-}
-
 // Every record the field starts, in table order; each reads its own fields.
 Seguito record_generali(LineInput& li, const std::string& f) {
   for (const RecordLayout& layout : record_layouts(Section::LineGeneral)) {
@@ -151,7 +144,8 @@ Seguito leggi_generale(LineInput& li) {
       break;
     }
     salta_commenti(li, field);
-    annota_chiave(li, avvia_record(li.s, field) ? FieldUse::Record : FieldUse::Ignored, field);
+    const bool starts = starts_any_record(Section::LineGeneral, field, li.s.CompileLine != 0);
+    annota_chiave(li, starts ? FieldUse::Record : FieldUse::Ignored, field);
     if (record_generali(li, field) == Seguito::Termina) return Seguito::Termina;
     if (e_intestazione(field)) break;
   }

@@ -204,6 +204,12 @@ bool starts_record(const RecordLayout& layout, std::string_view keyword, bool li
   return layout.kind != RecordKind::Curve || line_plan;
 }
 
+bool starts_any_record(Section section, std::string_view keyword, bool line_plan) {
+  const std::span<const RecordLayout> layouts = record_layouts(section);
+  return std::any_of(layouts.begin(), layouts.end(),
+                     [&](const RecordLayout& layout) { return starts_record(layout, keyword, line_plan); });
+}
+
 std::int32_t margin_of(RecordKind kind) { return record_layout(kind).margin.value_or(0); }
 
 }  // namespace scenario

@@ -56,6 +56,9 @@ std::span<const RecordLayout> record_layouts(Section section);
 // track plan is compiled).
 bool starts_record(const RecordLayout& layout, std::string_view keyword, bool line_plan);
 
+// Whether a keyword field starts any record of the section.
+bool starts_any_record(Section section, std::string_view keyword, bool line_plan);
+
 // The kind's bound check margin; 0 for a kind that has no bound check.
 std::int32_t margin_of(RecordKind kind);
 

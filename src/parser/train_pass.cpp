@@ -90,10 +90,9 @@ bool riconosce(const RecordLayout& layout, std::string_view field) { return star
 
 // Runs every record whose keywords the field holds, in table order.
 Next esegui(TrainPass& p, const std::string& field, std::size_t offset) {
-  const std::span<const RecordLayout> layouts = record_layouts(Section::Train);
-  bool any = std::any_of(layouts.begin(), layouts.end(), [&](const RecordLayout& r) { return riconosce(r, field); });
+  const bool any = starts_any_record(Section::Train, field, true);
   annota(p.s, SourceId::Train, any ? FieldUse::Record : FieldUse::Ignored, offset, field);
-  for (const RecordLayout& r : layouts) {
+  for (const RecordLayout& r : record_layouts(Section::Train)) {
     if (!riconosce(r, field)) continue;
     inizia_record(p.s, r.kind);
     const std::size_t from = p.s.Diagnostics.size();
