@@ -1,7 +1,6 @@
 // The train pass: the field loop, the keyword tests and the end of pass.
 #include "parser/train_pass.h"
 
-#include <algorithm>
 #include <span>
 
 #include "model/legacy_math.h"

@@ -139,22 +139,25 @@ std::vector<TrainCell> decode_dat(std::string_view bytes, std::string_view name)
   cells.reserve(bytes.size() / kCellBytes + 1);
   while (!in.done()) {
     const std::string at = "cell " + std::to_string(cells.size());
-    const char* p = in.take(kCellBytes, at);
-    TrainCell c;
-    c.Kind = static_cast<std::uint8_t>(p[0]);
-    c.Word1 = static_cast<std::int16_t>(DecodeFixed16(p + 1));
-    c.Word2 = static_cast<std::int16_t>(DecodeFixed16(p + 3));
-    c.Word3 = static_cast<std::int16_t>(DecodeFixed16(p + 5));
-    c.Word4 = static_cast<std::int16_t>(DecodeFixed16(p + 7));
-    c.Byte1 = static_cast<std::uint8_t>(p[9]);
-    c.Byte2 = static_cast<std::uint8_t>(p[10]);
-    c.Byte3 = static_cast<std::uint8_t>(p[11]);
-    c.Byte4 = static_cast<std::uint8_t>(p[12]);
-    c.Byte5 = static_cast<std::uint8_t>(p[13]);
-    c.Byte6 = static_cast<std::uint8_t>(p[14]);
-    cells.push_back(c);
+    cells.push_back(decode_cell(in.take(kCellBytes, at)));
   }
   return cells;
+}
+
+TrainCell decode_cell(const char* p) {
+  TrainCell c;
+  c.Kind = static_cast<std::uint8_t>(p[0]);
+  c.Word1 = static_cast<std::int16_t>(DecodeFixed16(p + 1));
+  c.Word2 = static_cast<std::int16_t>(DecodeFixed16(p + 3));
+  c.Word3 = static_cast<std::int16_t>(DecodeFixed16(p + 5));
+  c.Word4 = static_cast<std::int16_t>(DecodeFixed16(p + 7));
+  c.Byte1 = static_cast<std::uint8_t>(p[9]);
+  c.Byte2 = static_cast<std::uint8_t>(p[10]);
+  c.Byte3 = static_cast<std::uint8_t>(p[11]);
+  c.Byte4 = static_cast<std::uint8_t>(p[12]);
+  c.Byte5 = static_cast<std::uint8_t>(p[13]);
+  c.Byte6 = static_cast<std::uint8_t>(p[14]);
+  return c;
 }
 
 LineValues decode_linea(std::string_view bytes, std::string_view name) {

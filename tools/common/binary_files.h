@@ -32,6 +32,9 @@ struct SimFile {
 SimFile decode_sim(std::string_view bytes, std::string_view name);
 std::vector<TrainCell> decode_dat(std::string_view bytes, std::string_view name);
 
+// One train cell from its kCellBytes bytes.
+TrainCell decode_cell(const char* p);
+
 // The track plan: X and Y of every point, each with its type tag.
 struct LineValues {
   std::vector<LineCell> x;

@@ -191,22 +191,7 @@ bool is_cell_kind(std::uint8_t k) {
   return k <= kind::kSpeedBoard || (k >= kind::kStop && k <= kind::kSign);
 }
 
-TrainCell cell_at(std::string_view bytes, std::size_t c) {
-  const char* p = bytes.data() + kCellBytes * c;
-  TrainCell cell;
-  cell.Kind = static_cast<std::uint8_t>(p[0]);
-  cell.Word1 = static_cast<std::int16_t>(DecodeFixed16(p + 1));
-  cell.Word2 = static_cast<std::int16_t>(DecodeFixed16(p + 3));
-  cell.Word3 = static_cast<std::int16_t>(DecodeFixed16(p + 5));
-  cell.Word4 = static_cast<std::int16_t>(DecodeFixed16(p + 7));
-  cell.Byte1 = static_cast<std::uint8_t>(p[9]);
-  cell.Byte2 = static_cast<std::uint8_t>(p[10]);
-  cell.Byte3 = static_cast<std::uint8_t>(p[11]);
-  cell.Byte4 = static_cast<std::uint8_t>(p[12]);
-  cell.Byte5 = static_cast<std::uint8_t>(p[13]);
-  cell.Byte6 = static_cast<std::uint8_t>(p[14]);
-  return cell;
-}
+TrainCell cell_at(std::string_view bytes, std::size_t c) { return decode_cell(bytes.data() + kCellBytes * c); }
 
 struct CellField {
   const char* name;
