@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "text_check.h"
+
 namespace scenario::fuzz {
 namespace {
 
@@ -104,32 +106,10 @@ class Reader {
 
   // One UTF-8 sequence starting at pos_ (not ASCII), shortest form, no surrogates.
   bool utf8() {
-    const auto b0 = static_cast<std::uint8_t>(text_[pos_]);
-    std::size_t n = 0;
     std::uint32_t cp = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-      n = 1;
-      cp = b0 & 0x1Fu;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      n = 2;
-      cp = b0 & 0x0Fu;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      n = 3;
-      cp = b0 & 0x07u;
-    } else {
-      return false;
-    }
-    if (pos_ + n >= text_.size()) return false;
-    for (std::size_t i = 1; i <= n; ++i) {
-      const auto b = static_cast<std::uint8_t>(text_[pos_ + i]);
-      if ((b & 0xC0u) != 0x80u) return false;
-      cp = (cp << 6) | (b & 0x3Fu);
-    }
-    if ((n == 2 && cp < 0x800) || (n == 3 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      return false;
-    }
-    pos_ += n + 1;
-    return true;
+    const std::size_t length = utf8_sequence(text_, pos_, cp);
+    pos_ += length;
+    return length != 0;
   }
 
   bool string() {
