@@ -9,12 +9,6 @@
 namespace scenario {
 namespace {
 
-// Bytes per scenario row besides its name: the kind, three 32-bit values,
-// the flag, the name's 16-bit length, five words, four bytes, the time.
-constexpr std::size_t kRowFixedBytes = 34;
-// Bytes per train cell: the kind, four 16-bit words, six bytes.
-constexpr std::size_t kCellBytes = 15;
-
 std::size_t value_size(LineTag t) { return t == LineTag::Real ? 10 : t == LineTag::Int16 ? 4 : 2; }
 
 // The length of a row's name; a name too long for its length field names its row.

@@ -1,6 +1,7 @@
 // Serialisation of the three binary files, each into one buffer.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,12 @@
 #include "model/train_cell.h"
 
 namespace scenario {
+
+// Bytes per scenario row besides its name: the kind, three 32-bit values,
+// the flag, the name's 16-bit length, five words, four bytes, the time.
+inline constexpr std::size_t kRowFixedBytes = 34;
+// Bytes per train cell: the kind, four 16-bit words, six bytes.
+inline constexpr std::size_t kCellBytes = 15;
 
 // <route>_<train>.sim: rows 0 to 86, 34 bytes plus the name's length each.
 std::string serialise_sim(const ScenarioRows& rows);

@@ -15,7 +15,6 @@ namespace scenario {
 namespace {
 
 constexpr int kBodyCommentSkips = 2;
-constexpr std::int32_t kLastPlanPoint = 1000000;
 
 // What a record leaves behind: the pass goes on, a bound check failed (the
 // finishing steps follow), or the pass has ended with a status.

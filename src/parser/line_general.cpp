@@ -9,7 +9,6 @@
 namespace scenario {
 namespace {
 
-constexpr std::int32_t kMaxRouteLength = 1000000;
 constexpr int kGeneralCommentSkips = 10;
 
 // A field that holds "-" is a comment: the next field takes its place, up to

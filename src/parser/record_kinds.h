@@ -11,6 +11,11 @@
 
 namespace scenario {
 
+// Limits the passes check on record values.
+inline constexpr std::int32_t kMaxRouteLength = 1000000;  // the route length record, in metres
+inline constexpr std::int32_t kLastPlanPoint = 1000000;   // the last point a curve may carry the plan to
+inline constexpr std::int32_t kMinimumSpacing = 350;      // metres between one station zone and the next
+
 // How a field after the keyword is read.
 enum class FieldType : std::uint8_t { Text, Int32, Int16, Byte };
 

@@ -7,7 +7,6 @@
 namespace scenario::treno {
 namespace {
 
-constexpr std::int32_t kMinimumSpacing = 350;
 constexpr std::int32_t kStationLengthUnit = 100;
 // The approach marks before a stopping point are 81 to 84.
 constexpr std::int32_t kApproachMarkBase = 80;

@@ -10,7 +10,6 @@ namespace {
 
 // A slow order starting above this position has a warning cell 1200 m ahead.
 constexpr std::int32_t kWarningFrom = 1500;
-constexpr std::int32_t kWarningDistance = 1200;
 constexpr std::int32_t kApproachCells = 4;
 // The record's fields that place the cells: the start places all but the
 // end, which the start and the length place together.

@@ -7,6 +7,9 @@
 
 namespace scenario {
 
+// How far before a slow order's start its warning cell stands, in metres.
+inline constexpr std::int32_t kWarningDistance = 1200;
+
 // The smaller of two numbers; on equality the first.
 std::int32_t minimo(std::int32_t x, std::int32_t y);
 

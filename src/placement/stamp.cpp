@@ -10,8 +10,6 @@ namespace {
 
 constexpr std::size_t kCodeLength = 25;
 constexpr std::string_view kPadding = "aabbccddeeffgghhiillmmnnoo";
-constexpr std::int16_t kRowMark = 610;
-constexpr std::int16_t kCellMark = 5121;
 
 char lower_ascii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 

@@ -10,6 +10,10 @@
 
 namespace scenario {
 
+// The marks the stamps put in row 85 Word1 and in train cell 1 Word1.
+inline constexpr std::int16_t kRowMark = 610;
+inline constexpr std::int16_t kCellMark = 5121;
+
 // Sum of the codes of the 25 characters of the code text.
 std::int16_t codice_gara_og(const CompileState& s);
 // Weighted sum (i x code of the i-th character) over the same 25 characters.

@@ -6,12 +6,11 @@
 #include <sstream>
 
 #include "model/coding.h"
+#include "model/binary_writers.h"
 #include "platform/failure.h"
 
 namespace scenario::tool {
 namespace {
-
-constexpr std::size_t kCellBytes = 15;
 
 // A file that was read but does not hold what its kind must hold.
 Failure malformed_file(const std::string& what) {
@@ -19,7 +18,6 @@ Failure malformed_file(const std::string& what) {
   detail.kind = FailureKind::OutOfRange;
   return Failure(what, detail);
 }
-constexpr std::size_t kRowFixedBytes = 34;
 
 // A cursor over a file's bytes that refuses to read past the end.
 class ByteReader {

@@ -9,15 +9,13 @@
 #include "common/text_match.h"
 #include "model/coding.h"
 #include "parser/record_kinds.h"
+#include "placement/placement.h"
 
 namespace scenario::tool {
 namespace {
 
 using std::to_string;
 
-constexpr std::int32_t kMaxRouteLength = 1'000'000;
-constexpr std::int32_t kWarningDistance = 1200;  // a slow order's warning point before its start
-constexpr std::int32_t kMinimumSpacing = 350;    // between one station zone and the next
 constexpr std::int32_t kChainageUnit = 50;
 constexpr std::int32_t kStationLengthUnit = 100;
 constexpr int kStationLengthField = 3;

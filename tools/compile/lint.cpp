@@ -13,21 +13,21 @@
 
 #include "common/shown_text.h"
 #include "compile/warning_names.h"
+#include "model/coding.h"
+#include "model/train_cell.h"
 
 namespace scenario::tool {
 namespace {
 
-constexpr std::int64_t kCell = 50;              // metres of one train cell
+constexpr std::int64_t kCell = kCellLength;     // metres of one train cell
 constexpr std::int64_t kSteepest = 60;          // per mille; adhesion railways rarely exceed it
-constexpr std::int64_t kGradientBias = 100;     // a cell holds the gradient plus 100 in one byte
-constexpr std::int64_t kLongestName = 0xffff;   // a name's 16-bit length
+constexpr std::int64_t kLongestName = kMaxTextBytes;  // a name's 16-bit length
 
 // Field indices after the keyword, as the record table lists them.
 constexpr int kPosition = 0;
 constexpr int kValue = 1;
 constexpr int kCurveLength = 1;
 constexpr int kRangeEnd = 1;
-constexpr int kRangeType = 2;
 constexpr int kSignText = 1;
 constexpr int kSlowSpeed = 1;
 constexpr int kSlowLength = 2;

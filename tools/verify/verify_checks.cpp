@@ -13,20 +13,16 @@
 #include "common/binary_files.h"
 #include "common/scenario_view.h"
 #include "model/coding.h"
+#include "model/binary_writers.h"
 #include "model/compile_state.h"
 #include "model/line_plan.h"
+#include "parser/record_kinds.h"
 #include "placement/stamp.h"
 
 namespace scenario::tool {
 namespace {
 
-constexpr std::size_t kRowFixedBytes = 34;
 constexpr std::size_t kNameOffset = 16;  // the name's bytes, after its 16-bit length at 14
-constexpr std::size_t kCellBytes = 15;
-constexpr std::int32_t kTailMetres = 7000;       // the cells and the plan reach this far past the route
-constexpr std::int32_t kMaxRouteLength = 1000000;
-constexpr std::int16_t kRowMark = 610;            // row 85 Word1
-constexpr std::int16_t kCellMark = 5121;          // cell 1 Word1
 constexpr std::int32_t kMaxStationRow = kFirstSignRow - 1;
 constexpr std::uint8_t kFirstKindWithoutStop = 25;
 constexpr std::int32_t kStationZoneExtra = 50;    // the third flag's addition to an ordinary zone's end
@@ -401,7 +397,7 @@ void check_plan(const std::vector<PlanValue>& v, std::int64_t last, std::vector<
 }
 
 std::int32_t cell_count_of(std::int64_t route_length) {
-  return static_cast<std::int32_t>(std::nearbyint((static_cast<double>(route_length) + kTailMetres) / kCellMetres));
+  return static_cast<std::int32_t>(std::nearbyint((static_cast<double>(route_length) + kTailPastRoute) / kCellMetres));
 }
 
 }  // namespace
@@ -546,10 +542,10 @@ std::vector<SetMismatch> verify_set(const SimFacts* sim, const DatFacts* dat, co
       }
     }
   }
-  if (linea != nullptr && linea->last_point && *linea->last_point != length + kTailMetres) {
+  if (linea != nullptr && linea->last_point && *linea->last_point != length + kTailPastRoute) {
     out.push_back({SetFile::Linea, {linea->size, "point count",
                                     "the plan runs to point " + num(*linea->last_point) + ", but the route length " +
-                                        num(length) + " m in the .sim makes it run to " + num(length + kTailMetres)}});
+                                        num(length) + " m in the .sim makes it run to " + num(length + kTailPastRoute)}});
   }
   return out;
 }
