@@ -2,6 +2,7 @@
 #include "common/text_match.h"
 
 #include <algorithm>
+#include <array>
 
 #include "parser/keyword_match.h"
 
@@ -23,20 +24,41 @@ std::string_view trim_blanks(std::string_view s) {
   return s;
 }
 
-std::size_t edit_distance(std::string_view a, std::string_view b) {
-  std::vector<std::size_t> row(b.size() + 1);
+std::size_t edit_distance_within(std::string_view a, std::string_view b, std::size_t limit) {
+  // The distance is at least the difference of the lengths.
+  if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit) return limit + 1;
+  // One row of the table, on the stack for keyword-sized words, so that a
+  // hint for every unknown field of a long source costs no allocation.
+  constexpr std::size_t kStackRow = 64;
+  std::array<std::size_t, kStackRow> stack_row;
+  std::vector<std::size_t> heap_row;
+  std::size_t* row = stack_row.data();
+  if (b.size() + 1 > kStackRow) {
+    heap_row.resize(b.size() + 1);
+    row = heap_row.data();
+  }
   for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
   for (std::size_t i = 1; i <= a.size(); ++i) {
     std::size_t diagonal = row[0];
     row[0] = i;
+    std::size_t row_least = row[0];
     for (std::size_t j = 1; j <= b.size(); ++j) {
-      std::size_t above = row[j];
-      std::size_t replace = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
-      row[j] = std::min({above + 1, row[j - 1] + 1, replace});
+      const std::size_t above = row[j];
+      const std::size_t replace = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
+      std::size_t best = above + 1 < row[j - 1] + 1 ? above + 1 : row[j - 1] + 1;
+      if (replace < best) best = replace;
+      row[j] = best;
+      if (best < row_least) row_least = best;
       diagonal = above;
     }
+    // No cell of a later row is below the least of this one.
+    if (row_least > limit) return limit + 1;
   }
-  return row[b.size()];
+  return std::min(row[b.size()], limit + 1);
+}
+
+std::size_t edit_distance(std::string_view a, std::string_view b) {
+  return edit_distance_within(a, b, std::max(a.size(), b.size()));
 }
 
 std::optional<std::string> near_miss(std::string_view word, const std::vector<std::string>& candidates) {
@@ -44,10 +66,10 @@ std::optional<std::string> near_miss(std::string_view word, const std::vector<st
   std::optional<std::string> best;
   std::size_t best_distance = allowed + 1;
   for (const std::string& c : candidates) {
-    // The distance is at least the difference of the lengths; a field far
-    // longer than any keyword (a whole line of a binary file) costs nothing.
-    if (word.size() > c.size() + allowed || c.size() > word.size() + allowed) continue;
-    std::size_t d = edit_distance(word, c);
+    // Only distances below the best so far matter: the row-by-row bound
+    // stops a field far from a keyword (a whole line of a binary file)
+    // after a row or two, or before the first when the lengths differ.
+    const std::size_t d = edit_distance_within(word, c, best_distance - 1);
     if (d > 0 && d < best_distance) {
       best = c;
       best_distance = d;

@@ -16,6 +16,10 @@ std::string_view trim_blanks(std::string_view s);
 // Levenshtein distance (insert, delete, replace, each costing 1).
 std::size_t edit_distance(std::string_view a, std::string_view b);
 
+// The same distance when it is at most `limit`, and limit + 1 when it is
+// more; stops as soon as the answer is known.
+std::size_t edit_distance_within(std::string_view a, std::string_view b, std::size_t limit);
+
 // The candidate nearest to `word` when it is a plausible typing slip: at most
 // one edit for short words, two for words of six characters or more. Exact
 // matches are not hints and give nothing.

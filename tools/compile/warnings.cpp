@@ -69,12 +69,11 @@ void unread_last(const CompileOutcome& r, std::vector<Message>& out) {
   }
 }
 
-std::string unknown_message(SourceId source, const std::string& text) {
+std::string unknown_message(const std::vector<std::string>& known, const std::string& text) {
   const std::string t(trim_blanks(text));
   if (is_number(t)) return "the value " + in_quotes(t) + " follows a complete record and is ignored; is it one value too many?";
   std::string message = in_quotes(t) + " matches no keyword and is ignored";
   const std::string lower = lower_ascii(t);
-  const std::vector<std::string> known = keywords(source);
   for (const std::string& k : known) {
     if (lower == k) return message + "; its words are case-sensitive: did you mean '" + k + "'?";
   }
@@ -85,6 +84,8 @@ std::string unknown_message(SourceId source, const std::string& text) {
 void unknown_keywords(const CompileOutcome& r, std::vector<Message>& out) {
   int curve_values = 0;        // without the track plan a curve and its two numbers match nothing
   bool after_unknown = false;  // the values that follow an unknown keyword are its own
+  // Listed once per compile, not once per unknown field; by SourceId.
+  const std::vector<std::string> words[] = {{}, keywords(SourceId::Line), keywords(SourceId::Train)};
   for (const FieldNote& n : r.state.FieldNotes) {
     const bool number = is_number(n.text);
     if (n.use != FieldUse::Ignored || !number) {
@@ -99,7 +100,8 @@ void unknown_keywords(const CompileOutcome& r, std::vector<Message>& out) {
     }
     if (number && (after_unknown || curve_values-- > 0)) continue;
     if (trim_blanks(n.text).empty() || n.text.find('-') != std::string::npos || is_header(n.text)) continue;
-    out.push_back(warning_at(n.source, n.offset, "unknown-keyword", unknown_message(n.source, n.text)));
+    const std::vector<std::string>& known = words[static_cast<std::size_t>(n.source)];
+    out.push_back(warning_at(n.source, n.offset, "unknown-keyword", unknown_message(known, n.text)));
     after_unknown = !number;
   }
 }
