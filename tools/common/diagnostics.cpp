@@ -108,7 +108,11 @@ class LineIndex {
 class Plan {
  public:
   Plan(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options)
-      : texts_(texts), line_(texts.text(SourceId::Line)), train_(texts.text(SourceId::Train)) {
+      : texts_(texts),
+        line_(texts.text(SourceId::Line)),
+        train_(texts.text(SourceId::Train)),
+        files_{shown_file(texts, SourceId::None), shown_file(texts, SourceId::Line),
+               shown_file(texts, SourceId::Train)} {
     std::map<std::string, std::size_t> seen;
     for (const Message& m : ms) {
       const std::size_t n = ++seen[m.name];
@@ -128,6 +132,8 @@ class Plan {
   bool placed(const Message& m) const { return m.at.has_value() && texts_.has(m.source); }
 
   TextPlace place(const Message& m) const { return index_of(m).place(*m.at); }
+  // The file a message names, as shown: converted once per rendering.
+  const std::string& file(SourceId source) const { return files_[static_cast<std::size_t>(source)]; }
   Excerpt excerpt(const Message& m) const { return index_of(m).excerpt(*m.at); }
 
  private:
@@ -135,6 +141,7 @@ class Plan {
 
   const SourceTexts& texts_;
   LineIndex line_, train_;
+  std::string files_[3];  // by SourceId
   std::vector<const Message*> shown_;
   std::vector<const Message*> held_order_;
   std::map<std::string, std::size_t> held_;
@@ -151,18 +158,19 @@ std::string suffix(const Message& m, const RenderOptions& options) {
   return out;
 }
 
-void append_text(std::string& out, const Message& m, const Plan& plan, const SourceTexts& texts,
-                 const RenderOptions& options) {
-  out += shown_file(texts, m.source);
+void append_text(std::string& out, const Message& m, const Plan& plan, const RenderOptions& options) {
+  out += plan.file(m.source);
   const bool placed = plan.placed(m);
   if (placed) {
     const TextPlace p = plan.place(m);
     out.append(":").append(std::to_string(p.line)).append(":").append(std::to_string(p.column));
   }
-  out += ": " + severity_name(m.severity) + ": " + cut_text(m.text) + suffix(m, options) + "\n";
+  // Appended piece by piece: a report can hold thousands of messages.
+  out.append(": ").append(severity_name(m.severity)).append(": ").append(cut_text(m.text));
+  out.append(suffix(m, options)).append("\n");
   if (placed) {
     const Excerpt e = plan.excerpt(m);
-    out += "  " + e.line + "\n  " + e.caret + "\n";
+    out.append("  ").append(e.line).append("\n  ").append(e.caret).append("\n");
   }
 }
 
@@ -170,10 +178,10 @@ std::string held_back_text(std::size_t count) {
   return std::to_string(count) + " more like this not shown (--max-diagnostics 0 shows all)";
 }
 
-void append_json(std::string& out, const Message& m, const Plan& plan, const SourceTexts& texts) {
+void append_json(std::string& out, const Message& m, const Plan& plan) {
   const TextPlace p = plan.placed(m) ? plan.place(m) : TextPlace{0, 0};
   JsonObject o;
-  o.raw("file", json_display_string(shown_file(texts, m.source)));
+  o.raw("file", json_display_string(plan.file(m.source)));
   o.number("line", static_cast<std::int64_t>(p.line));
   o.number("column", static_cast<std::int64_t>(p.column));
   o.text("severity", severity_name(m.severity)).text("code", m.name);
@@ -222,11 +230,11 @@ std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts
   const Plan plan(ms, texts, options);
   std::string out;
   for (const Message* m : plan.shown()) {
-    append_text(out, *m, plan, texts, options);
-    for (const Message& note : m->notes) append_text(out, note, plan, texts, options);
+    append_text(out, *m, plan, options);
+    for (const Message& note : m->notes) append_text(out, note, plan, options);
   }
   for (const Message* m : plan.held_back()) {
-    out += shown_file(texts, m->source) + ": note: " + held_back_text(plan.held_count(m->name)) + " [" +
+    out += plan.file(m->source) + ": note: " + held_back_text(plan.held_count(m->name)) + " [" +
            m->name + "]\n";
   }
   return out;
@@ -236,8 +244,8 @@ std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts
   const Plan plan(ms, texts, options);
   std::string out;
   for (const Message* m : plan.shown()) {
-    append_json(out, *m, plan, texts);
-    for (const Message& note : m->notes) append_json(out, note, plan, texts);
+    append_json(out, *m, plan);
+    for (const Message& note : m->notes) append_json(out, note, plan);
   }
   for (const Message* m : plan.held_back()) {
     Message more;
@@ -245,7 +253,7 @@ std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts
     more.name = m->name;
     more.source = m->source;
     more.text = held_back_text(plan.held_count(m->name));
-    append_json(out, more, plan, texts);
+    append_json(out, more, plan);
   }
   return out;
 }
