@@ -8,7 +8,9 @@
 namespace scenario::tool {
 
 std::string json_string(std::string_view text) {
-  std::string out = "\"";
+  std::string out;
+  out.reserve(text.size() + 2);
+  out += '"';
   for (char ch : text) {
     unsigned char c = static_cast<unsigned char>(ch);
     switch (ch) {
@@ -39,9 +41,10 @@ std::string json_number(double v) {
 }
 
 JsonObject& JsonObject::raw(std::string_view key, std::string_view json) {
-  if (!body_.empty()) body_ += ",";
-  body_ += json_string(key);
-  body_ += ":";
+  if (!body_.empty()) body_ += ',';
+  body_ += '"';
+  body_ += key;
+  body_ += "\":";
   body_ += json;
   return *this;
 }

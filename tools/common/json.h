@@ -15,7 +15,8 @@ std::string json_string(std::string_view text);
 // Shortest text that reads back as the same double; non-finite values as null.
 std::string json_number(double v);
 
-// One JSON object, its members in the order they are added.
+// One JSON object, its members in the order they are added. Keys are the
+// program's own names (letters, digits and '_'), written without escaping.
 class JsonObject {
  public:
   JsonObject& raw(std::string_view key, std::string_view json);
