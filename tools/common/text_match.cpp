@@ -26,7 +26,7 @@ std::string_view trim_blanks(std::string_view s) {
 
 std::size_t edit_distance_within(std::string_view a, std::string_view b, std::size_t limit) {
   // The distance is at least the difference of the lengths.
-  if ((a.size() > b.size() ? a.size() - b.size() : b.size() - a.size()) > limit) return limit + 1;
+  if (std::max(a.size(), b.size()) - std::min(a.size(), b.size()) > limit) return limit + 1;
   // One row of the table, on the stack for keyword-sized words, so that a
   // hint for every unknown field of a long source costs no allocation.
   constexpr std::size_t kStackRow = 64;
@@ -45,10 +45,8 @@ std::size_t edit_distance_within(std::string_view a, std::string_view b, std::si
     for (std::size_t j = 1; j <= b.size(); ++j) {
       const std::size_t above = row[j];
       const std::size_t replace = diagonal + (a[i - 1] == b[j - 1] ? 0 : 1);
-      std::size_t best = above + 1 < row[j - 1] + 1 ? above + 1 : row[j - 1] + 1;
-      if (replace < best) best = replace;
-      row[j] = best;
-      if (best < row_least) row_least = best;
+      row[j] = std::min(std::min(above, row[j - 1]) + 1, replace);
+      row_least = std::min(row_least, row[j]);
       diagonal = above;
     }
     // No cell of a later row is below the least of this one.
