@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // As the tool compiles: in memory, with field notes, here without the plan.
   SourceFiles sources = SourceFiles::in_memory(texts.line, texts.train);
   const CompileResult r = compile(ScenarioNames{std::string(names::kRouteName), std::string(names::kTrainCode)},
-                                  CompileOptions{.line_plan = false, .field_notes = true}, sources);
+                                  CompileOptions{.line_plan = false, .account = true}, sources);
   const std::vector<tool::Message> ms = tool::compile_messages(r.state, texts, (size & 1) != 0);
 
   // The default options, and -v with every message shown.

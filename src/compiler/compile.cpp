@@ -45,6 +45,24 @@ void registra_guardia(CompileState& s, Status guard, const CellOne& after_passes
   s.Diagnostics.push_back(d);
 }
 
+// Links every diagnostic recorded at a record to that record in the account,
+// then settles each record's fate.
+void chiudi(CompileState& s) {
+  if (!s.Accounting) return;
+  Account& a = *s.Accounting;
+  for (std::size_t i = 0; i < s.Diagnostics.size(); ++i) {
+    const Diagnostic& d = s.Diagnostics[i];
+    if (!d.record_offset) continue;
+    for (AccountRecord& r : a.records) {
+      if (r.source == d.source && r.kind == d.record && r.start == *d.record_offset) {
+        if (r.diagnostic < 0) r.diagnostic = static_cast<std::int32_t>(i);
+        break;
+      }
+    }
+  }
+  chiudi_conto(a);
+}
+
 }  // namespace
 
 CompileResult compile(const ScenarioNames& names, const CompileOptions& options, SourceFiles& sources) {
@@ -53,18 +71,21 @@ CompileResult compile(const ScenarioNames& names, const CompileOptions& options,
   s.RouteName = names.RouteName;
   s.TrainCode = names.TrainCode;
   s.CompileLine = options.line_plan ? 1 : 0;
-  s.NoteFields = options.field_notes;
+  if (options.account) s.Accounting.emplace();
   try {
     memorizza_dati(s, sources);
     const CellOne after_passes = cell_one(s);
+    scrivente(s, owner::kSpeedMarks);
     elabora_celle(s);
     const CellOne before_stamps = cell_one(s);
+    scrivente(s, owner::kStamp);
     r.guard = timbra(s);
     if (r.guard) registra_guardia(s, *r.guard, after_passes, before_stamps);
   } catch (const Failure& f) {
     r.failure = f;
     s.Diagnostics.push_back(Diagnostic{.status = Status::RuntimeFailure, .failure = f.detail()});
   }
+  chiudi(s);
   return r;
 }
 

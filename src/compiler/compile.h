@@ -12,11 +12,12 @@ namespace scenario {
 
 struct CompileOptions {
   bool line_plan = true;     // compile the track plan (the generator always does)
-  bool field_notes = false;  // note every keyword field's use, for the authors' tool
+  bool account = false;      // keep the account of every record and the owner map, for the authors' tool
 };
 
 // Everything one compilation left: the cells, the table, the plan, the status
-// word, the recorded diagnostics and the field notes (all in `state`), and
+// word, the recorded diagnostics and, when asked, the account (all in
+// `state`), and
 // what stops the files from being written: the stamp guard's code when it
 // failed, or the runtime failure that ended the compile after the passes
 // (for example the post-processing of a route that has no train cells).

@@ -263,38 +263,39 @@ TEST(RecordedDiagnostics, NameTooLongForItsLengthIsPutAtItsRecord) {
   }
 }
 
-// The notes give each record its kind, its keyword and every field as read.
-TEST(RecordedDiagnostics, FieldNotesCarryEveryRecordAndField) {
+// The account gives each record its kind, its keyword and every field as read.
+TEST(RecordedDiagnostics, AccountCarriesEveryRecordAndField) {
   const std::string line = linea("pendenza, 500, -3\r\ncartello_indicatore, 1000, (a b)\r\n");
   const std::string train = treno("orologio, 8 6 30\r\nvelocita stazione, 0, 80\r\n");
   SourceFiles sources = SourceFiles::in_memory(line, train);
-  const CompileResult r = compile(kNames, CompileOptions{.line_plan = true, .field_notes = true}, sources);
-  std::vector<const FieldNote*> records;
-  for (const FieldNote& n : r.state.FieldNotes) {
-    if (n.use == FieldUse::Record) records.push_back(&n);
-  }
-  ASSERT_EQ(records.size(), 5u);
-  const NotedRecord& gradient = records[1]->records.at(0);
+  const CompileResult r = compile(kNames, CompileOptions{.line_plan = true, .account = true}, sources);
+  ASSERT_TRUE(r.state.Accounting);
+  const Account& a = *r.state.Accounting;
+  ASSERT_EQ(a.records.size(), 6u);
+  const AccountRecord& gradient = a.records[1];
   EXPECT_EQ(gradient.kind, RecordKind::Gradient);
-  EXPECT_EQ(gradient.record_offset, line.find("pendenza"));
-  ASSERT_EQ(gradient.fields.size(), 2u);
-  EXPECT_EQ(gradient.fields[0].offset, line.find("500"));
-  EXPECT_EQ(gradient.fields[0].number, 500);
-  EXPECT_EQ(gradient.fields[1].number, -3);
-  const NotedRecord& sign = records[2]->records.at(0);
-  ASSERT_EQ(sign.fields.size(), 2u);
-  EXPECT_EQ(sign.fields[1].number, std::nullopt);
-  EXPECT_EQ(sign.fields[1].text, "(a b)");
-  const NotedRecord& clock = records[3]->records.at(0);
-  ASSERT_EQ(clock.fields.size(), 3u);
-  EXPECT_EQ(clock.fields[1].offset, train.find("6 30"));
-  EXPECT_EQ(clock.fields[2].number, 30);
+  EXPECT_EQ(gradient.start, line.find("pendenza"));
+  ASSERT_EQ(gradient.field_count, 2u);
+  EXPECT_EQ(a.fields_of(gradient)[0].start, line.find("500"));
+  EXPECT_EQ(a.fields_of(gradient)[0].number, 500);
+  EXPECT_EQ(a.fields_of(gradient)[1].number, -3);
+  const AccountRecord& sign = a.records[2];
+  ASSERT_EQ(sign.field_count, 2u);
+  EXPECT_FALSE(a.fields_of(sign)[1].numeric);
+  EXPECT_EQ(testo_di(line, a.fields_of(sign)[1].start, a.fields_of(sign)[1].end), "(a b)");
+  const AccountRecord& clock = a.records[3];
+  ASSERT_EQ(clock.field_count, 3u);
+  EXPECT_EQ(a.fields_of(clock)[1].start, train.find("6 30"));
+  EXPECT_EQ(a.fields_of(clock)[2].number, 30);
   // One keyword field, two records: the speed, then the station (whose
   // fields run out at the text's end and fail).
-  ASSERT_EQ(records[4]->records.size(), 2u);
-  EXPECT_EQ(records[4]->records[0].kind, RecordKind::SpeedProfile);
-  EXPECT_EQ(records[4]->records[0].fields.size(), 2u);
-  EXPECT_EQ(records[4]->records[1].kind, RecordKind::Station);
+  EXPECT_EQ(a.records[4].kind, RecordKind::SpeedProfile);
+  EXPECT_EQ(a.records[4].field_count, 2u);
+  // The speed would only run on at the end of the pass, which the station's failure never reaches.
+  EXPECT_EQ(a.records[4].fate, RecordFate::NoEffect);
+  EXPECT_EQ(a.records[5].kind, RecordKind::Station);
+  EXPECT_EQ(a.records[5].keyword, a.records[4].keyword);
+  EXPECT_EQ(a.records[5].fate, RecordFate::Refused);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ void crea_celle(CompileState& s, std::int32_t route_length) {
   }
   s.CellCount = count;
   s.TrainCells.assign(static_cast<std::size_t>(count) + 1, TrainCell{});
+  if (s.Accounting) conta_celle_create(*s.Accounting, count);
 }
 
 namespace {
@@ -53,8 +54,8 @@ bool oltre_le_celle(const CompileState& s, std::int64_t position, std::int32_t m
   return (static_cast<double>(position) + margin) / kCellLength > static_cast<double>(s.CellCount);
 }
 
-ScenarioRecord& riga(CompileState& s, std::int64_t row) {
-  if (row < 0 || row >= kScenarioRows) {
+namespace {
+[[noreturn]] void row_out_of_range(std::int64_t row) {
     throw Failure("scenario row " + std::to_string(row) + " is outside 0.." + std::to_string(kScenarioRows - 1),
                   FailureDetail{.kind = FailureKind::OutOfRange,
                                 .expected = "a scenario row",
@@ -62,8 +63,52 @@ ScenarioRecord& riga(CompileState& s, std::int64_t row) {
                                 .value = row,
                                 .low = 0,
                                 .high = kScenarioRows - 1});
-  }
+}
+}  // namespace
+
+ScenarioRecord& riga(CompileState& s, std::int64_t row) {
+  if (row < 0 || row >= kScenarioRows) row_out_of_range(row);
   return s.ScenarioTable[static_cast<std::size_t>(row)];
+}
+
+const ScenarioRecord& riga(const CompileState& s, std::int64_t row) {
+  if (row < 0 || row >= kScenarioRows) row_out_of_range(row);
+  return s.ScenarioTable[static_cast<std::size_t>(row)];
+}
+
+TrainCell& scrivi_cella(CompileState& s, std::int64_t index, CellLayer layer) {
+  return scrivi_cella(s, index, layer, s.Accounting ? s.Accounting->writer : owner::kNone);
+}
+
+TrainCell& scrivi_cella(CompileState& s, std::int64_t index, CellLayer layer, Owner who) {
+  TrainCell& c = cella(s, index);
+  if (s.Accounting) conta_cella(*s.Accounting, index, layer, who);
+  return c;
+}
+
+ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field) {
+  return scrivi_riga(s, row, field, s.Accounting ? s.Accounting->writer : owner::kNone);
+}
+
+ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field, Owner who) {
+  ScenarioRecord& r = riga(s, row);
+  if (s.Accounting) conta_riga(*s.Accounting, row, field, who);
+  return r;
+}
+
+ScenarioRecord& scrivi_riga_intera(CompileState& s, std::int64_t row) {
+  ScenarioRecord& r = riga(s, row);
+  if (s.Accounting) {
+    for (std::size_t f = 0; f < kRowFields; ++f) conta_riga(*s.Accounting, row, static_cast<RowField>(f), s.Accounting->writer);
+  }
+  return r;
+}
+
+Owner scrivente(CompileState& s, Owner who) {
+  if (!s.Accounting) return owner::kNone;
+  const Owner before = s.Accounting->writer;
+  s.Accounting->writer = who;
+  return before;
 }
 
 Diagnostic& segnala(CompileState& s, Status status, std::optional<int> field) {

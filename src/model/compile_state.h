@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "model/account.h"
 #include "model/diagnostic.h"
 #include "model/line_plan.h"
 #include "model/scenario_files.h"
@@ -30,44 +31,6 @@ inline constexpr int kMaxRecordFields = 17;
 
 // The tail of train cells past the route's end, in metres.
 inline constexpr std::int32_t kTailPastRoute = 7000;
-
-// Where the passes stand in their source text: the keyword field of the
-// record being handled and the last field read. Kept for the authors' tool
-// until it reads the diagnostics instead.
-struct SourceTrace {
-  SourceId source = SourceId::None;
-  std::size_t record_offset = 0;
-  std::size_t field_offset = 0;
-};
-
-// What the passes did with a keyword field, noted for the authors' tool.
-enum class FieldUse : std::uint8_t {
-  Record,      // it started at least one record
-  Ignored,     // it matched no record (section headers included)
-  UnreadLast,  // it was the last field of the text, so it was never examined
-};
-
-// One field of a record as the pass read it: a number, or a text.
-struct NotedField {
-  std::size_t offset = 0;
-  std::optional<std::int64_t> number;  // a numeric field's value
-  std::string text;                    // a text field's value
-};
-
-// One record a keyword field started, with every field it read.
-struct NotedRecord {
-  RecordKind kind = RecordKind::None;
-  std::size_t record_offset = 0;  // the keyword field
-  std::vector<NotedField> fields;
-};
-
-struct FieldNote {
-  SourceId source = SourceId::None;
-  FieldUse use = FieldUse::Ignored;
-  std::size_t offset = 0;  // byte offset of the field in its text
-  std::string text;
-  std::vector<NotedRecord> records;  // for FieldUse::Record, in the order they were read
-};
 
 // The record the passes are reading, kept field by field so that a rule that
 // breaks, or a runtime failure, can name the record and the field.
@@ -136,9 +99,6 @@ struct CompileState {
   std::int32_t StatusCode = 0;
   std::int32_t StatusPosition = 0;
 
-  // Where the passes stand; a diagnostic takes its offsets from it.
-  SourceTrace Trace;
-
   // The plain sentence of the runtime failure that ended the passes with
   // status 25; its typed reason and place are in Diagnostics.
   std::string LastFailure;
@@ -150,16 +110,11 @@ struct CompileState {
   // The status word above keeps only the last; the authors' tool reports these.
   std::vector<Diagnostic> Diagnostics;
 
-  // Filled only when NoteFields is set (the authors' tool); the generator
-  // leaves it off and pays nothing for it.
-  bool NoteFields = false;
-  std::vector<FieldNote> FieldNotes;
+  // What became of every record, and who wrote each piece of output; kept
+  // only when the caller asks (the authors' tool). The generator keeps none
+  // and pays nothing for it.
+  std::optional<Account> Accounting;
 };
-
-// Records a keyword field's use when notes are wanted.
-inline void annota(CompileState& s, SourceId source, FieldUse use, std::size_t offset, const std::string& text) {
-  if (s.NoteFields) s.FieldNotes.push_back(FieldNote{source, use, offset, text, {}});
-}
 
 // Sets the status word's code and records the broken rule at the record
 // being read, `field` being the index of the field at fault (0 the keyword;
@@ -188,5 +143,28 @@ bool oltre_le_celle(const CompileState& s, std::int64_t position, std::int32_t m
 
 // Checked access to a scenario row (0..86).
 ScenarioRecord& riga(CompileState& s, std::int64_t row);
+const ScenarioRecord& riga(const CompileState& s, std::int64_t row);
+
+// The stores: checked access to a cell or a row that is about to be written,
+// noted in the account as written by `who` (by default the writer in
+// progress: the record being read, or the compiler's step).
+TrainCell& scrivi_cella(CompileState& s, std::int64_t index, CellLayer layer);
+TrainCell& scrivi_cella(CompileState& s, std::int64_t index, CellLayer layer, Owner who);
+ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field);
+ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field, Owner who);
+// A plan point was drawn by the writer in progress.
+inline void scrivi_punto(CompileState& s, std::int64_t point) {
+  if (s.Accounting) conta_punto(*s.Accounting, point, s.Accounting->writer);
+}
+
+// The whole row is written by the writer in progress (a station's row).
+ScenarioRecord& scrivi_riga_intera(CompileState& s, std::int64_t row);
+
+// The writer in progress (kNone when no account is kept).
+inline Owner scrivente_attuale(const CompileState& s) { return s.Accounting ? s.Accounting->writer : owner::kNone; }
+
+// Makes `who` the writer in progress (for the compiler's own steps); returns
+// the one it replaces.
+Owner scrivente(CompileState& s, Owner who);
 
 }  // namespace scenario

@@ -49,7 +49,7 @@ void FieldReader::fail(const std::string& what, FailureDetail detail) const {
 
 std::string FieldReader::read_text() {
   if (at_end()) {
-    field_offset_ = pos_;
+    field_offset_ = field_end_ = pos_;
     fail("a field was expected but the text has ended",
          FailureDetail{.kind = FailureKind::TextEnded, .expected = "a field"});
   }
@@ -57,6 +57,7 @@ std::string FieldReader::read_text() {
   field_offset_ = pos_;
   std::size_t start = pos_;
   while (pos_ < text_.size() && text_[pos_] != ',' && !at_line_end()) ++pos_;
+  field_end_ = pos_;
   std::string field(text_.substr(start, pos_ - start));
   if (pos_ < text_.size()) {
     if (text_[pos_] == ',') {
@@ -70,7 +71,7 @@ std::string FieldReader::read_text() {
 
 std::int64_t FieldReader::read_number(std::int64_t lo, std::int64_t hi, const char* width) {
   if (at_end()) {
-    field_offset_ = pos_;
+    field_offset_ = field_end_ = pos_;
     fail("a number was expected but the text has ended",
          FailureDetail{.kind = FailureKind::TextEnded, .expected = width, .low = lo, .high = hi});
   }
@@ -79,6 +80,7 @@ std::int64_t FieldReader::read_number(std::int64_t lo, std::int64_t hi, const ch
   std::size_t start = pos_;
   while (pos_ < text_.size() && text_[pos_] != ',' && !is_blank(text_[pos_]) && !at_line_end()) ++pos_;
   std::string_view digits = text_.substr(start, pos_ - start);
+  field_end_ = pos_;
   skip_blanks();
   if (pos_ < text_.size()) {
     if (text_[pos_] == ',') {

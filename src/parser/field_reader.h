@@ -34,6 +34,9 @@ class FieldReader {
 
   // Byte offset where the last field read began (after its leading blanks).
   std::size_t field_offset() const { return field_offset_; }
+  // One past the last byte of the last field read: a text keeps its trailing
+  // blanks, a number ends at its last digit. The separator is not included.
+  std::size_t field_end() const { return field_end_; }
   std::size_t position() const { return pos_; }
   std::string_view text() const { return text_; }
 
@@ -47,6 +50,7 @@ class FieldReader {
   std::string_view text_;
   std::size_t pos_ = 0;
   std::size_t field_offset_ = 0;
+  std::size_t field_end_ = 0;
 };
 
 // 1-based line number and column of a byte offset, for messages.

@@ -43,7 +43,9 @@ Dopo dopo_collocazione(LineInput& li, std::int32_t posizione) {
   return Dopo::Termina;
 }
 
-void scrivi_pendenza(CompileState& s, Contatori& k) { cella(s, k.f).Byte5 = low8(add32(k.g, kGradientBias)); }
+void scrivi_pendenza(CompileState& s, Contatori& k) {
+  scrivi_cella(s, k.f, CellLayer::Gradient, k.g_owner).Byte5 = low8(add32(k.g, kGradientBias));
+}
 
 // The gradient in force up to this record fills the cells up to its cell; the
 // cell at the fill index is written even when the index has passed it.
@@ -59,6 +61,7 @@ Dopo pendenza(LineInput& li, Contatori& k) {
     } while (k.f < target);
   }
   k.g = value;
+  k.g_owner = scrivente_attuale(li.s);
   return Dopo::Avanti;
 }
 
@@ -79,11 +82,13 @@ Dopo curva(LineInput& li, Contatori& k, const std::string& field) {
   LinePlan& plan = li.s.LineCells;
   while (k.c <= start) {
     punto_dritto(plan, k.c);
+    scrivi_punto(li.s, k.c);
     if (!avanza(k)) return termina_con(li, Status::CurveFailed, 1);
   }
   std::int32_t end = add32(start, length);
   while (k.c <= end) {
     punto_curvo(plan, k.c, *a);
+    scrivi_punto(li.s, k.c);
     if (!avanza(k)) return termina_con(li, Status::CurveFailed, 2);
   }
   return Dopo::Avanti;
@@ -131,9 +136,10 @@ Dopo cartello(LineInput& li, Contatori& k) {
                                 .low = 1,
                                 .high = kFirstSignRow});
   }
+  scrivi_cella(li.s, c, CellLayer::Object);
   cell.Kind = kind::kSign;
   cell.Word1 = low16(k.r);
-  riga(li.s, k.r).Name = text;
+  scrivi_riga(li.s, k.r, RowField::Name).Name = text;
   li.s.Origin.names[static_cast<std::size_t>(k.r)] = luogo_corrente(li.s, 2);
   --k.r;
   return Dopo::Avanti;
@@ -174,9 +180,12 @@ Dopo record_corpo(LineInput& li, Contatori& k, const std::string& f) {
 // when the text ends with the field read, which is then never examined.
 bool chiave_del_corpo(LineInput& li, std::string& field) {
   field = leggi_chiave(li);
-  for (int i = 0; i < kBodyCommentSkips && !li.in.at_end() && contiene(field, "-"); ++i) field = leggi_chiave(li);
+  for (int i = 0; i < kBodyCommentSkips && !li.in.at_end() && contiene(field, "-"); ++i) {
+    annota_chiave(li.s, li.in, KeywordUse::Comment);
+    field = leggi_chiave(li);
+  }
   if (!li.in.at_end()) return true;
-  annota_chiave(li, FieldUse::UnreadLast, field);
+  annota_chiave(li.s, li.in, KeywordUse::UnreadLast);
   return false;
 }
 
@@ -186,7 +195,7 @@ Seguito leggi_corpo(LineInput& li, Contatori& k) {
   std::string field;
   while (!li.in.at_end() && chiave_del_corpo(li, field)) {
     const bool starts = starts_any_record(Section::LineBody, field, li.s.CompileLine != 0);
-    annota_chiave(li, starts ? FieldUse::Record : FieldUse::Ignored, field);
+    annota_chiave(li.s, li.in, starts ? KeywordUse::Record : KeywordUse::Unmatched, contiene(field, "-"));
     Dopo d = record_corpo(li, k, field);
     if (d == Dopo::Termina) return Seguito::Termina;
     if (d == Dopo::Limite) break;

@@ -14,14 +14,17 @@ constexpr int kGeneralCommentSkips = 10;
 // A field that holds "-" is a comment: the next field takes its place, up to
 // ten times in a row, with no test for the end of the text.
 void salta_commenti(LineInput& li, std::string& field) {
-  for (int i = 0; i < kGeneralCommentSkips && contiene(field, "-"); ++i) field = leggi_chiave(li);
+  for (int i = 0; i < kGeneralCommentSkips && contiene(field, "-"); ++i) {
+    annota_chiave(li.s, li.in, KeywordUse::Comment);
+    field = leggi_chiave(li);
+  }
 }
 
 // The route length creates the train cells and, when the plan is compiled, the plan.
 Seguito lunghezza(LineInput& li) {
   CompileState& s = li.s;
   std::int32_t length = leggi_numero(li);
-  riga(s, kRouteRow).End = length;
+  scrivi_riga(s, kRouteRow, RowField::End).End = length;
   s.Origin.route_length = luogo_corrente(s, 1);
   if (length > kMaxRouteLength) {
     termina(li, Status::RouteTooLong, 1).metres = length;
@@ -35,9 +38,9 @@ Seguito lunghezza(LineInput& li) {
 // A chainage triple: route position, chainage base value, direction flag.
 Seguito terna(LineInput& li, int row) {
   ScenarioRecord& rec = riga(li.s, row);
-  rec.Start = leggi_numero(li);
-  rec.End = leggi_numero(li);
-  rec.Position = leggi_numero(li);
+  scrivi_riga(li.s, row, RowField::Start).Start = leggi_numero(li);
+  scrivi_riga(li.s, row, RowField::End).End = leggi_numero(li);
+  scrivi_riga(li.s, row, RowField::Position).Position = leggi_numero(li);
   const RecordReading& r = li.s.Reading;
   li.s.Origin.chainages.push_back(ChainageRead{r.kind,
                                                r.record_offset,
@@ -52,8 +55,9 @@ Seguito terna(LineInput& li, int row) {
 // carries the number of codes, 4 or 9, stored as 0 when the end is 0.
 Seguito ripetizione(LineInput& li, const std::string& field) {
   ScenarioRecord& rec = riga(li.s, kTrainRow);
-  rec.Start = leggi_numero(li);
-  rec.End = leggi_numero(li);
+  scrivi_riga(li.s, kTrainRow, RowField::Start).Start = leggi_numero(li);
+  scrivi_riga(li.s, kTrainRow, RowField::End).End = leggi_numero(li);
+  scrivi_riga(li.s, kTrainRow, RowField::Position);
   if (rec.Start % kCellLength != 0) {
     termina(li, Status::RepetitionStartNotWhole, 1).metres = rec.Start;
     return Seguito::Termina;
@@ -80,8 +84,8 @@ bool e_intestazione(const std::string& field) {
   return !comment && contiene(field, "[") && contiene(field, "]");
 }
 
-Seguito sfondo(LineInput& li, std::int32_t ScenarioRecord::*field) {
-  riga(li.s, kStampRow).*field = leggi_numero(li);
+Seguito sfondo(LineInput& li, std::int32_t ScenarioRecord::*field, RowField which) {
+  scrivi_riga(li.s, kStampRow, which).*field = leggi_numero(li);
   return Seguito::Prosegui;
 }
 
@@ -97,11 +101,11 @@ Seguito leggi_record(LineInput& li, RecordKind kind, const std::string& f) {
     case RecordKind::ChainageOne:
       return terna(li, kChainageRows[2]);
     case RecordKind::BackgroundOne:
-      return sfondo(li, &ScenarioRecord::Start);
+      return sfondo(li, &ScenarioRecord::Start, RowField::Start);
     case RecordKind::BackgroundTwo:
-      return sfondo(li, &ScenarioRecord::Position);
+      return sfondo(li, &ScenarioRecord::Position, RowField::Position);
     case RecordKind::BackgroundThree:
-      return sfondo(li, &ScenarioRecord::End);
+      return sfondo(li, &ScenarioRecord::End, RowField::End);
     case RecordKind::SignalRepetition:
       return ripetizione(li, f);
     default:
@@ -128,10 +132,15 @@ Seguito cerca_generale(LineInput& li) {
   for (;;) {
     std::string field = leggi_chiave(li);
     if (li.in.at_end()) {
+      annota_chiave(li.s, li.in, KeywordUse::UnreadLast);
       termina(li, Status::NoGeneralSection, 0);
       return Seguito::Termina;
     }
-    if (contiene_ci(field, "[generale]")) return Seguito::Prosegui;
+    if (contiene_ci(field, "[generale]")) {
+      annota_chiave(li.s, li.in, KeywordUse::Header);
+      return Seguito::Prosegui;
+    }
+    annota_chiave(li.s, li.in, KeywordUse::Preamble);
   }
 }
 
@@ -139,12 +148,12 @@ Seguito leggi_generale(LineInput& li) {
   while (!li.in.at_end()) {
     std::string field = leggi_chiave(li);
     if (li.in.at_end()) {
-      annota_chiave(li, FieldUse::UnreadLast, field);
+      annota_chiave(li.s, li.in, KeywordUse::UnreadLast);
       break;
     }
     salta_commenti(li, field);
     const bool starts = starts_any_record(Section::LineGeneral, field, li.s.CompileLine != 0);
-    annota_chiave(li, starts ? FieldUse::Record : FieldUse::Ignored, field);
+    annota_chiave(li.s, li.in, starts ? KeywordUse::Record : KeywordUse::Unmatched, contiene(field, "-"));
     if (record_generali(li, field) == Seguito::Termina) return Seguito::Termina;
     if (e_intestazione(field)) break;
   }

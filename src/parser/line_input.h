@@ -20,14 +20,11 @@ struct LineInput {
   FieldReader in;
 };
 
-// Reads a keyword field: the trace moves to it as the record being handled.
+// Reads a keyword field: no record is in progress until one starts at it.
 std::string leggi_chiave(LineInput& li);
 // Reads a text or a 32-bit number belonging to the current record.
 std::string leggi_testo(LineInput& li);
 std::int32_t leggi_numero(LineInput& li);
-
-// Notes what became of a keyword field read at the trace's record offset.
-void annota_chiave(LineInput& li, FieldUse use, const std::string& field);
 
 // Closes the line source and deletes it.
 void chiudi_ed_elimina(LineInput& li);

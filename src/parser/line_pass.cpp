@@ -19,14 +19,19 @@ void prepara_corpo(CompileState& s) {
                   FailureDetail{.kind = FailureKind::Missing, .expected = "train cells"});
   }
   s.Ranges.Count = 0;
-  if (s.CompileLine != 0) inizio_tracciato(s.LineCells);
+  if (s.CompileLine != 0) {
+    inizio_tracciato(s.LineCells);
+    for (std::int32_t m = 0; m < kFirstDrawnPoint; ++m) {
+      if (s.Accounting) conta_punto(*s.Accounting, m, owner::kPlanStart);
+    }
+  }
 }
 
 // The gradient in force fills the cells up to CellCount - 3 (at least the
 // cell at the fill index); the last three cells keep 0.
 void completa_pendenze(CompileState& s, Contatori& k) {
   do {
-    cella(s, k.f).Byte5 = low8(add32(k.g, kGradientBias));
+    scrivi_cella(s, k.f, CellLayer::Gradient, k.g_owner).Byte5 = low8(add32(k.g, kGradientBias));
     ++k.f;
   } while (k.f < sub32(s.CellCount, 2));
 }
@@ -35,7 +40,12 @@ void completa_pendenze(CompileState& s, Contatori& k) {
 void completa_tracciato(CompileState& s, Contatori& k) {
   constexpr std::int32_t kEmptyPlanPoints = 2;
   std::int32_t last = add32(riga(s, kRouteRow).End, kTailPastRoute - kEmptyPlanPoints);
-  for (; k.c <= last; ++k.c) punto_dritto(s.LineCells, k.c);
+  const Owner before = scrivente(s, owner::kTail);
+  for (; k.c <= last; ++k.c) {
+    punto_dritto(s.LineCells, k.c);
+    scrivi_punto(s, k.c);
+  }
+  scrivente(s, before);
 }
 
 LinePassResult finisci(LineInput& li, Contatori& k) {
@@ -48,8 +58,8 @@ LinePassResult finisci(LineInput& li, Contatori& k) {
 }  // namespace
 
 LinePassResult leggi_linea(CompileState& s, SourceFiles& sources) {
-  riga(s, kStampRow).Name = s.RouteName;
-  riga(s, kTrainRow).Name = s.TrainCode;
+  scrivi_riga(s, kStampRow, RowField::Name, owner::kNames).Name = s.RouteName;
+  scrivi_riga(s, kTrainRow, RowField::Name, owner::kNames).Name = s.TrainCode;
   inizia_sorgente(s, SourceId::Line);
   if (!sources.exists(SourceId::Line)) {
     segnala(s, Status::NoLineSource, std::nullopt);

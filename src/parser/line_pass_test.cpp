@@ -26,6 +26,7 @@ std::string sorgente(const std::string& body, int route_length = 1000) {
 
 struct Esecuzione {
   CompileState s;
+  std::string text;  // the line source as it was read
   SourceFiles sources = SourceFiles::in_memory(std::nullopt, std::nullopt);
   LinePassResult result;
 };
@@ -36,7 +37,8 @@ Esecuzione linea(std::optional<std::string> text, std::int32_t compile_line = 1,
   e.s.RouteName = "Rotta";
   e.s.TrainCode = "T1";
   e.s.CompileLine = compile_line;
-  e.s.NoteFields = notes;
+  if (notes) e.s.Accounting.emplace();
+  e.text = text.value_or("");
   e.sources = SourceFiles::in_memory(std::move(text), kTrain);
   e.result = leggi_linea(e.s, e.sources);
   return e;
@@ -76,13 +78,23 @@ TEST(BuiltInLine, CompilesWithoutStatusAndDeletesItsSource) {
   EXPECT_TRUE(e.sources.exists(SourceId::Train));
 }
 
+// The keyword fields the account holds, as (text, use).
+std::vector<std::pair<std::string, KeywordUse>> chiavi(const Esecuzione& e) {
+  std::vector<std::pair<std::string, KeywordUse>> out;
+  for (const KeywordEntry& k : e.s.Accounting->keywords) {
+    out.emplace_back(std::string(testo_di(e.text, k.start, k.end)), k.use);
+  }
+  return out;
+}
+
 TEST(BuiltInLine, ReadBackItYieldsEveryRecord) {
   std::map<std::string, int> records;
   const char* keywords[] = {"lunghezza", "curva", "pendenza", "montagna", "indicatori_v", "cartello"};
-  for (const FieldNote& n : incorporata().s.FieldNotes) {
-    if (n.use != FieldUse::Record) continue;
+  const Esecuzione& e = incorporata();
+  for (const AccountRecord& r : e.s.Accounting->records) {
+    const std::string_view text = testo_di(e.text, r.start, e.s.Accounting->keywords[r.keyword].end);
     for (const char* k : keywords) {
-      if (n.text.find(k) != std::string::npos) ++records[k];
+      if (text.find(k) != std::string::npos) ++records[k];
     }
   }
   std::map<std::string, int> want = {{"lunghezza", 1}, {"curva", 160},       {"pendenza", 40},
@@ -90,9 +102,7 @@ TEST(BuiltInLine, ReadBackItYieldsEveryRecord) {
   EXPECT_EQ(records, want);
   EXPECT_EQ(incorporata().s.ScenarioTable[84].End, 96000);
   EXPECT_EQ(incorporata().s.Ranges.Count, 75);
-  const FieldNote& last = incorporata().s.FieldNotes.back();
-  EXPECT_EQ(last.text, "[fine]");
-  EXPECT_EQ(last.use, FieldUse::UnreadLast);
+  EXPECT_EQ(chiavi(e).back(), std::make_pair(std::string("[fine]"), KeywordUse::UnreadLast));
 }
 
 TEST(BuiltInLine, GeneralRows) {
@@ -293,12 +303,12 @@ TEST(LineCurves, NotRecognisedWithoutThePlan) {
   Esecuzione e = linea(sorgente("curvad4,  100,  50\r\n"), 0, true);
   EXPECT_EQ(e.s.StatusCode, 0);
   EXPECT_FALSE(e.s.LineCells.exists());
-  std::vector<std::pair<std::string, FieldUse>> body;
-  for (const FieldNote& n : e.s.FieldNotes) body.emplace_back(n.text, n.use);
-  std::vector<std::pair<std::string, FieldUse>> want = {
-      {"lunghezza percorso", FieldUse::Record}, {"[curve]", FieldUse::Ignored}, {"curvad4", FieldUse::Ignored},
-      {"100", FieldUse::Ignored},               {"50", FieldUse::Ignored},      {"[fine]", FieldUse::UnreadLast}};
-  EXPECT_EQ(body, want);
+  std::vector<std::pair<std::string, KeywordUse>> want = {
+      {"[generale]", KeywordUse::Header}, {"lunghezza percorso", KeywordUse::Record},
+      {"[curve]", KeywordUse::Header},    {"curvad4", KeywordUse::Unmatched},
+      {"100", KeywordUse::Unmatched},     {"50", KeywordUse::Unmatched},
+      {"[fine]", KeywordUse::UnreadLast}};
+  EXPECT_EQ(chiavi(e), want);
 }
 
 TEST(LineCurves, ACurveBehindTheCounterOnlyCurvesOn) {
@@ -360,10 +370,14 @@ TEST(LineGeneral, EleventhCommentIsExaminedAsItStands) {
   Esecuzione e = linea("[generale]\r\n-1,-2,-3,-4,-5,-6,-7,-8,-9,-10,-[x],lunghezza percorso, 3000\r\n[x]\r\n[fine]\r\n",
                        1, true);
   EXPECT_EQ(e.s.ScenarioTable[84].End, 3000);
-  ASSERT_GE(e.s.FieldNotes.size(), 2u);
-  EXPECT_EQ(e.s.FieldNotes[0].text, "-[x]");  // examined: it begins with "-", so it is no header
-  EXPECT_EQ(e.s.FieldNotes[0].use, FieldUse::Ignored);
-  EXPECT_EQ(e.s.FieldNotes[1].text, "lunghezza percorso");
+  const auto read = chiavi(e);
+  ASSERT_GE(read.size(), 13u);
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(read[static_cast<std::size_t>(i)].second, KeywordUse::Comment) << i;
+  // Examined: it begins with "-", so it is no header, and the comments before it used up the skips.
+  EXPECT_EQ(read[11], std::make_pair(std::string("-[x]"), KeywordUse::Unmatched));
+  EXPECT_TRUE(e.s.Accounting->keywords[11].comment_read_as_keyword);
+  EXPECT_FALSE(e.s.Accounting->keywords[10].comment_read_as_keyword);
+  EXPECT_EQ(read[12], std::make_pair(std::string("lunghezza percorso"), KeywordUse::Record));
 }
 
 // ---------------------------------------------------------------------------
@@ -400,11 +414,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LineBody, ThirdCommentInARowIsAKeywordField) {
   Esecuzione e = linea(sorgente("-a,-b,-c,pendenza, 500, 4\r\n"), 1, true);
-  std::vector<std::pair<std::string, FieldUse>> notes;
-  for (const FieldNote& n : e.s.FieldNotes) notes.emplace_back(n.text, n.use);
-  ASSERT_EQ(notes.size(), 5u);
-  EXPECT_EQ(notes[2], std::make_pair(std::string("-c"), FieldUse::Ignored));
-  EXPECT_EQ(notes[3], std::make_pair(std::string("pendenza"), FieldUse::Record));
+  const auto notes = chiavi(e);
+  ASSERT_EQ(notes.size(), 8u);
+  EXPECT_EQ(notes[3], std::make_pair(std::string("-a"), KeywordUse::Comment));
+  EXPECT_EQ(notes[4], std::make_pair(std::string("-b"), KeywordUse::Comment));
+  EXPECT_EQ(notes[5], std::make_pair(std::string("-c"), KeywordUse::Unmatched));
+  EXPECT_TRUE(e.s.Accounting->keywords[5].comment_read_as_keyword);
+  EXPECT_EQ(notes[6], std::make_pair(std::string("pendenza"), KeywordUse::Record));
 }
 
 TEST(LineBody, EmptyBodyIsStraightAndLevel) {
@@ -418,17 +434,24 @@ TEST(LineBody, EmptyBodyIsStraightAndLevel) {
   EXPECT_EQ(e.s.LineCells.get(7999, 1).tag, LineTag::Empty);
 }
 
-TEST(LineBody, TraceNamesTheKeywordAndTheLastField) {
-  std::string text = sorgente("pendenza, 500, 3\r\n");
-  Esecuzione e = linea(text);
-  EXPECT_EQ(e.s.Trace.source, SourceId::Line);
-  EXPECT_EQ(e.s.Trace.record_offset, text.rfind("[fine]"));
-  EXPECT_EQ(e.s.Trace.field_offset, text.rfind("[fine]"));
+TEST(LineBody, AccountHoldsEachFieldsRangeAndAFailureItsField) {
+  std::string text = sorgente("pendenza, 500, 3  \r\n");
+  Esecuzione e = linea(text, 1, true);
+  const Account& a = *e.s.Accounting;
+  ASSERT_EQ(a.records.size(), 2u);
+  const AccountRecord& gradient = a.records[1];
+  EXPECT_EQ(gradient.kind, RecordKind::Gradient);
+  EXPECT_EQ(gradient.start, text.find("pendenza"));
+  EXPECT_EQ(gradient.end, text.find("3  \r\n[fine]") + 1);  // a number ends at its last digit
+  ASSERT_EQ(gradient.field_count, 2u);
+  EXPECT_EQ(a.fields_of(gradient)[0].start, text.find("500"));
+  EXPECT_EQ(a.fields_of(gradient)[0].end, text.find("500") + 3);
 
   std::string bad = sorgente("pendenza, 500, tre\r\n");
   Esecuzione f = dati(bad);
-  EXPECT_EQ(f.s.Trace.record_offset, bad.find("pendenza"));
-  EXPECT_EQ(f.s.Trace.field_offset, bad.find("tre"));
+  ASSERT_FALSE(f.s.Diagnostics.empty());
+  EXPECT_EQ(f.s.Diagnostics.back().record_offset, bad.find("pendenza"));
+  EXPECT_EQ(f.s.Diagnostics.back().field_offset, bad.find("tre"));
 }
 
 // ---------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include "model/scenario_record.h"
 #include "parser/line_input.h"
+#include "parser/track_plan.h"
 
 namespace scenario {
 
@@ -14,10 +15,11 @@ enum class Seguito : std::uint8_t { Prosegui, Termina };
 
 // Working values of the body.
 struct Contatori {
-  std::int32_t c = 2;             // next point of the line plan
+  std::int32_t c = kFirstDrawnPoint;  // next point of the line plan
   std::int32_t f = 0;             // next cell whose gradient code is not written
   std::int32_t g = 0;             // gradient in force
   std::int32_t r = kFirstSignRow;  // row for the next sign's text
+  Owner g_owner = owner::kDefault;  // the record that set the gradient in force
 };
 
 // Skips the preamble up to the field that holds "[generale]" (status 102 when

@@ -14,11 +14,6 @@ bool e_spazio(std::string_view text, std::size_t p) {
   return p < text.size() && (text[p] == ' ' || text[p] == '\t');
 }
 
-NotedRecord* record_annotato(CompileState& s) {
-  if (s.FieldNotes.empty() || s.FieldNotes.back().records.empty()) return nullptr;
-  return &s.FieldNotes.back().records.back();
-}
-
 // The field at fault for a runtime failure that did not happen in a read:
 // the keyword for a full list (the record as a whole has no room), otherwise
 // the record's first value, its position, once it has been read.
@@ -65,22 +60,32 @@ void inizia_record(CompileState& s, RecordKind kind) {
   RecordReading& r = s.Reading;
   r.kind = kind;
   r.fields_read = 0;
-  if (s.NoteFields && !s.FieldNotes.empty() && s.FieldNotes.back().use == FieldUse::Record) {
-    s.FieldNotes.back().records.push_back(NotedRecord{kind, r.record_offset, {}});
+  if (s.Accounting) conta_record(*s.Accounting, kind);
+}
+
+void annota_chiave(CompileState& s, const FieldReader& in, KeywordUse use, bool comment_read_as_keyword) {
+  if (!s.Accounting) return;
+  const std::size_t start = in.field_offset(), end = in.field_end();
+  if (use == KeywordUse::Unmatched) {
+    const std::string_view field = in.text().substr(start, end - start);
+    const std::size_t first = field.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+      use = KeywordUse::Empty;
+    } else if (field[first] != '-' && field.find('[') != std::string_view::npos &&
+               field.find(']') != std::string_view::npos) {
+      use = KeywordUse::Header;
+    }
   }
+  conta_chiave(*s.Accounting, s.Reading.source, use, start, end, comment_read_as_keyword);
 }
 
-void fine_dei_record(CompileState& s) { inizia_chiave(s); }
-
-void nota_campo(CompileState& s, std::size_t offset, const std::string& text) {
-  if (NotedRecord* rec = record_annotato(s)) rec->fields.push_back(NotedField{offset, std::nullopt, text});
-}
-
-void nota_campo(CompileState& s, std::size_t offset, std::int64_t number) {
-  if (NotedRecord* rec = record_annotato(s)) rec->fields.push_back(NotedField{offset, number, {}});
+void fine_dei_record(CompileState& s) {
+  inizia_chiave(s);
+  scrivente(s, owner::kNone);
 }
 
 void dopo_record(CompileState& s, const FieldReader& in, std::size_t from) {
+  if (s.Accounting) conta_fine_record(*s.Accounting);
   if (s.TrainCells.size() > 1) {
     const TrainCell& uno = s.TrainCells[1];
     if (uno.Word1 != 0 && !s.Origin.cell_one_word1) s.Origin.cell_one_word1 = luogo_corrente(s, 1);

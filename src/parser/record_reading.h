@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "model/compile_state.h"
 #include "parser/field_reader.h"
@@ -19,14 +20,16 @@ void inizia_sorgente(CompileState& s, SourceId source);
 void inizia_chiave(CompileState& s);
 
 // A record of `kind` starts at the keyword field just read; its fields are
-// numbered from 1. With field notes on, the keyword's note gets the record.
+// numbered from 1. The account gets the record, which becomes the writer.
 void inizia_record(CompileState& s, RecordKind kind);
+
+// Notes in the account what the pass did with the keyword field just read
+// from `in`: a field that starts no record is an empty field or a section
+// header when it looks like one.
+void annota_chiave(CompileState& s, const FieldReader& in, KeywordUse use, bool comment_read_as_keyword = false);
 
 // The passes have left their records (the finishing steps follow).
 void fine_dei_record(CompileState& s);
-
-void nota_campo(CompileState& s, std::size_t offset, const std::string& text);
-void nota_campo(CompileState& s, std::size_t offset, std::int64_t number);
 
 // Reads one field through `read`, keeping the record in progress and the
 // notes up to date. A failed read leaves `reading` set, so that the failure
@@ -42,7 +45,11 @@ auto leggi_campo(CompileState& s, const FieldReader& in, Read read) {
   const std::size_t offset = in.field_offset();
   r.field_offsets[static_cast<std::size_t>(i)] = offset;
   if (i == 0) r.record_offset = offset;
-  if (s.NoteFields && i > 0) nota_campo(s, offset, value);
+  if (s.Accounting && i > 0) {
+    std::optional<std::int64_t> number;
+    if constexpr (std::is_integral_v<decltype(value)>) number = value;
+    conta_campo(*s.Accounting, offset, in.field_end(), number);
+  }
   return value;
 }
 

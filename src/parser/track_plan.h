@@ -22,4 +22,8 @@ void punto_curvo(LinePlan& plan, std::int32_t c, double a);
 // Points 0 and 1: the track starts at the origin heading along +Y.
 void inizio_tracciato(LinePlan& plan);
 
+// The first point that a curve or the run-on draws; the ones before it are
+// the plan's fixed start.
+inline constexpr std::int32_t kFirstDrawnPoint = 2;
+
 }  // namespace scenario

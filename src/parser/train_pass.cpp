@@ -12,33 +12,20 @@
 namespace scenario {
 namespace treno {
 
-namespace {
-// Moves the trace to the field just read, also when the read fails, so that a
-// failure points at the field that caused it.
-template <typename Read>
-auto segna_campo(TrainPass& p, Read read) {
-  struct Segna {
-    TrainPass& p;
-    ~Segna() { p.s.Trace.field_offset = p.reader.field_offset(); }
-  } mark{p};
-  return leggi_campo(p.s, p.reader, read);
-}
-}  // namespace
-
 std::string leggi_testo(TrainPass& p) {
-  return segna_campo(p, [&] { return p.reader.read_text(); });
+  return leggi_campo(p.s, p.reader, [&] { return p.reader.read_text(); });
 }
 
 std::int32_t leggi_i32(TrainPass& p) {
-  return segna_campo(p, [&] { return p.reader.read_i32(); });
+  return leggi_campo(p.s, p.reader, [&] { return p.reader.read_i32(); });
 }
 
 std::int16_t leggi_i16(TrainPass& p) {
-  return segna_campo(p, [&] { return p.reader.read_i16(); });
+  return leggi_campo(p.s, p.reader, [&] { return p.reader.read_i16(); });
 }
 
 std::uint8_t leggi_u8(TrainPass& p) {
-  return segna_campo(p, [&] { return p.reader.read_u8(); });
+  return leggi_campo(p.s, p.reader, [&] { return p.reader.read_u8(); });
 }
 
 Next oltre_limite(TrainPass& p, std::int32_t position) {
@@ -88,9 +75,9 @@ Next leggi(TrainPass& p, RecordKind kind) {
 bool riconosce(const RecordLayout& layout, std::string_view field) { return starts_record(layout, field, true); }
 
 // Runs every record whose keywords the field holds, in table order.
-Next esegui(TrainPass& p, const std::string& field, std::size_t offset) {
+Next esegui(TrainPass& p, const std::string& field, bool comment_read_as_keyword) {
   const bool any = starts_any_record(Section::Train, field, true);
-  annota(p.s, SourceId::Train, any ? FieldUse::Record : FieldUse::Ignored, offset, field);
+  annota_chiave(p.s, p.reader, any ? KeywordUse::Record : KeywordUse::Unmatched, comment_read_as_keyword);
   for (const RecordLayout& r : record_layouts(Section::Train)) {
     if (!riconosce(r, field)) continue;
     inizia_record(p.s, r.kind);
@@ -107,23 +94,25 @@ Next esegui(TrainPass& p, const std::string& field, std::size_t offset) {
 bool leggi_parola(TrainPass& p, std::string& field) {
   inizia_chiave(p.s);
   field = leggi_testo(p);
-  p.s.Trace.record_offset = p.reader.field_offset();
   if (!p.reader.at_end()) return true;
-  annota(p.s, SourceId::Train, FieldUse::UnreadLast, p.reader.field_offset(), field);
+  annota_chiave(p.s, p.reader, KeywordUse::UnreadLast);
   return false;
 }
 
-// The loop over keyword fields; a field holding "-" is a comment and the
-// next one is taken in its place, at most twice in a row.
+// A field holding "-" is a comment and the next one is taken in its place,
+// at most this many times in a row.
+constexpr int kCommentSkips = 2;
+
+// The loop over keyword fields, passing over comments.
 Next leggi_record(TrainPass& p) {
   std::string field;
   while (!p.reader.at_end()) {
     if (!leggi_parola(p, field)) return Next::EndOfReading;
-    for (int skipped = 0; skipped < 2 && contiene(field, "-"); ++skipped) {
-      annota(p.s, SourceId::Train, FieldUse::Ignored, p.reader.field_offset(), field);
+    for (int skipped = 0; skipped < kCommentSkips && contiene(field, "-"); ++skipped) {
+      annota_chiave(p.s, p.reader, KeywordUse::Comment);
       if (!leggi_parola(p, field)) return Next::EndOfReading;
     }
-    Next next = esegui(p, field, p.reader.field_offset());
+    Next next = esegui(p, field, contiene(field, "-"));
     if (next != Next::Go) return next;
   }
   return Next::EndOfReading;
@@ -134,7 +123,11 @@ Next leggi_record(TrainPass& p) {
 void cerca_generale(TrainPass& p) {
   do {
     inizia_chiave(p.s);
-    if (contiene_ci(leggi_testo(p), "[generale]")) return;
+    if (contiene_ci(leggi_testo(p), "[generale]")) {
+      annota_chiave(p.s, p.reader, KeywordUse::Header);
+      return;
+    }
+    annota_chiave(p.s, p.reader, KeywordUse::Preamble);
   } while (!p.reader.at_end());
 }
 
@@ -142,11 +135,11 @@ void cerca_generale(TrainPass& p) {
 // is written); the last cells keep 0.
 void completa_profili(TrainPass& p) {
   do {
-    cella(p.s, p.speed_fill).Byte4 = quinto(p.speed);
+    scrivi_cella(p.s, p.speed_fill, CellLayer::Speed, p.speed_owner).Byte4 = quinto(p.speed);
     ++p.speed_fill;
   } while (p.speed_fill < p.s.CellCount - 2);
   do {
-    cella(p.s, p.adhesion_fill).Byte6 = low8(p.adhesion);
+    scrivi_cella(p.s, p.adhesion_fill, CellLayer::Adhesion, p.adhesion_owner).Byte6 = low8(p.adhesion);
     ++p.adhesion_fill;
   } while (p.adhesion_fill < p.s.CellCount - 2);
 }
@@ -200,7 +193,6 @@ void fine_passata(TrainPass& p) {
 }  // namespace treno
 
 void leggi_treno(CompileState& s, SourceFiles& sources, std::int32_t next_sign_row) {
-  s.Trace = SourceTrace{SourceId::Train, 0, 0};
   inizia_sorgente(s, SourceId::Train);
   std::string text = sources.load(SourceId::Train);
   treno::TrainPass p{s, sources, FieldReader(text), next_sign_row};

@@ -29,9 +29,11 @@ struct TrainPass {
   std::int32_t adhesion_fill = 0;  // first cell whose adhesion is not written
   std::int32_t speed = 0;          // speed in force, km/h
   std::int32_t adhesion = 0;       // adhesion in force
+  Owner speed_owner = owner::kDefault;     // the record that set the speed in force
+  Owner adhesion_owner = owner::kDefault;  // the record that set the adhesion in force
 };
 
-// Reads of one field, each noting where it began in the trace.
+// Reads of one field, each kept in the record in progress.
 std::string leggi_testo(TrainPass& p);
 std::int32_t leggi_i32(TrainPass& p);
 std::int16_t leggi_i16(TrainPass& p);

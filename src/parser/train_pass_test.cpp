@@ -36,6 +36,7 @@ class TrainPass : public testing::Test {
   void SetUp() override { crea_celle(s, 96000); }
 
   void run(const std::string& text, std::int32_t next_sign_row = kFirstSignRow) {
+    read = text;
     sources = SourceFiles::in_memory(std::nullopt, text);
     leggi_treno(s, sources, next_sign_row);
   }
@@ -46,7 +47,15 @@ class TrainPass : public testing::Test {
     return n;
   }
 
+  // The keyword fields the account holds, as (text, use).
+  std::vector<std::pair<std::string, KeywordUse>> keywords() const {
+    std::vector<std::pair<std::string, KeywordUse>> out;
+    for (const KeywordEntry& k : s.Accounting->keywords) out.emplace_back(testo_di(read, k.start, k.end), k.use);
+    return out;
+  }
+
   CompileState s;
+  std::string read;
   SourceFiles sources = SourceFiles::in_memory(std::nullopt, std::nullopt);
 };
 
@@ -57,13 +66,13 @@ class BuiltInTrain : public TrainPass {
  protected:
   void SetUp() override {
     TrainPass::SetUp();
-    s.NoteFields = true;
+    s.Accounting.emplace();
     run(render_lines(righe_treno()), 64);  // the built-in line leaves row 64 free
   }
 
   int records_starting(const std::string& keyword) const {
     int n = 0;
-    for (const FieldNote& note : s.FieldNotes) n += note.use == FieldUse::Record && note.text.starts_with(keyword);
+    for (const auto& [text, use] : keywords()) n += use == KeywordUse::Record && text.starts_with(keyword);
     return n;
   }
 };
@@ -80,9 +89,7 @@ TEST_F(BuiltInTrain, ReadsBackEveryRecordAndEndsCleanly) {
   EXPECT_EQ(records_starting("[rallentamenti]"), 0);
   EXPECT_EQ(records_starting("[codici]"), 0);
   EXPECT_EQ(count_cells(kind::kSignal), 23);
-  ASSERT_FALSE(s.FieldNotes.empty());
-  EXPECT_EQ(s.FieldNotes.back().use, FieldUse::UnreadLast);
-  EXPECT_EQ(s.FieldNotes.back().text, "[fine]");
+  EXPECT_EQ(keywords().back(), std::make_pair(std::string("[fine]"), KeywordUse::UnreadLast));
 }
 
 TEST_F(BuiltInTrain, GeneralRows) {
@@ -292,25 +299,25 @@ TEST_F(TrainPass, ClockSeparatedByBlanks) {
   EXPECT_EQ(s.ScenarioTable[86].Word5, 30);
 }
 
-TEST_F(TrainPass, NotesEveryKeywordFieldAndTracesTheRecord) {
-  s.NoteFields = true;
-  // Offsets: "[generale]" 7, "-nota" 19, "sabbia" 26, "[stazioni]" 39, "stazione" 51.
-  std::string text = testo({"prima", "[generale]", "-nota", "sabbia, 300", "[stazioni]", "stazione, 5025"});
+TEST_F(TrainPass, AccountsForEveryKeywordFieldAndTheRecordThatEndedThePass) {
+  s.Accounting.emplace();
+  // Offsets: "prima" 0, "x" 8, "[generale]" 11, "-nota" 23, "sabbia" 30, "[stazioni]" 43, "stazione" 55.
+  std::string text = testo({"prima", ",x", "[generale]", "-nota", "sabbia, 300", "[stazioni]", "stazione, 5025"});
   run(text);
-  ASSERT_EQ(s.FieldNotes.size(), 4u);
-  const FieldUse uses[] = {FieldUse::Ignored, FieldUse::Record, FieldUse::Ignored, FieldUse::Record};
-  const std::size_t offsets[] = {19, 26, 39, 51};
-  const char* texts[] = {"-nota", "sabbia", "[stazioni]", "stazione"};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(s.FieldNotes[i].source, SourceId::Train);
-    EXPECT_EQ(s.FieldNotes[i].use, uses[i]) << i;
-    EXPECT_EQ(s.FieldNotes[i].offset, offsets[i]) << i;
-    EXPECT_EQ(s.FieldNotes[i].text, texts[i]) << i;
+  // The preamble's fields are one run; the station's fields run out at the end.
+  const std::vector<std::pair<std::string, KeywordUse>> want = {
+      {"prima\r\n,x", KeywordUse::Preamble}, {"[generale]", KeywordUse::Header}, {"-nota", KeywordUse::Comment},
+      {"sabbia", KeywordUse::Record},        {"[stazioni]", KeywordUse::Header}, {"stazione", KeywordUse::Record}};
+  EXPECT_EQ(keywords(), want);
+  const std::size_t starts[] = {0, 11, 23, 30, 43, 55};
+  for (std::size_t i = 0; i < std::size(starts); ++i) {
+    EXPECT_EQ(s.Accounting->keywords[i].start, starts[i]) << i;
+    EXPECT_EQ(s.Accounting->keywords[i].source, SourceId::Train) << i;
   }
   EXPECT_EQ(s.StatusCode, 8);
-  EXPECT_EQ(s.Trace.source, SourceId::Train);
-  EXPECT_EQ(s.Trace.record_offset, 51u);
-  EXPECT_EQ(s.Trace.field_offset, text.find("5025"));
+  ASSERT_EQ(s.Diagnostics.size(), 1u);
+  EXPECT_EQ(s.Diagnostics[0].record_offset, 55u);
+  EXPECT_EQ(s.Diagnostics[0].field_offset, text.find("5025"));
 }
 
 // ---------------------------------------------------------------------------
@@ -523,11 +530,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "train cell 2061 is outside 0..2060"}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
-TEST_F(TrainPass, TraceStandsOnTheFieldThatFailedToRead) {
+TEST_F(TrainPass, AFailedReadIsRecordedAtItsField) {
   const std::string text = testo({"[generale]", "sabbia, 300", "orologio, 8 99999 30", "[fine]"});
   EXPECT_THROW(run(text), Failure);
-  EXPECT_EQ(s.Trace.record_offset, text.find("orologio"));
-  EXPECT_EQ(s.Trace.field_offset, text.find("99999"));
+  ASSERT_FALSE(s.Diagnostics.empty());
+  EXPECT_EQ(s.Diagnostics.back().record_offset, text.find("orologio"));
+  EXPECT_EQ(s.Diagnostics.back().field_offset, text.find("99999"));
 }
 
 TEST_F(TrainPass, MissingTrainSourceIsAFailure) {

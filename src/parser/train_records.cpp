@@ -13,7 +13,7 @@ namespace {
 void riempi_velocita(TrainPass& p, std::int32_t n) {
   do {
     if (p.speed_fill >= p.s.CellCount) return;
-    cella(p.s, p.speed_fill).Byte4 = quinto(p.speed);
+    scrivi_cella(p.s, p.speed_fill, CellLayer::Speed, p.speed_owner).Byte4 = quinto(p.speed);
     ++p.speed_fill;
   } while (p.speed_fill < n);
 }
@@ -21,7 +21,7 @@ void riempi_velocita(TrainPass& p, std::int32_t n) {
 // The same for the adhesion; a fill pushed past the last cell is a failure.
 void riempi_aderenza(TrainPass& p, std::int32_t n) {
   do {
-    cella(p.s, p.adhesion_fill).Byte6 = low8(p.adhesion);
+    scrivi_cella(p.s, p.adhesion_fill, CellLayer::Adhesion, p.adhesion_owner).Byte6 = low8(p.adhesion);
     ++p.adhesion_fill;
   } while (p.adhesion_fill < n);
 }
@@ -40,12 +40,12 @@ Next termina_qui(TrainPass& p, std::size_t recorded, std::int32_t position) {
 }  // namespace
 
 Next leggi_massa(TrainPass& p) {
-  p.s.ScenarioTable[kRouteRow].Start = leggi_i32(p);
+  scrivi_riga(p.s, kRouteRow, RowField::Start).Start = leggi_i32(p);
   return Next::Go;
 }
 
 Next leggi_vetture(TrainPass& p) {
-  p.s.ScenarioTable[kRouteRow].Position = leggi_i32(p);
+  scrivi_riga(p.s, kRouteRow, RowField::Position).Position = leggi_i32(p);
   return Next::Go;
 }
 
@@ -56,6 +56,7 @@ Next leggi_velocita(TrainPass& p) {
   std::int32_t n = cell_of(position);
   if (n > 0) riempi_velocita(p, n);
   p.speed = speed;
+  p.speed_owner = scrivente_attuale(p.s);
   return Next::Go;
 }
 
@@ -66,19 +67,19 @@ Next leggi_aderenza(TrainPass& p) {
   std::int32_t n = cell_of(position);
   if (n > 0) riempi_aderenza(p, n);
   p.adhesion = a;
+  p.adhesion_owner = scrivente_attuale(p.s);
   return Next::Go;
 }
 
 Next leggi_orologio(TrainPass& p) {
-  ScenarioRecord& row = p.s.ScenarioTable[kTrainRow];
-  row.Word3 = leggi_i16(p);
-  row.Word4 = leggi_i16(p);
-  row.Word5 = leggi_i16(p);
+  scrivi_riga(p.s, kTrainRow, RowField::Word3).Word3 = leggi_i16(p);
+  scrivi_riga(p.s, kTrainRow, RowField::Word4).Word4 = leggi_i16(p);
+  scrivi_riga(p.s, kTrainRow, RowField::Word5).Word5 = leggi_i16(p);
   return Next::Go;
 }
 
 Next leggi_sabbia(TrainPass& p) {
-  p.s.ScenarioTable[kTrainRow].Word1 = leggi_i16(p);
+  scrivi_riga(p.s, kTrainRow, RowField::Word1).Word1 = leggi_i16(p);
   return Next::Go;
 }
 
@@ -119,6 +120,7 @@ Next leggi_abbattimento(TrainPass& p) {
     d.cell_holds = c.Kind;
     return termina(p, position);
   }
+  scrivi_cella(p.s, n, CellLayer::Object);
   if (w > 0) {
     c.Kind = kind::kReductionValue;
     c.Word1 = low16(w);

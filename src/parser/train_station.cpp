@@ -1,4 +1,6 @@
 // The station record: its table row, its zone, approach marks and stopping point.
+#include <utility>
+
 #include "model/legacy_math.h"
 #include "parser/record_kinds.h"
 #include "parser/record_reading.h"
@@ -59,7 +61,7 @@ void marca_avvicinamento(TrainPass& p, const ScenarioRecord& row) {
   if (!ferma(row) || row.Kind == 5 || row.Kind == 6) return;
   for (std::int32_t j = 1; j <= 4; ++j) {
     std::int32_t c = round_to_i32(row.End / static_cast<double>(kCellLength) - j - 1);
-    if (c > 1) cella(p.s, c).Byte2 = low8(kApproachMarkBase + j);
+    if (c > 1) scrivi_cella(p.s, c, CellLayer::Approach).Byte2 = low8(kApproachMarkBase + j);
   }
 }
 
@@ -74,7 +76,7 @@ Next punto_fermata(TrainPass& p, const ScenarioRecord& row) {
     d.row = p.k;
     return termina(p, std::nullopt);
   }
-  TrainCell& cell = cella(p.s, c);
+  TrainCell& cell = scrivi_cella(p.s, c, CellLayer::Object);
   cell.Kind = kind::kStop;
   cell.Word1 = low16(p.k);
   return Next::Go;
@@ -82,7 +84,7 @@ Next punto_fermata(TrainPass& p, const ScenarioRecord& row) {
 
 Next distanza(TrainPass& p, const ScenarioRecord& row) {
   if (p.k <= 1) return Next::Go;
-  if (sub32(row.Start, kMinimumSpacing) < riga(p.s, p.k - 1).End) {
+  if (sub32(row.Start, kMinimumSpacing) < riga(std::as_const(p.s), p.k - 1).End) {
     Diagnostic& d = segnala(p.s, Status::StationTooClose, 1);
     d.metres = row.Position;
     d.row = p.k;
@@ -94,7 +96,7 @@ Next distanza(TrainPass& p, const ScenarioRecord& row) {
 }  // namespace
 
 Next leggi_stazione(TrainPass& p) {
-  ScenarioRecord& row = riga(p.s, p.k);
+  ScenarioRecord& row = scrivi_riga_intera(p.s, p.k);
   row.Position = leggi_i32(p);
   if (oltre_le_celle(p.s, row.Position, margin_of(RecordKind::Station))) return oltre_limite(p, row.Position);
   if (row.Position % kCellLength != 0) {

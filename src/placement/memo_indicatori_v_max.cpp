@@ -30,6 +30,7 @@ void memo_indicatori_v_max(CompileState& s, std::int32_t posizione, std::int32_t
   std::int16_t w1 = board_value(vas, vad);
   std::int16_t w2 = board_value(vbs, vbd);
   std::int16_t w3 = board_value(vcs, vcd);
+  scrivi_cella(s, c, CellLayer::Object);
   cell.Kind = kind::kSpeedBoard;
   cell.Word1 = w1;
   cell.Word2 = w2;

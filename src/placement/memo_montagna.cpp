@@ -44,10 +44,13 @@ void memo_montagna(CompileState& s, std::int32_t inizio, std::int32_t fine, std:
 
   std::int32_t n = 0;
   for (std::int32_t c = first; c <= last; ++c) {
-    TrainCell& cell = cella(s, c);
+    TrainCell& cell = scrivi_cella(s, c, CellLayer::Range);
     cell.Byte3 = low8(tipo);
     ++n;
-    if (r.Flag != 0 && n % 4 == 0 && cell.Kind == kind::kEmpty) cell.Kind = kind::kRangeMarker;
+    if (r.Flag != 0 && n % 4 == 0 && cell.Kind == kind::kEmpty) {
+      scrivi_cella(s, c, CellLayer::Object);
+      cell.Kind = kind::kRangeMarker;
+    }
   }
 }
 

@@ -39,7 +39,7 @@ std::optional<std::int32_t> taken_approach_cell(const CompileState& s, std::int3
 // Cells b, b - 1, b - 2, b - 3 carry 1 to 4, the nearest to the warning 1.
 void place_approach_cells(CompileState& s, std::int32_t b, std::int32_t d_v) {
   for (std::int32_t n = 1; n <= kApproachCells; ++n) {
-    TrainCell& cell = cella(s, b - (n - 1));
+    TrainCell& cell = scrivi_cella(s, b - (n - 1), CellLayer::Object);
     cell.Kind = kind::kSlowApproach;
     cell.Word1 = low16(n);
     if (d_v != 0) cell.Word2 = low16(n);
@@ -90,14 +90,14 @@ void refuse(CompileState& s, const Refusal& r) {
 // fall in one cell.
 void place_main_cells(CompileState& s, const SlowOrderCells& p, std::int32_t v, std::int32_t f_tt,
                       std::int32_t d_v) {
-  TrainCell& end = cella(s, p.e);
+  TrainCell& end = scrivi_cella(s, p.e, CellLayer::Object);
   end.Kind = kind::kSlowEnd;
   put_d_v(end, d_v);
-  TrainCell& start = cella(s, p.st);
+  TrainCell& start = scrivi_cella(s, p.st, CellLayer::Object);
   start.Kind = kind::kSlowStart;
   put_d_v(start, d_v);
   if (p.warned) {
-    TrainCell& warning = cella(s, p.w);
+    TrainCell& warning = scrivi_cella(s, p.w, CellLayer::Object);
     warning.Kind = kind::kSlowWarning;
     put_d_v(warning, d_v);
     warning.Word1 = low16(v);

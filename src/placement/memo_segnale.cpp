@@ -27,6 +27,7 @@ void memo_segnale(CompileState& s, std::int32_t posizione, std::int32_t sx, std:
   require_cells(s, std::int64_t{i} - 8, i, "signal at " + std::to_string(posizione) + " m");
 
   std::int32_t sides = add32(mul32(sx, 3), dx);
+  scrivi_cella(s, i, CellLayer::Object);
   cell.Kind = kind::kSignal;
   cell.Word4 = low16(add32(mul32(rapp, 10), sides));
   cell.Word1 = low16(add32(mul32(s1, 10), d1));
@@ -34,7 +35,7 @@ void memo_segnale(CompileState& s, std::int32_t posizione, std::int32_t sx, std:
   cell.Word3 = low16(add32(mul32(s3, 10), d3));
   cell.Byte1 = sx == 2 ? low8(signal_time(tempo)) : 0;
   for (std::int32_t k = 1; k <= 4; ++k) {
-    cella(s, i - 2 * k).Byte2 = low8(add32(mul32(sides, 10), k));
+    scrivi_cella(s, i - 2 * k, CellLayer::Approach).Byte2 = low8(add32(mul32(sides, 10), k));
   }
 }
 

@@ -21,14 +21,16 @@ bool is_kind(const CompileState& s, std::int32_t i, std::uint8_t k) { return cel
 bool free_at(const CompileState& s, std::int32_t i) { return is_free(cella(s, i)); }
 
 void mark(CompileState& s, std::int32_t i) {
-  TrainCell& c = cella(s, i);
+  TrainCell& c = scrivi_cella(s, i, CellLayer::Object, owner::kSpeedMarks);
   c.Kind = kind::kReductionValue;
   c.Word1 = kMarkSpeed;
 }
 
 void cap(CompileState& s, std::int32_t i) {
   TrainCell& c = cella(s, i);
-  c.Word1 = low16(minimo(kMarkSpeed, c.Word1));
+  const std::int16_t capped = low16(minimo(kMarkSpeed, c.Word1));
+  if (capped != c.Word1) scrivi_cella(s, i, CellLayer::Object, owner::kSpeedMarks);
+  c.Word1 = capped;
 }
 
 // The placed record whose cell is `cell`: its first value lies in the cell

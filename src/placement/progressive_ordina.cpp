@@ -7,10 +7,15 @@
 namespace scenario {
 namespace {
 
+constexpr RowField kTripleFields[3] = {RowField::Start, RowField::End, RowField::Position};
+
+// A triple with the writers of its three fields, which move with it; a
+// triple the sort clears is the sort's own.
 struct Triple {
   std::int32_t Start = 0;
   std::int32_t End = 0;
   std::int32_t Position = 0;
+  std::array<Owner, 3> owners{owner::kChainageSort, owner::kChainageSort, owner::kChainageSort};
 };
 
 using Triples = std::array<Triple, 3>;  // [0] is row 81, [2] is row 83
@@ -20,6 +25,9 @@ Triples read_triples(const CompileState& s) {
   for (int n = 0; n < 3; ++n) {
     const ScenarioRecord& r = s.ScenarioTable[kChainageRows[n]];
     t[n] = Triple{r.Start, r.End, r.Position};
+    if (s.Accounting) {
+      for (int f = 0; f < 3; ++f) t[n].owners[f] = s.Accounting->row_owner(kChainageRows[n], kTripleFields[f]);
+    }
   }
   return t;
 }
@@ -27,6 +35,13 @@ Triples read_triples(const CompileState& s) {
 void write_triples(CompileState& s, const Triples& t) {
   for (int n = 0; n < 3; ++n) {
     ScenarioRecord& r = s.ScenarioTable[kChainageRows[n]];
+    // A cleared field that held 0 already keeps its writer: the sort changed nothing there.
+    const std::int32_t now[3] = {t[n].Start, t[n].End, t[n].Position};
+    const std::int32_t before[3] = {r.Start, r.End, r.Position};
+    for (int f = 0; f < 3; ++f) {
+      if (t[n].owners[f] == owner::kChainageSort && now[f] == before[f]) continue;
+      scrivi_riga(s, kChainageRows[n], kTripleFields[f], t[n].owners[f]);
+    }
     r.Start = t[n].Start;
     r.End = t[n].End;
     r.Position = t[n].Position;

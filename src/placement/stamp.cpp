@@ -46,9 +46,10 @@ std::optional<Status> timbra(CompileState& s) {
   ScenarioRecord& row = s.ScenarioTable[kStampRow];
   TrainCell& cell = cella(s, 1);
   if (row.Word1 != 0 || cell.Word1 != 0) return Status::GuardWord1;
-  row.Word1 = kRowMark;
-  cell.Word1 = kCellMark;
+  scrivi_riga(s, kStampRow, RowField::Word1, owner::kStamp).Word1 = kRowMark;
+  scrivi_cella(s, 1, CellLayer::Object, owner::kStamp).Word1 = kCellMark;
   if (row.Time != 0 || cell.Word2 != 0) return Status::GuardWord2;
+  scrivi_riga(s, kStampRow, RowField::Time, owner::kStamp);
   row.Time = codice_gara_st(s);
   cell.Word2 = codice_gara_og(s);
   return std::nullopt;

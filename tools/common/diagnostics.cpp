@@ -150,7 +150,7 @@ class Plan {
 std::string suffix(const Message& m, const RenderOptions& options) {
   std::string out;
   if (m.warning_name_shown) {
-    out += m.severity == Severity::Error ? " [-Werror=" + m.name + "]" : " [-W" + m.name + "]";
+    out += m.raised ? " [-Werror=" + m.name + "]" : " [-W" + m.name + "]";
   } else if (options.verbose && !m.name.empty()) {
     out += m.position ? " [status " + m.name + ", position " + std::to_string(*m.position) + "]"
                       : " [" + m.name + "]";

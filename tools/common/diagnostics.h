@@ -24,6 +24,7 @@ struct Message {
   std::string text;
   std::optional<std::int32_t> position;  // the status position, for -v and JSON
   bool warning_name_shown = false;       // "[-Wname]" after the text (lint and source warnings)
+  bool raised = false;                   // a warning that -W options made an error: "[-Werror=name]"
   std::vector<Message> notes;            // shown right after the message, counted with it
 };
 

@@ -92,7 +92,9 @@ TEST(RenderTextWhole, VerboseAddsStatusAndPositionWarningsTheirName) {
   w.severity = Severity::Warning;
   w.warning_name_shown = true;
   EXPECT_EQ(lines_of_first(text_of(w)), "src/R_linea.txt:2:24: warning: what is wrong [-Wpast-end]");
-  w.severity = Severity::Error;
+  w.severity = Severity::Error;  // an error by default keeps its plain name
+  EXPECT_EQ(lines_of_first(text_of(w)), "src/R_linea.txt:2:24: error: what is wrong [-Wpast-end]");
+  w.raised = true;  // a warning that -W options made an error says so
   EXPECT_EQ(lines_of_first(text_of(w)), "src/R_linea.txt:2:24: error: what is wrong [-Werror=past-end]");
 }
 

@@ -76,4 +76,11 @@ std::optional<std::string> near_miss(std::string_view word, const std::vector<st
   return best;
 }
 
+std::string_view span_text(std::string_view text, std::size_t start, std::size_t end) {
+  if (start > text.size()) start = text.size();
+  if (end > text.size()) end = text.size();
+  if (end < start) end = start;
+  return text.substr(start, end - start);
+}
+
 }  // namespace scenario::tool

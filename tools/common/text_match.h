@@ -13,6 +13,10 @@ std::string lower_ascii(std::string_view s);
 bool contains_ci(std::string_view text, std::string_view part);
 std::string_view trim_blanks(std::string_view s);
 
+// The bytes [start, end) of a text, clamped to the text: a field of a source
+// as the compiler's account names it.
+std::string_view span_text(std::string_view text, std::size_t start, std::size_t end);
+
 // Levenshtein distance (insert, delete, replace, each costing 1).
 std::size_t edit_distance(std::string_view a, std::string_view b);
 

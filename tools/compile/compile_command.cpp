@@ -11,6 +11,7 @@
 #include "common/source_dir.h"
 #include "compile/error_messages.h"
 #include "compile/lint.h"
+#include "compile/read_summary.h"
 #include "compile/text_checks.h"
 #include "compile/warnings.h"
 
@@ -81,11 +82,14 @@ std::vector<Message> compile_messages(const CompileState& state, const SourceTex
   for (Message& w : field_warnings(outcome)) {
     if (!(w.source == SourceId::Line ? line_binary : train_binary)) warnings.push_back(std::move(w));
   }
-  for (Message& w : lint_warnings(records_read(state), state)) warnings.push_back(std::move(w));
+  for (Message& w : lint_warnings(records_read(state, texts), state)) warnings.push_back(std::move(w));
   for (Message& w : warnings) {
     const WarningLevel level = settings.level_of(w.name);
     if (level == WarningLevel::Off) continue;
-    if (level == WarningLevel::Error) w.severity = Severity::Error;
+    if (level == WarningLevel::Error) {
+      w.raised = w.severity == Severity::Warning && default_level(w.name) != WarningLevel::Error;
+      w.severity = Severity::Error;
+    }
     ms.push_back(std::move(w));
   }
   sort_messages(ms);
@@ -110,7 +114,7 @@ CompileSession open_session(const CompileOptions& options) {
 int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
   // Copies: "deleting" a text in memory must not lose what the messages quote.
   SourceFiles sources = SourceFiles::in_memory(session.texts.line, session.texts.train);
-  const scenario::CompileOptions options{.line_plan = !session.options.no_line, .field_notes = true};
+  const scenario::CompileOptions options{.line_plan = !session.options.no_line, .account = true};
   CompileResult result = compile(session.names, options, sources);
   session.state = std::move(result.state);
   session.stopped = result.guard.has_value() || result.failure.has_value();
@@ -136,7 +140,7 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
   std::ostream& summary = session.options.json ? err : out;
   const bool can_write = files.has_value();
   if (session.options.check_only) {
-    summary << check_line(session, can_write) << "\n";
+    summary << check_line(session, can_write) << "\n" << read_summary(session.state, session.texts) << "\n";
   } else if (can_write && (errors == 0 || session.options.force)) {
     write_all(*files, output_dir(session), session.names);
     summary << summary_line(session) << (errors ? " (despite the errors, as --force asks)" : "") << "\n";

@@ -64,31 +64,31 @@ std::string subject(const Diagnostic& d) {
   return d.field_index.value_or(0) == 0 ? words : words + ",";
 }
 
-// The record the compiler noted at the diagnostic's keyword, with its fields.
-const NotedRecord* noted_record(const Context& c, const Diagnostic& d) {
-  if (!d.record_offset) return nullptr;
-  for (const FieldNote& n : c.state.FieldNotes) {
-    if (n.source != d.source || n.use != FieldUse::Record) continue;
-    for (const NotedRecord& r : n.records) {
-      if (r.record_offset == *d.record_offset && r.kind == d.record) return &r;
-    }
+// The record of the compiler's account at the diagnostic's keyword.
+const AccountRecord* noted_record(const Context& c, const Diagnostic& d) {
+  if (!d.record_offset || !c.state.Accounting) return nullptr;
+  for (const AccountRecord& r : c.state.Accounting->records) {
+    if (r.source == d.source && r.start == *d.record_offset && r.kind == d.record) return &r;
   }
   return nullptr;
 }
 
-// The keyword field's text as the compiler noted it.
+// The keyword field's text as the compiler read it.
 std::string keyword_text(const Context& c, const Diagnostic& d) {
-  if (!d.record_offset) return {};
-  for (const FieldNote& n : c.state.FieldNotes) {
-    if (n.source == d.source && n.offset == *d.record_offset) return n.text;
+  if (!d.record_offset || !c.state.Accounting) return {};
+  for (const KeywordEntry& k : c.state.Accounting->keywords) {
+    if (k.source == d.source && k.start == *d.record_offset) {
+      return std::string(span_text(c.texts.text(d.source), k.start, k.end));
+    }
   }
   return {};
 }
 
 std::optional<std::int64_t> field_value(const Context& c, const Diagnostic& d, int index) {
-  const NotedRecord* r = noted_record(c, d);
-  if (r == nullptr || index < 1 || index > static_cast<int>(r->fields.size())) return std::nullopt;
-  return r->fields[static_cast<std::size_t>(index - 1)].number;
+  const AccountRecord* r = noted_record(c, d);
+  if (r == nullptr || index < 1 || index > static_cast<int>(r->field_count)) return std::nullopt;
+  const FieldSpan& f = c.state.Accounting->fields_of(*r)[static_cast<std::size_t>(index - 1)];
+  return f.numeric ? std::optional<std::int64_t>(f.number) : std::nullopt;
 }
 
 std::string value_words(std::optional<std::int64_t> v) { return v ? to_string(*v) : std::string("?"); }
@@ -163,9 +163,8 @@ std::string slow_order_cell(const Context& c, const Diagnostic& d) {
 
 std::int32_t noted_signs(const Context& c) {
   std::int32_t n = 0;
-  for (const FieldNote& note : c.state.FieldNotes) {
-    for (const NotedRecord& r : note.records) n += r.kind == RecordKind::Sign;
-  }
+  if (!c.state.Accounting) return n;
+  for (const AccountRecord& r : c.state.Accounting->records) n += r.kind == RecordKind::Sign;
   return n;
 }
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <map>
 
+#include "common/text_match.h"
 #include "common/shown_text.h"
 #include "compile/warning_names.h"
 #include "model/coding.h"
@@ -352,17 +353,22 @@ void check_stations(Linter& l, const std::vector<const LintRecord*>& stations) {
 
 }  // namespace
 
-std::vector<LintRecord> records_read(const CompileState& state) {
+std::vector<LintRecord> records_read(const CompileState& state, const SourceTexts& texts) {
   std::vector<LintRecord> out;
-  for (const FieldNote& note : state.FieldNotes) {
-    for (const NotedRecord& r : note.records) {
-      LintRecord l;
-      l.source = note.source;
-      l.kind = r.kind;
-      l.record_offset = r.record_offset;
-      for (const NotedField& f : r.fields) l.fields.push_back({f.offset, f.number, f.text});
-      out.push_back(std::move(l));
+  if (!state.Accounting) return out;
+  const Account& a = *state.Accounting;
+  for (const AccountRecord& r : a.records) {
+    LintRecord l;
+    l.source = r.source;
+    l.kind = r.kind;
+    l.record_offset = r.start;
+    const std::string_view text = texts.text(r.source);
+    for (const FieldSpan& f : a.fields_of(r)) {
+      std::optional<std::int64_t> number;
+      if (f.numeric) number = f.number;
+      l.fields.push_back({f.start, number, f.numeric ? std::string() : std::string(span_text(text, f.start, f.end))});
     }
+    out.push_back(std::move(l));
   }
   return out;
 }

@@ -26,8 +26,9 @@ struct LintRecord {
   std::vector<LintField> fields;
 };
 
-// The records of the compiler's field notes, in the order they were read.
-std::vector<LintRecord> records_read(const CompileState& state);
+// The records of the compiler's account, in the order they were read, with
+// their texts taken from the sources.
+std::vector<LintRecord> records_read(const CompileState& state, const SourceTexts& texts);
 
 // The lint warnings of a compilation: each names the record's field at fault
 // and says what the compiled cells (read from `state`) hold because of it.

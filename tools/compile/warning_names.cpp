@@ -10,12 +10,19 @@
 namespace scenario::tool {
 namespace {
 
-constexpr std::array<WarningName, 22> kNames = {{
-    {"unknown-keyword", "a field that starts no record and is no section header or comment"},
+constexpr std::array<WarningName, 28> kNames = {{
+    {"unknown-keyword", "a field that starts no record and is no section header or comment: the text is lost",
+     WarningLevel::Error},
+    {"other-source", "a keyword of the other source: it is lost here", WarningLevel::Error},
+    {"comment-read", "a third comment line in a row, read as a keyword field", WarningLevel::Error},
+    {"no-general", "a source without a '[generale]' line: nothing in it is read", WarningLevel::Error},
+    {"overwritten", "a record whose every value a later record replaces"},
+    {"no-effect", "a record that writes nothing into the files"},
+    {"keyword-side", "a curve keyword whose letters read as the other side"},
     {"after-end", "a record after [fine]: the compiler still reads it"},
     {"unread-last", "a keyword that is the last field of its file: never read"},
     {"past-end", "a position past the route's end that the compiler accepts"},
-    {"not-text", "a source that holds a NUL byte"},
+    {"not-text", "a source that holds a NUL byte (binary or UTF-16): not read as text", WarningLevel::Error},
     {"utf8-text", "a field typed in UTF-8: the simulator reads one byte per character"},
     {"unordered-gradient", "a gradient record behind the one before it: gradients fill forward only"},
     {"unordered-curve", "a curve that starts before the one before it"},
@@ -46,9 +53,16 @@ bool is_warning_name(std::string_view name) {
   return false;
 }
 
+WarningLevel default_level(std::string_view name) {
+  for (const WarningName& w : kNames) {
+    if (w.name == name) return w.by_default;
+  }
+  return WarningLevel::Warning;
+}
+
 WarningLevel WarningSettings::level_of(std::string_view name) const {
   auto it = levels.find(name);
-  const WarningLevel level = it == levels.end() ? WarningLevel::Warning : it->second;
+  const WarningLevel level = it != levels.end() ? it->second : default_level(name);
   return level == WarningLevel::Warning && all_errors ? WarningLevel::Error : level;
 }
 

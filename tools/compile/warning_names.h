@@ -9,17 +9,23 @@
 
 namespace scenario::tool {
 
+// What -W options asked for one warning: off, a warning (the default) or an error.
+enum class WarningLevel { Off, Warning, Error };
+
 struct WarningName {
   std::string_view name;  // as in -Wno-NAME and -Werror=NAME, and the JSON "code"
   std::string_view when;  // what it reports, for the help and the docs
+  // Error for what loses an author's text without a word unless it is reported:
+  // such a name is an error unless a -W option lowers it.
+  WarningLevel by_default = WarningLevel::Warning;
 };
 
 // All warnings, in the order the help lists them.
 std::span<const WarningName> warning_names();
 bool is_warning_name(std::string_view name);
 
-// What -W options asked for one warning: off, a warning (the default) or an error.
-enum class WarningLevel { Off, Warning, Error };
+// A name's level when no -W option names it.
+WarningLevel default_level(std::string_view name);
 
 // The -W options of one command line, last one winning per name.
 struct WarningSettings {
