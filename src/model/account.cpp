@@ -38,6 +38,22 @@ void aggiungi(std::vector<std::vector<WriteRun>>& runs, Owner who, Target target
   list.push_back(WriteRun{target, part, i, i});
 }
 
+bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The start of every line of a text (a line ends at CR LF, LF or a lone CR).
+std::vector<std::size_t> line_starts(std::string_view text) {
+  std::vector<std::size_t> starts{0};
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    if (text[i] == '\r' || text[i] == '\n') starts.push_back(i + 1);
+  }
+  return starts;
+}
+
+std::size_t line_index(const std::vector<std::size_t>& starts, std::size_t offset) {
+  return static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1;
+}
+
 }  // namespace
 
 std::string_view owner_name(Owner o) {
@@ -201,6 +217,32 @@ void chiudi_conto(Account& a) {
       r.fate = RecordFate::NoEffect;
     }
   }
+}
+
+std::size_t righe_non_lette(const Account& a, SourceId source, std::string_view text) {
+  if (text.empty()) return 0;
+  const std::vector<std::size_t> starts = line_starts(text);
+  std::vector<bool> touched(starts.size(), false);
+  const auto mark = [&](std::size_t from, std::size_t to) {
+    if (from >= text.size()) return;
+    const std::size_t last_byte = to > from ? std::min(to, text.size()) - 1 : from;
+    for (std::size_t l = line_index(starts, from); l <= line_index(starts, last_byte); ++l) touched[l] = true;
+  };
+  for (const KeywordEntry& k : a.keywords) {
+    if (k.source == source) mark(k.start, k.end);
+  }
+  for (const AccountRecord& r : a.records) {
+    if (r.source == source) mark(r.start, r.end);
+  }
+  std::size_t n = 0;
+  for (std::size_t l = 0; l < starts.size(); ++l) {
+    const std::size_t end = l + 1 < starts.size() ? starts[l + 1] : text.size();
+    if (!touched[l] && !std::all_of(text.begin() + static_cast<std::ptrdiff_t>(starts[l]),
+                                    text.begin() + static_cast<std::ptrdiff_t>(end), blank)) {
+      ++n;
+    }
+  }
+  return n;
 }
 
 }  // namespace scenario

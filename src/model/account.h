@@ -204,4 +204,8 @@ void conta_rifiuto(Account& a, std::size_t d);
 // Once the compile is over: each record's fate from the owner map.
 void chiudi_conto(Account& a);
 
+// Non-blank lines of a source that no field the passes read touches: the
+// lines after a pass stopped, or a source the compile never reached.
+std::size_t righe_non_lette(const Account& a, SourceId source, std::string_view text);
+
 }  // namespace scenario
