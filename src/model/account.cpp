@@ -50,8 +50,12 @@ std::vector<std::size_t> line_starts(std::string_view text) {
   return starts;
 }
 
-std::size_t line_index(const std::vector<std::size_t>& starts, std::size_t offset) {
-  return static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1;
+// The line holding `offset`, searched forward from `from`: the entries of a
+// pass come in text order, so a walk costs one step per line.
+std::size_t line_from(const std::vector<std::size_t>& starts, std::size_t from, std::size_t offset) {
+  std::size_t l = from;
+  while (l + 1 < starts.size() && starts[l + 1] <= offset) ++l;
+  return l;
 }
 
 }  // namespace
@@ -223,14 +227,19 @@ std::size_t righe_non_lette(const Account& a, SourceId source, std::string_view 
   if (text.empty()) return 0;
   const std::vector<std::size_t> starts = line_starts(text);
   std::vector<bool> touched(starts.size(), false);
+  std::size_t cursor = 0;
   const auto mark = [&](std::size_t from, std::size_t to) {
     if (from >= text.size()) return;
     const std::size_t last_byte = to > from ? std::min(to, text.size()) - 1 : from;
-    for (std::size_t l = line_index(starts, from); l <= line_index(starts, last_byte); ++l) touched[l] = true;
+    if (starts[cursor] > from) cursor = 0;  // out of order: walk again from the top
+    cursor = line_from(starts, cursor, from);
+    const std::size_t last = line_from(starts, cursor, last_byte);
+    for (std::size_t l = cursor; l <= last; ++l) touched[l] = true;
   };
   for (const KeywordEntry& k : a.keywords) {
     if (k.source == source) mark(k.start, k.end);
   }
+  cursor = 0;
   for (const AccountRecord& r : a.records) {
     if (r.source == source) mark(r.start, r.end);
   }

@@ -107,7 +107,7 @@ class LineIndex {
 // were held back, and where each shown message stands.
 class Plan {
  public:
-  Plan(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options)
+  Plan(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options, const HeldCounts& held)
       : texts_(texts),
         line_(texts.text(SourceId::Line)),
         train_(texts.text(SourceId::Train)),
@@ -122,6 +122,16 @@ class Plan {
         if (n == options.max_per_name + 1) held_order_.push_back(&m);
         ++held_[m.name];
       }
+    }
+    // Names held back where they were made: the note stands with the last one shown.
+    for (const auto& [name, count] : held) {
+      if (count == 0) continue;
+      if (!held_.count(name)) {
+        auto last = std::find_if(ms.rbegin(), ms.rend(), [&](const Message& m) { return m.name == name; });
+        if (last == ms.rend()) continue;
+        held_order_.push_back(&*last);
+      }
+      held_[name] += count;
     }
   }
 
@@ -226,8 +236,9 @@ Excerpt excerpt_at(std::string_view text, std::size_t offset) {
   return excerpt_in_line(text, line_start_of(text, offset), end, offset);
 }
 
-std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options) {
-  const Plan plan(ms, texts, options);
+std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
+                        const HeldCounts& held) {
+  const Plan plan(ms, texts, options, held);
   std::string out;
   for (const Message* m : plan.shown()) {
     append_text(out, *m, plan, options);
@@ -240,8 +251,9 @@ std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts
   return out;
 }
 
-std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options) {
-  const Plan plan(ms, texts, options);
+std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
+                        const HeldCounts& held) {
+  const Plan plan(ms, texts, options, held);
   std::string out;
   for (const Message* m : plan.shown()) {
     append_json(out, *m, plan);
@@ -258,15 +270,16 @@ std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts
   return out;
 }
 
-std::size_t bound_of(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options) {
-  const Plan plan(ms, texts, options);
+std::size_t bound_of(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
+                     const HeldCounts& held) {
+  const Plan plan(ms, texts, options, held);
   const std::size_t file = 4 * std::max({texts.line_file.size(), texts.train_file.size(), std::size_t{16}});
   const std::size_t per_message = kMessageOverhead + kMaxTextBytes + 2 * file;
   std::size_t count = 0;
   for (const Message* m : plan.shown()) count += 1 + m->notes.size();
-  std::size_t held = 0;
-  for (const Message* m : plan.held_back()) held += kMessageOverhead + 2 * file + m->name.size();
-  return count * per_message + held;
+  std::size_t notes = 0;
+  for (const Message* m : plan.held_back()) notes += kMessageOverhead + 2 * file + m->name.size();
+  return count * per_message + notes;
 }
 
 void sort_messages(std::vector<Message>& ms) {

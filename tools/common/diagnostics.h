@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -80,15 +81,21 @@ Excerpt excerpt_at(std::string_view text, std::size_t offset);
 // more. The output is at most bound_of(ms, texts) bytes, whatever the texts
 // hold: the number of messages shown times (kMessageOverhead + kMaxTextBytes
 // + twice the longer file name), plus one line per name held back.
-std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options);
+// Messages not kept at all (counted by name where they were made) add to the
+// "N more like this" lines through `held`.
+using HeldCounts = std::map<std::string, std::size_t>;
+std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
+                        const HeldCounts& held = {});
 
 // JSON lines: one object per message and note with file, line, column,
 // severity, code and message (and the status position when there is one);
 // the same limit per name and the same bound as the text.
-std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options);
+std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
+                        const HeldCounts& held = {});
 
 // The stated bound on either rendering's size.
-std::size_t bound_of(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options);
+std::size_t bound_of(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
+                     const HeldCounts& held = {});
 
 // Source order (line source before train source, then by position); notes
 // travel with their message.

@@ -53,47 +53,34 @@ std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-std::size_t count_of(const std::vector<Message>& ms, Severity severity) {
-  std::size_t n = 0;
-  for (const Message& m : ms) {
-    n += m.severity == severity;
-    for (const Message& note : m.notes) n += note.severity == severity;
-  }
-  return n;
-}
 
 }  // namespace
 
-std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts, bool werror) {
+CompileReport compile_messages(const CompileState& state, const SourceTexts& texts, bool werror,
+                               std::size_t max_per_name) {
   WarningSettings settings;
   settings.all_errors = werror;
-  return compile_messages(state, texts, settings);
+  return compile_messages(state, texts, settings, max_per_name);
 }
 
-std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts,
-                                      const WarningSettings& settings) {
+CompileReport compile_messages(const CompileState& state, const SourceTexts& texts, const WarningSettings& settings,
+                               std::size_t max_per_name) {
   const CompileOutcome outcome{state, texts};
-  std::vector<Message> ms = error_messages(state, texts);
-  std::vector<Message> warnings = text_warnings(texts);
+  MessageSink sink(settings, max_per_name);
+  for (Message& e : error_messages(state, texts)) sink.add_error(std::move(e));
+  text_warnings(texts, sink);
   // The field warnings of a source that is not text would only repeat, field
   // by field, that it is not text.
-  const bool line_binary = is_binary(texts.text(SourceId::Line));
-  const bool train_binary = is_binary(texts.text(SourceId::Train));
-  for (Message& w : field_warnings(outcome)) {
-    if (!(w.source == SourceId::Line ? line_binary : train_binary)) warnings.push_back(std::move(w));
-  }
-  for (Message& w : lint_warnings(records_read(state, texts), state)) warnings.push_back(std::move(w));
-  for (Message& w : warnings) {
-    const WarningLevel level = settings.level_of(w.name);
-    if (level == WarningLevel::Off) continue;
-    if (level == WarningLevel::Error) {
-      w.raised = w.severity == Severity::Warning && default_level(w.name) != WarningLevel::Error;
-      w.severity = Severity::Error;
-    }
-    ms.push_back(std::move(w));
-  }
-  sort_messages(ms);
-  return ms;
+  for (SourceId source : {SourceId::Line, SourceId::Train}) sink.mute(source, is_binary(texts.text(source)));
+  field_warnings(outcome, sink);
+  for (SourceId source : {SourceId::Line, SourceId::Train}) sink.mute(source, false);
+  lint_warnings(records_read(state, texts), state, sink);
+  CompileReport report;
+  report.errors = sink.count(Severity::Error);
+  report.warnings = sink.count(Severity::Warning);
+  report.held = sink.held();
+  report.messages = sink.take_sorted();
+  return report;
 }
 
 CompileSession open_session(const CompileOptions& options) {
@@ -129,13 +116,14 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
     }
   }
 
-  const std::vector<Message> ms = compile_messages(session.state, session.texts, session.options.warnings);
-  const std::size_t errors = count_of(ms, Severity::Error), warnings = count_of(ms, Severity::Warning);
   const RenderOptions render{session.options.verbose, session.options.max_diagnostics};
+  const CompileReport report =
+      compile_messages(session.state, session.texts, session.options.warnings, render.max_per_name);
+  const std::size_t errors = report.errors, warnings = report.warnings;
   if (session.options.json) {
-    out << render_json(ms, session.texts, render);
+    out << render_json(report.messages, session.texts, render, report.held);
   } else {
-    err << render_text(ms, session.texts, render);
+    err << render_text(report.messages, session.texts, render, report.held);
   }
   std::ostream& summary = session.options.json ? err : out;
   const bool can_write = files.has_value();

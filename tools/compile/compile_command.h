@@ -24,11 +24,21 @@ struct CompileSession {
 // errors, then the warnings about the texts and their fields (as errors under
 // --werror). Render them with render_text or render_json (common/diagnostics.h),
 // whose output stays within bound_of() whatever the texts hold.
-std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts, bool werror);
+//
+// Only the messages a rendering with `max_per_name` shows are kept (all with
+// 0); the others are counted in `held`, and every message in the totals.
+struct CompileReport {
+  std::vector<Message> messages;
+  HeldCounts held;
+  std::size_t errors = 0;
+  std::size_t warnings = 0;
+};
+CompileReport compile_messages(const CompileState& state, const SourceTexts& texts, bool werror,
+                               std::size_t max_per_name = 0);
 // The same with each warning switched as -Wno-NAME and -Werror=NAME ask
 // (the lint warnings included).
-std::vector<Message> compile_messages(const CompileState& state, const SourceTexts& texts,
-                                      const WarningSettings& settings);
+CompileReport compile_messages(const CompileState& state, const SourceTexts& texts, const WarningSettings& settings,
+                               std::size_t max_per_name = 0);
 
 // Resolves the names and reads the two texts (a missing one stays absent).
 // Throws Failure when the directory does not say which sources to compile.

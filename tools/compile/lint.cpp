@@ -54,7 +54,7 @@ std::optional<std::int64_t> number(const LintRecord& r, int i) {
 
 class Linter {
  public:
-  Linter(const CompileState& s, std::vector<Message>& out) : s_(s), out_(out) {}
+  Linter(const CompileState& s, MessageSink& out) : s_(s), out_(out) {}
 
   void warn(const LintRecord& r, int field, std::string_view name, std::string text) {
     Message m;
@@ -77,7 +77,7 @@ class Linter {
 
  private:
   const CompileState& s_;
-  std::vector<Message>& out_;
+  MessageSink& out_;
 };
 
 // ---- profiles that fill forward: gradients, speed limits, adhesion ------
@@ -373,8 +373,7 @@ std::vector<LintRecord> records_read(const CompileState& state, const SourceText
   return out;
 }
 
-std::vector<Message> lint_warnings(const std::vector<LintRecord>& records, const CompileState& state) {
-  std::vector<Message> out;
+void lint_warnings(const std::vector<LintRecord>& records, const CompileState& state, MessageSink& out) {
   Linter l(state, out);
   std::map<RecordKind, std::vector<const LintRecord*>> by_kind;
   for (const LintRecord& r : records) {
@@ -392,7 +391,6 @@ std::vector<Message> lint_warnings(const std::vector<LintRecord>& records, const
   check_order(l, by_kind[RecordKind::SlowOrder], "unordered-slow-order", "the slow order",
               "slow orders are placed by position, so it compiles the same, but the file no longer reads along the "
               "route");
-  return out;
 }
 
 }  // namespace scenario::tool

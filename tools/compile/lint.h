@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/diagnostics.h"
+#include "compile/message_sink.h"
 #include "model/compile_state.h"
 
 namespace scenario::tool {
@@ -33,6 +34,6 @@ std::vector<LintRecord> records_read(const CompileState& state, const SourceText
 // The lint warnings of a compilation: each names the record's field at fault
 // and says what the compiled cells (read from `state`) hold because of it.
 // Nothing here changes what is compiled.
-std::vector<Message> lint_warnings(const std::vector<LintRecord>& records, const CompileState& state);
+void lint_warnings(const std::vector<LintRecord>& records, const CompileState& state, MessageSink& out);
 
 }  // namespace scenario::tool

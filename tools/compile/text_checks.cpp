@@ -37,7 +37,7 @@ FieldSpan field_around(std::string_view text, std::size_t at) {
   return {start, end};
 }
 
-void utf8_fields(SourceId source, std::string_view text, std::vector<Message>& out) {
+void utf8_fields(SourceId source, std::string_view text, MessageSink& out) {
   std::size_t from = 0;
   while (auto found = first_utf8_sequence(text.substr(from))) {
     const std::size_t at = from + *found;
@@ -55,8 +55,7 @@ void utf8_fields(SourceId source, std::string_view text, std::vector<Message>& o
 
 bool is_binary(std::string_view text) { return text.find('\0') != std::string_view::npos; }
 
-std::vector<Message> text_warnings(const SourceTexts& texts) {
-  std::vector<Message> out;
+void text_warnings(const SourceTexts& texts, MessageSink& out) {
   for (SourceId source : {SourceId::Line, SourceId::Train}) {
     if (!texts.has(source)) continue;
     const std::string_view text = texts.text(source);
@@ -71,7 +70,6 @@ std::vector<Message> text_warnings(const SourceTexts& texts) {
       utf8_fields(source, text, out);
     }
   }
-  return out;
 }
 
 }  // namespace scenario::tool

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/diagnostics.h"
+#include "compile/message_sink.h"
 
 namespace scenario::tool {
 
@@ -16,6 +17,6 @@ bool is_binary(std::string_view text);
 // "not-text" once for a source that holds a NUL byte, at the first one; else
 // "utf8-text" for every field that holds a UTF-8 sequence, saying what the
 // simulator, which reads one byte per character, will show instead.
-std::vector<Message> text_warnings(const SourceTexts& texts);
+void text_warnings(const SourceTexts& texts, MessageSink& out);
 
 }  // namespace scenario::tool

@@ -6,6 +6,7 @@
 #include "common/shown_text.h"
 #include "common/text_match.h"
 #include "compile/keyword_spelling.h"
+#include "compile/message_sink.h"
 #include "parser/field_reader.h"
 #include "parser/record_kinds.h"
 
@@ -31,6 +32,8 @@ Message warning_at(SourceId source, std::size_t field, std::string name, std::st
   d.warning_name_shown = true;
   return d;
 }
+
+constexpr std::string_view kUnknownKeyword = "unknown-keyword";
 
 bool is_fine(const std::string& text) { return lower_ascii(trim_blanks(text)) == "[fine]"; }
 
@@ -60,7 +63,7 @@ std::size_t line_of(const CompileOutcome& r, SourceId source, std::size_t offset
   return place_of(r.texts.text(source), offset).line;
 }
 
-void after_fine(const CompileOutcome& r, std::vector<Message>& out) {
+void after_fine(const CompileOutcome& r, MessageSink& out) {
   const Account* a = account_of(r);
   if (!a) return;
   for (SourceId source : {SourceId::Line, SourceId::Train}) {
@@ -78,7 +81,7 @@ void after_fine(const CompileOutcome& r, std::vector<Message>& out) {
   }
 }
 
-void unread_last(const CompileOutcome& r, std::vector<Message>& out) {
+void unread_last(const CompileOutcome& r, MessageSink& out) {
   const Account* a = account_of(r);
   if (!a) return;
   for (const KeywordEntry& k : a->keywords) {
@@ -112,7 +115,7 @@ std::optional<std::string> other_source(SourceId source, std::string_view text) 
   return std::nullopt;
 }
 
-void unknown_keywords(const CompileOutcome& r, std::vector<Message>& out) {
+void unknown_keywords(const CompileOutcome& r, MessageSink& out) {
   const Account* a = account_of(r);
   if (!a) return;
   int curve_values = 0;        // without the track plan a curve and its two numbers match nothing
@@ -141,14 +144,15 @@ void unknown_keywords(const CompileOutcome& r, std::vector<Message>& out) {
                                    " and is ignored here; it belongs in " + *belongs));
       continue;
     }
+    if (out.held_back(kUnknownKeyword, k.source, k.start)) continue;  // junk: one message per line
     const std::vector<std::string>& known = words[static_cast<std::size_t>(k.source)];
-    out.push_back(warning_at(k.source, k.start, "unknown-keyword", unknown_message(known, text)));
+    out.push_back(warning_at(k.source, k.start, std::string(kUnknownKeyword), unknown_message(known, text)));
   }
 }
 
 // A third comment field in a row is no comment any more: the passes pass over
 // two (ten in the line source's general section) and read the next as a keyword.
-void comments_read(const CompileOutcome& r, std::vector<Message>& out) {
+void comments_read(const CompileOutcome& r, MessageSink& out) {
   const Account* a = account_of(r);
   if (!a) return;
   for (const KeywordEntry& k : a->keywords) {
@@ -162,7 +166,7 @@ void comments_read(const CompileOutcome& r, std::vector<Message>& out) {
 }
 
 // A source that the pass read without finding "[generale]": nothing in it counts.
-void no_general(const CompileOutcome& r, std::vector<Message>& out) {
+void no_general(const CompileOutcome& r, MessageSink& out) {
   const Account* a = account_of(r);
   if (!a) return;
   for (SourceId source : {SourceId::Train}) {
@@ -182,7 +186,7 @@ void no_general(const CompileOutcome& r, std::vector<Message>& out) {
 
 // A curve keyword that names one side while its letters read as the other:
 // any "s" in the keyword makes a left curve.
-void keyword_sides(const CompileOutcome& r, std::vector<Message>& out) {
+void keyword_sides(const CompileOutcome& r, MessageSink& out) {
   const Account* a = account_of(r);
   if (!a) return;
   for (const AccountRecord& rec : a->records) {
@@ -207,7 +211,7 @@ std::string record_words(const AccountRecord& rec) {
 // Records whose values a later record replaced, and records that write
 // nothing. Only for passes that ran to their end: a pass that stopped at an
 // error leaves the values in force unwritten, and the error says why.
-void replaced_records(const CompileOutcome& r, std::vector<Message>& out) {
+void replaced_records(const CompileOutcome& r, MessageSink& out) {
   const Account* a = account_of(r);
   if (!a || r.state.StatusCode != 0) return;
   for (const AccountRecord& rec : a->records) {
@@ -270,7 +274,7 @@ std::string reach_words(const AccountRecord& r, const Reach& p) {
          std::to_string(p.metres) + " m";
 }
 
-void past_route_end(const CompileOutcome& r, std::vector<Message>& out) {
+void past_route_end(const CompileOutcome& r, MessageSink& out) {
   if (r.state.CellCount < 0) return;
   const std::int64_t route = r.state.ScenarioTable[kRouteRow].End;
   if (route < 0) return;  // every record lies past such an end; the length's own error says why
@@ -296,8 +300,7 @@ void past_route_end(const CompileOutcome& r, std::vector<Message>& out) {
 
 }  // namespace
 
-std::vector<Message> field_warnings(const CompileOutcome& r) {
-  std::vector<Message> out;
+void field_warnings(const CompileOutcome& r, MessageSink& out) {
   after_fine(r, out);
   unread_last(r, out);
   unknown_keywords(r, out);
@@ -306,7 +309,6 @@ std::vector<Message> field_warnings(const CompileOutcome& r) {
   keyword_sides(r, out);
   replaced_records(r, out);
   past_route_end(r, out);
-  return out;
 }
 
 }  // namespace scenario::tool

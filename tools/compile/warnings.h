@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "compile/compile_outcome.h"
+#include "compile/message_sink.h"
 
 namespace scenario::tool {
 
@@ -13,6 +14,6 @@ namespace scenario::tool {
 //  "unknown-keyword" a field that starts no record and is no section header
 //                    or comment, with a "did you mean" hint for a near miss;
 //  "past-end"        a position past the route's end that the compiler accepts.
-std::vector<Message> field_warnings(const CompileOutcome& r);
+void field_warnings(const CompileOutcome& r, MessageSink& out);
 
 }  // namespace scenario::tool
