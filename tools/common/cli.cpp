@@ -67,6 +67,7 @@ const std::vector<OptionDef>& verify_options() {
   static const std::vector<OptionDef> defs = {
       {"route", 0, "NAME", "with a folder: the route, when it holds more than one scenario"},
       {"train", 0, "CODE", "with a folder: the train, when it holds more than one scenario"},
+      {"sources", 0, "DIR", "compile the sources in DIR in memory and compare the files with them, byte for byte"},
       kHelp,
   };
   return defs;
@@ -270,6 +271,7 @@ void fill_verify(const ParsedOptions& p, Invocation& inv) {
   VerifyOptions& o = inv.verify;
   o.route = value_of(p, "route").value_or("");
   o.train = value_of(p, "train").value_or("");
+  if (auto sources = value_of(p, "sources")) o.sources = *sources;
   if (p.positionals.empty()) inv.error = "missing FILE or DIR";
   for (const std::string& path : p.positionals) o.paths.emplace_back(path);
 }

@@ -48,6 +48,7 @@ struct VerifyOptions {
   std::string route;  // with a folder: which scenario, when it holds more than one
   std::string train;
   std::vector<std::filesystem::path> paths;  // files, or one folder
+  std::optional<std::filesystem::path> sources;  // --sources: compare with what these sources compile to
 };
 
 struct DumpOptions {

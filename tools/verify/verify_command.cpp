@@ -9,6 +9,7 @@
 #include "model/scenario_files.h"
 #include "platform/failure.h"
 #include "verify/verify_checks.h"
+#include "verify/verify_sources.h"
 
 namespace scenario::tool {
 namespace {
@@ -101,9 +102,13 @@ int run_verify(const VerifyOptions& options, std::ostream& out, std::ostream& er
     if (n == 0) out << (*path)->string() << ": ok\n";
   }
   const std::size_t checked = (c.sim ? 1 : 0) + (c.dat ? 1 : 0) + (c.linea ? 1 : 0);
+  std::size_t differing = 0;
+  if (options.sources) differing = compare_with_sources(*options.sources, options, {c.sim, c.dat, c.linea}, out);
   err << checked << (checked == 1 ? " file" : " files") << " verified, " << total
-      << (total == 1 ? " mismatch" : " mismatches") << "\n";
-  return total == 0 ? kExitClean : kExitProblems;
+      << (total == 1 ? " mismatch" : " mismatches");
+  if (options.sources) err << ", " << differing << (differing == 1 ? " differs" : " differ") << " from the sources";
+  err << "\n";
+  return total == 0 && differing == 0 ? kExitClean : kExitProblems;
 }
 
 }  // namespace scenario::tool
