@@ -119,6 +119,8 @@ struct PageCase {
   std::function<Drawn()> draw;
 };
 
+void PrintTo(const PageCase& c, std::ostream* os) { *os << c.name; }
+
 class PlotEveryLabelClear : public ::testing::TestWithParam<PageCase> {};
 
 // No text covers another text, nor any drawn shape other than those of its
