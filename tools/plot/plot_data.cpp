@@ -41,7 +41,7 @@ void read_marks_from_cells(PlotData& d) {
 
 // Signals with the positions written in the train source, tunnels as the
 // line source's ranges give them.
-void read_marks_from_state(PlotData& d, const CompileState& state) {
+void read_marks_from_state(PlotData& d, const CompileState& state, const SourceTexts& texts) {
   for (const PlacedRecord& s : state.Origin.signals) {
     const std::int64_t cell = s.position / kCellMetres + 1;
     if (cell < 0 || cell >= static_cast<std::int64_t>(d.cells.size())) continue;
@@ -49,7 +49,7 @@ void read_marks_from_state(PlotData& d, const CompileState& state) {
     d.signals.push_back({static_cast<std::size_t>(cell), s.position, true});
   }
   std::sort(d.signals.begin(), d.signals.end(), [](const SignalMark& a, const SignalMark& b) { return a.cell < b.cell; });
-  for (const LintRecord& r : records_read(state)) {
+  for (const LintRecord& r : records_read(state, texts)) {
     if (r.kind != RecordKind::Montagna || r.fields.size() < kMontagnaFields) continue;
     const auto& from = r.fields[0].number;
     const auto& to = r.fields[1].number;
@@ -124,7 +124,7 @@ std::optional<PlotData> compile_plot_data(const std::filesystem::path& dir_or_fi
   }
   if (!session->texts.line || !session->texts.train) return std::nullopt;
   SourceFiles sources = SourceFiles::in_memory(session->texts.line, session->texts.train);
-  CompileResult result = compile(session->names, scenario::CompileOptions{.line_plan = true, .field_notes = true}, sources);
+  CompileResult result = compile(session->names, scenario::CompileOptions{.line_plan = true, .account = true}, sources);
   std::optional<BinaryFiles> files;
   if (!result.guard && !result.failure) {
     try {
@@ -142,10 +142,8 @@ std::optional<PlotData> compile_plot_data(const std::filesystem::path& dir_or_fi
                             session->names.RouteName + "_" + session->names.TrainCode + ".sim");
   d.origin = PlotOrigin::Sources;
   d.folder = session->options.source_dir;
-  for (const Message& m : compile_messages(result.state, session->texts, false)) {
-    d.source_errors += m.severity == Severity::Error;
-  }
-  read_marks_from_state(d, result.state);
+  d.source_errors = compile_messages(result.state, session->texts, false).errors;
+  read_marks_from_state(d, result.state, session->texts);
   return d;
 }
 
