@@ -121,6 +121,10 @@ int run_plot(const PlotOptions& options, std::ostream& out, std::ostream& err) {
   }
   const std::filesystem::path target = options.output.value_or(d.folder / (d.route + "_" + d.train + ".svg"));
   write_file_atomically(target, render_plot(d, *s));
+  for (const std::string& source : d.newer_sources) {
+    err << "scenario_tool: warning: " << source << " is newer than the binary files drawn; compile it, or give plot "
+        << "the whole pair to draw from the sources\n";
+  }
   if (d.source_errors > 0) {
     err << "scenario_tool: warning: the sources have " << plural_of(d.source_errors, "error")
         << "; the picture shows the files as compile --force would write them (scenario_tool check lists the errors)\n";

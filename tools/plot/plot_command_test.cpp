@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "plot/plot_panels.h"
 #include "common/svg.h"
@@ -46,6 +47,25 @@ TEST(PlotSources, SourcesAreCompiledInMemoryFirst) {
   const RunResult by_file = run_tool({"plot", "-o", (tmp.path() / "f.svg").string(), train.string()});
   ASSERT_EQ(by_file.status, 0) << by_file.err;
   EXPECT_NE(slurp(tmp.path() / "f.svg").find(", 1 slow order</text>"), std::string::npos);
+}
+
+// A source that cannot be compiled alone (its partner is gone) but is newer
+// than the binary files beside it: the files are drawn, with a warning.
+TEST(PlotSources, ASourceNewerThanTheBinaryFilesIsWarnedAbout) {
+  TempDir tmp;
+  ASSERT_EQ(run_tool({"init", tmp.path().string()}).status, 0);
+  ASSERT_EQ(run_tool({"compile", tmp.path().string()}).status, 0);
+  const fs::path line = tmp.path() / "Castrovelde_Ardis_linea.txt";
+  fs::remove(tmp.path() / "Castrovelde_Ardis_R31708-.txt");
+  fs::last_write_time(tmp.path() / "Castrovelde_Ardis_R31708.sim", fs::last_write_time(line) + std::chrono::seconds(5));
+  EXPECT_EQ(run_tool({"plot", tmp.path().string()}).err, "") << "sources older than the files";
+  fs::last_write_time(line, fs::last_write_time(line) + std::chrono::seconds(60));
+  const RunResult r = run_tool({"plot", tmp.path().string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "scenario_tool: warning: " + line.string() +
+                       " is newer than the binary files drawn; compile it, or give plot the whole pair to draw from "
+                       "the sources\n");
+  EXPECT_NE(slurp(tmp.path() / "Castrovelde_Ardis_R31708.svg").find("drawn from the binary files"), std::string::npos);
 }
 
 TEST(PlotSources, ErrorsAreWarnedAboutAndSourcesWithoutFilesRefused) {

@@ -10,6 +10,7 @@
 #include "compile/lint.h"
 #include "compiler/compile.h"
 #include "compiler/memorizza_percorso.h"
+#include "model/scenario_files.h"
 #include "model/source_files.h"
 #include "platform/failure.h"
 
@@ -107,6 +108,14 @@ PlotData load_plot_data(const std::filesystem::path& dir, const std::string& rou
   d.origin = PlotOrigin::BinaryFiles;
   d.folder = dir;
   read_marks_from_cells(d);
+  const ScenarioNames names{route_name, train_code};
+  std::error_code ec;
+  const auto written = std::filesystem::last_write_time(sim, ec);
+  for (const std::filesystem::path& source : {line_source_file(dir, names), train_source_file(dir, names)}) {
+    std::error_code source_ec;
+    const auto changed = std::filesystem::last_write_time(source, source_ec);
+    if (!ec && !source_ec && changed > written) d.newer_sources.push_back(source.string());
+  }
   return d;
 }
 

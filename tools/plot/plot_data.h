@@ -45,6 +45,9 @@ struct PlotData {
   // tunnel marker, which misses the tunnels shorter than four cells.
   std::vector<TunnelRange> tunnels;
   bool tunnels_complete = false;
+  // Drawn from the binary files: the sources beside them that were changed
+  // after the .sim was written (a pair too incomplete to compile instead).
+  std::vector<std::string> newer_sources;
 };
 
 // Finds the one .sim file in `dir`, then the train and line files named after
