@@ -525,7 +525,7 @@ std::string command_help(Command c) {
              "(track plan points) or <route>_<train>.dat (train cells and profiles).\n" +
              options_help(dump_options()) + kExitStatusHelp;
     case Command::Plot:
-      return "usage: scenario_tool plot [options] DIR\n"
+      return "usage: scenario_tool plot [options] DIR | FILE\n"
              "\n"
              "Draws one scenario as one self-contained SVG page: the track plan to scale with\n"
              "stations, signals, signs and km posts (the chainage a driver reads) labelled, and\n"
