@@ -55,6 +55,10 @@ std::string length_label(double metres);
 // "10.7 km": a route position as an author reads it.
 std::string km_text(double metres);
 
+// A signal's tooltip: where it was written, to the metre when the sources
+// say so, and the train cell it went into.
+std::string signal_title(const SignalMark& s);
+
 // "km 84+800": a chainage as the timetable card writes it; "km 84" for a
 // whole kilometre.
 std::string chainage_text(std::int64_t metres);

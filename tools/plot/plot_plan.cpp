@@ -260,13 +260,6 @@ std::string station_title(const PlotData& d, const ScenarioRecord& r) {
          chainage_text(chainage_at(d.rows, r.Position));
 }
 
-std::string signal_title(const SignalMark& s) {
-  const std::string cell = "train cell " + std::to_string(s.cell);
-  if (s.exact) return "signal written at " + std::to_string(s.written) + " m, in " + cell;
-  return "signal in " + cell + ", written between " + std::to_string(s.written) + " and " +
-         std::to_string(s.written + kCellMetres - 1) + " m";
-}
-
 void add_marks(const PlotData& d, const Stretch& s, const PlanView& view, const Box& box, const TrackIndex& track,
                LabelLayout& labels, std::vector<std::string>& out) {
   std::vector<PlanMark> stations, signs, signals;
@@ -334,6 +327,13 @@ double round_length(double approx) {
 std::string length_label(double metres) {
   if (metres >= kKmPerMetre) return svg_number(metres / kKmPerMetre) + " km";
   return svg_number(metres) + " m";
+}
+
+std::string signal_title(const SignalMark& s) {
+  const std::string cell = "train cell " + std::to_string(s.cell);
+  if (s.exact) return "signal written at " + std::to_string(s.written) + " m, in " + cell;
+  return "signal in " + cell + ", written between " + std::to_string(s.written) + " and " +
+         std::to_string(s.written + kCellMetres - 1) + " m";
 }
 
 std::string km_text(double metres) { return svg_number(metres / kKmPerMetre) + " km"; }

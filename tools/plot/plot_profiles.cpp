@@ -305,7 +305,7 @@ void add_speed_objects(const PlotData& d, const Stretch& s, const Axis& a, const
     const double x = a.x(sig.written);
     const double y = bottom - kMarkAbove;
     labels.take_shape({x - 3.5, y - 3.5, x + 3.5, y + 3.5});
-    out.push_back(svg_group("signal at " + std::to_string(sig.written) + " m, train cell " + std::to_string(sig.cell),
+    out.push_back(svg_group(signal_title(sig),
                             {svg_polygon({{x, y - 3.5}, {x - 3.5, y + 3.5}, {x + 3.5, y + 3.5}},
                                          colour("fill", kSignalColour))}));
   }
