@@ -2,6 +2,7 @@
 #include "common/cli.h"
 
 #include <charconv>
+#include <cmath>
 #include <map>
 #include <string_view>
 
@@ -87,6 +88,8 @@ const std::vector<OptionDef>& plot_options() {
       {"route", 0, "NAME", "the route, when DIR holds more than one scenario"},
       {"train", 0, "CODE", "the train, when DIR holds more than one scenario"},
       {"output", 'o', "FILE.svg", "where to write the picture (default: DIR/<route>_<train>.svg)"},
+      {"from", 0, "KM", "draw the stretch from KM (route distance; default: the start)"},
+      {"to", 0, "KM", "draw the stretch up to KM (route distance; default: the end)"},
       kHelp,
   };
   return defs;
@@ -291,8 +294,29 @@ void fill_dump(const ParsedOptions& p, Invocation& inv) {
   o.file = one_positional(p, "FILE", inv.error);
 }
 
+// A distance in km: digits with an optional fraction after a full stop.
+std::optional<double> kilometres_of(const std::string& text) {
+  double km = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), km, std::chars_format::fixed);
+  if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(km) || km < 0) return std::nullopt;
+  return km;
+}
+
 void fill_plot(const ParsedOptions& p, Invocation& inv) {
   if (auto out = value_of(p, "output")) inv.plot.output = *out;
+  for (auto [name, km] : {std::pair{"from", &inv.plot.from_km}, std::pair{"to", &inv.plot.to_km}}) {
+    auto value = value_of(p, name);
+    if (!value) continue;
+    *km = kilometres_of(*value);
+    if (!*km) {
+      inv.error = std::string("--") + name + " takes a distance in km of 0 or more, such as 12.5, not '" + *value + "'";
+      return;
+    }
+  }
+  if (inv.plot.from_km && inv.plot.to_km && *inv.plot.from_km >= *inv.plot.to_km) {
+    inv.error = "--from must lie before --to";
+    return;
+  }
   inv.plot.route = value_of(p, "route").value_or("");
   inv.plot.train = value_of(p, "train").value_or("");
   inv.plot.dir = one_positional(p, "DIR", inv.error);
@@ -501,12 +525,14 @@ std::string command_help(Command c) {
              "(track plan points) or <route>_<train>.dat (train cells and profiles).\n" +
              options_help(dump_options()) + kExitStatusHelp;
     case Command::Plot:
-      return "usage: scenario_tool plot [options] DIR\n"
+      return "usage: scenario_tool plot [options] DIR | FILE\n"
              "\n"
-             "Reads the three binary files of one scenario in DIR and draws one self-contained SVG\n"
-             "page: the track plan to scale with stations, signals, signs and km posts labelled,\n"
-             "and under it the elevation (integrated from the gradients), gradient and speed-limit\n"
-             "profiles with tunnels, stations, signals, signs, slow orders and speed boards.\n" +
+             "Draws one scenario as one self-contained SVG page: the track plan to scale with\n"
+             "stations, signals, signs and km posts (the chainage a driver reads) labelled, and\n"
+             "under it the elevation (integrated from the gradients), gradient and speed profiles\n"
+             "with tunnels, stations, signals, signs, slow orders and speed boards. When DIR (or\n"
+             "the source file given instead) holds the two sources, they are compiled in memory\n"
+             "first and nothing else is written; otherwise the three binary files are read.\n" +
              options_help(plot_options()) + kExitStatusHelp;
     case Command::None: break;
   }

@@ -61,6 +61,8 @@ struct PlotOptions {
   std::string route;  // which scenario, when the folder holds more than one
   std::string train;
   std::optional<std::filesystem::path> output;
+  std::optional<double> from_km;  // the stretch to draw, in km of route distance
+  std::optional<double> to_km;
   std::filesystem::path dir;
 };
 

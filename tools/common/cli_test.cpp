@@ -92,7 +92,7 @@ TEST(CommandLine, HelpForTheToolAndEachCommand) {
       {{"help", "check"}, "usage: scenario_tool check [options] [DIR | FILE]"},
       {{"help"}, "usage: scenario_tool <command> [options] ARG"},
       {{"dump", "-h", "ignored.dat"}, "usage: scenario_tool dump [options] FILE"},
-      {{"plot", "--help"}, "usage: scenario_tool plot [options] DIR"},
+      {{"plot", "--help"}, "usage: scenario_tool plot [options] DIR | FILE"},
   };
   for (const Case& c : cases) {
     RunResult r = run_tool(c.args);

@@ -63,12 +63,19 @@ std::string svg_text(double x, double y, std::string_view text, std::string_view
   return out + ">" + xml_text(text) + "</text>";
 }
 
+std::string svg_group(std::string_view title, const std::vector<std::string>& children) {
+  std::string out = "<g>";
+  if (!title.empty()) out += "<title>" + xml_text(title) + "</title>";
+  for (const std::string& c : children) out += "\n" + c;
+  return out + "\n</g>";
+}
+
 std::string svg_document(double width, double height, const std::vector<std::string>& elements) {
   std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
   out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + svg_number(width) + "\" height=\"" +
          svg_number(height) + "\" viewBox=\"0 0 " + svg_number(width) + " " + svg_number(height) +
          "\" font-family=\"sans-serif\">\n";
-  out += svg_rect(0, 0, width, height, "fill=\"white\"") + "\n";
+  out += svg_rect(0, 0, width, height, "class=\"ground\" fill=\"white\"") + "\n";
   for (const std::string& e : elements) out += e + "\n";
   return out + "</svg>\n";
 }

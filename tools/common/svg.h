@@ -27,6 +27,11 @@ std::string svg_polygon(const std::vector<Point>& points, std::string_view style
 // the text about its anchor, in degrees.
 std::string svg_text(double x, double y, std::string_view text, std::string_view style, double rotate = 0);
 
+// One group of elements (a marker, its leader and its label) under a
+// tooltip: `title` is shown when the pointer rests on any of them. An empty
+// title gives a group without tooltip.
+std::string svg_group(std::string_view title, const std::vector<std::string>& children);
+
 // The whole document around the given elements.
 std::string svg_document(double width, double height, const std::vector<std::string>& elements);
 

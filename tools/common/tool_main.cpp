@@ -57,8 +57,7 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
         run_dump(inv.dump, out);
         return 0;
       case Command::Plot:
-        run_plot(inv.plot, out);
-        return 0;
+        return run_plot(inv.plot, out, err);
       case Command::None:
         break;
     }

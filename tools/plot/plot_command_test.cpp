@@ -1,9 +1,10 @@
-// Tests of the plot: what the page marks for the built-in scenario, escaping, and missing files.
+// Tests of the plot command: which scenario it draws, from its sources or its binary files, escaping, and missing files.
 #include "plot/plot_command.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "plot/plot_panels.h"
 #include "common/svg.h"
@@ -20,134 +21,73 @@ std::size_t occurrences(const std::string& text, const std::string& part) {
   return n;
 }
 
-// A text element of the page, read back from the SVG.
-struct SvgText {
-  double x = 0, y = 0, size = 0;
-  std::string anchor = "start";
-  std::string text;  // decoded, UTF-8
-  bool rotated = false;
-};
-
-std::string attribute(const std::string& element, const std::string& name) {
-  const std::string key = " " + name + "=\"";
-  const std::size_t at = element.find(key);
-  if (at == std::string::npos) return "";
-  const std::size_t from = at + key.size();
-  return element.substr(from, element.find('"', from) - from);
-}
-
-std::string xml_decoded(std::string t) {
-  const std::pair<const char*, const char*> entities[] = {
-      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}, {"&amp;", "&"}};
-  for (const auto& [from, to] : entities) {
-    for (std::size_t at = t.find(from); at != std::string::npos; at = t.find(from, at + 1)) {
-      t.replace(at, std::string(from).size(), to);
-    }
-  }
-  return t;
-}
-
-std::vector<SvgText> texts_of(const std::string& page) {
-  std::vector<SvgText> out;
-  for (std::size_t at = page.find("<text "); at != std::string::npos; at = page.find("<text ", at + 1)) {
-    const std::size_t open_end = page.find('>', at);
-    const std::string element = page.substr(at, open_end - at);
-    SvgText t;
-    t.x = std::stod(attribute(element, "x"));
-    t.y = std::stod(attribute(element, "y"));
-    t.size = std::stod(attribute(element, "font-size"));
-    if (!attribute(element, "text-anchor").empty()) t.anchor = attribute(element, "text-anchor");
-    t.rotated = !attribute(element, "transform").empty();
-    t.text = xml_decoded(page.substr(open_end + 1, page.find("</text>", open_end) - open_end - 1));
-    out.push_back(t);
-  }
-  return out;
-}
-
-std::size_t characters(const std::string& utf8) {
-  std::size_t n = 0;
-  for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
-  return n;
-}
-
-struct TextBox {
-  double x0, y0, x1, y1;
-};
-
-// A box estimated from the font size and the text's length: 0.7 em a
-// character, the font size high, from a little below the baseline.
-TextBox box_of(const SvgText& t) {
-  const double w = 0.7 * t.size * static_cast<double>(characters(t.text));
-  const double left = t.anchor == "middle" ? t.x - w / 2 : t.anchor == "end" ? t.x - w : t.x;
-  return {left, t.y - 0.8 * t.size, left + w, t.y + 0.25 * t.size};
-}
-
-bool overlap(const TextBox& a, const TextBox& b) { return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1; }
-
-// The built-in scenario with a slow order added, compiled in `dir`.
-void scenario_with_a_slow_order(const fs::path& dir) {
-  ASSERT_EQ(run_tool({"init", dir.string()}).status, 0);
-  const fs::path train = dir / "Castrovelde_Ardis_R31708-.txt";
-  std::string text = slurp(train);
-  const std::string header = "[rallentamenti]\r\n";
-  text.insert(text.find(header) + header.size(), "rallentamento,   40000,   30,   500,   0,   1,   0\r\n");
-  spit(train, text);
-  ASSERT_EQ(run_tool({"compile", dir.string()}).status, 0);
-}
-
-TEST(PlotBuiltIn, NoTwoLabelsOverlapAndEverythingIsDrawn) {
+// Where the picture comes from: sources beside the binary files are compiled
+// in memory (so a picture never shows files older than the sources), and
+// nothing is written but the picture.
+TEST(PlotSources, SourcesAreCompiledInMemoryFirst) {
   TempDir tmp;
-  scenario_with_a_slow_order(tmp.path());
-  RunResult r = run_tool({"plot", tmp.path().string()});
+  ASSERT_EQ(run_tool({"init", tmp.path().string()}).status, 0);
+  ASSERT_EQ(run_tool({"compile", tmp.path().string()}).status, 0);
+  const fs::path train = tmp.path() / "Castrovelde_Ardis_R31708-.txt";
+  spit(train, replaced(slurp(train), "[rallentamenti]\r\n",
+                       "[rallentamenti]\r\nrallentamento,   40000,   30,   500,   0,   1,   0\r\n"));
+  const auto before = snapshot(tmp.path());
+  const RunResult r = run_tool({"plot", tmp.path().string()});
   ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
   const fs::path svg = tmp.path() / "Castrovelde_Ardis_R31708.svg";
-  EXPECT_EQ(r.out, "wrote " + svg.string() + "\n");
   const std::string page = slurp(svg);
-  EXPECT_EQ(page.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"", 0), 0u);
-  EXPECT_EQ(page.find("href"), std::string::npos) << "self-contained: nothing linked";
+  EXPECT_NE(page.find("drawn from the sources, compiled in memory"), std::string::npos);
+  EXPECT_NE(page.find(", 1 slow order</text>"), std::string::npos) << "the edited source, not the older files";
+  auto after = snapshot(tmp.path());
+  after.erase(svg.filename().string());
+  EXPECT_EQ(after, before) << "the binary files are left as they were";
 
-  const std::vector<SvgText> texts = texts_of(page);
-  ASSERT_GT(texts.size(), 150u) << "not blank: title, legend, labels, scales";
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    EXPECT_FALSE(texts[i].rotated) << texts[i].text;
-    for (std::size_t j = i + 1; j < texts.size(); ++j) {
-      EXPECT_FALSE(overlap(box_of(texts[i]), box_of(texts[j])))
-          << "'" << texts[i].text << "' at " << texts[i].x << "," << texts[i].y << " and '" << texts[j].text << "' at "
-          << texts[j].x << "," << texts[j].y;
-    }
-  }
-  auto count = [&](const std::string& text) {
-    return std::count_if(texts.begin(), texts.end(), [&](const SvgText& t) { return t.text == text; });
-  };
-  // Every station named on the plan and under the profiles; every sign on
-  // both, the plan's cut to 28 characters.
-  for (const char* station : {"CASTROVELDE", "PIANELLO", "P.M. Km 11.959", "CASELLE TORRIANA", "PIETRAMALA",
-                              "SERRAVALLE", "ARDIS"}) {
-    EXPECT_EQ(count(station), 2) << station;
-  }
-  EXPECT_EQ(count("(Galleria)(Castagno)(1276 m.)"), 1);
-  EXPECT_EQ(count("(Galleria)(Castagno)(1276..."), 1);
-  EXPECT_EQ(count("S 10.75 km"), 1) << "the first signal labelled on the plan";
-  EXPECT_EQ(count("10 km"), 3) << "a km post, the scale bar and the distance scale";
-  EXPECT_EQ(count("slow 30 km/h"), 1);
-  EXPECT_NE(page.find(std::string("fill=\"") + kSlowOrderColour + "\" fill-opacity=\"0.25\""), std::string::npos)
-      << "the slow order's stretch";
-  EXPECT_NE(page.find("Elevation above the start (m), from the gradients"), std::string::npos);
-  EXPECT_EQ(occurrences(page, std::string("fill=\"") + kSignalColour + "\"/>"), 23u * 2 + 1) << "plus the legend";
-  EXPECT_EQ(occurrences(page, std::string("fill=\"") + kBoardColour + "\"/>"), 5u + 1)
-      << "the five speed boards of the built-in route, and the legend";
+  // A source file names its folder's scenario as well.
+  const RunResult by_file = run_tool({"plot", "-o", (tmp.path() / "f.svg").string(), train.string()});
+  ASSERT_EQ(by_file.status, 0) << by_file.err;
+  EXPECT_NE(slurp(tmp.path() / "f.svg").find(", 1 slow order</text>"), std::string::npos);
 }
 
-// Headings stand above their panels, right of the tick labels.
-TEST(PlotBuiltIn, HeadingsClearOfTheAxes) {
+// A source that cannot be compiled alone (its partner is gone) but is newer
+// than the binary files beside it: the files are drawn, with a warning.
+TEST(PlotSources, ASourceNewerThanTheBinaryFilesIsWarnedAbout) {
   TempDir tmp;
-  scenario_with_a_slow_order(tmp.path());
-  ASSERT_EQ(run_tool({"plot", tmp.path().string()}).status, 0);
-  for (const SvgText& t : texts_of(slurp(tmp.path() / "Castrovelde_Ardis_R31708.svg"))) {
-    if (t.text.rfind("Gradient", 0) == 0 || t.text.rfind("Speed limit", 0) == 0 || t.text.rfind("Elevation", 0) == 0) {
-      EXPECT_GE(t.x, 80) << t.text;
-    }
-  }
+  ASSERT_EQ(run_tool({"init", tmp.path().string()}).status, 0);
+  ASSERT_EQ(run_tool({"compile", tmp.path().string()}).status, 0);
+  const fs::path line = tmp.path() / "Castrovelde_Ardis_linea.txt";
+  fs::remove(tmp.path() / "Castrovelde_Ardis_R31708-.txt");
+  fs::last_write_time(tmp.path() / "Castrovelde_Ardis_R31708.sim", fs::last_write_time(line) + std::chrono::seconds(5));
+  EXPECT_EQ(run_tool({"plot", tmp.path().string()}).err, "") << "sources older than the files";
+  fs::last_write_time(line, fs::last_write_time(line) + std::chrono::seconds(60));
+  const RunResult r = run_tool({"plot", tmp.path().string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "scenario_tool: warning: " + line.string() +
+                       " is newer than the binary files drawn; compile it, or give plot the whole pair to draw from "
+                       "the sources\n");
+  EXPECT_NE(slurp(tmp.path() / "Castrovelde_Ardis_R31708.svg").find("drawn from the binary files"), std::string::npos);
+}
+
+TEST(PlotSources, ErrorsAreWarnedAboutAndSourcesWithoutFilesRefused) {
+  TempDir broken, empty_line;
+  ASSERT_EQ(run_tool({"init", broken.path().string()}).status, 0);
+  const fs::path train = broken.path() / "Castrovelde_Ardis_R31708-.txt";
+  // A second signal in the cell of the first: refused, an error.
+  spit(train, replaced(slurp(train), "segnale,   10700,", "segnale,   10710,   1, 4, 1,  0, 0,    0,  0,0,0, 0\r\nsegnale,   10700,"));
+  const RunResult r = run_tool({"plot", broken.path().string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "scenario_tool: warning: the sources have 1 error; the picture shows the files as compile --force "
+                   "would write them (scenario_tool check lists the errors)\n");
+  EXPECT_NE(slurp(broken.path() / "Castrovelde_Ardis_R31708.svg").find("(1 error: as compile --force would write them)"),
+            std::string::npos);
+
+  ASSERT_EQ(run_tool({"init", empty_line.path().string()}).status, 0);
+  spit(empty_line.path() / "Castrovelde_Ardis_linea.txt", "");
+  const RunResult none = run_tool({"plot", empty_line.path().string()});
+  EXPECT_EQ(none.status, kExitProblems);
+  EXPECT_EQ(none.err, "scenario_tool: error: the sources in " + empty_line.path().string() +
+                          " compile to no binary files; scenario_tool check says why\n");
+  EXPECT_FALSE(fs::exists(empty_line.path() / "Castrovelde_Ardis_R31708.svg"));
 }
 
 // Two scenarios in one folder: --route and --train choose.
@@ -191,7 +131,9 @@ TEST(PlotWithoutTrackPlan, SaysSoAndStillDrawsTheProfiles) {
   ASSERT_EQ(run_tool({"plot", "-o", out.string(), tmp.path().string()}).status, 0);
   const std::string page = slurp(out);
   EXPECT_NE(page.find(">no track plan: Castrovelde_Ardis_linea.dat was not found</text>"), std::string::npos);
-  EXPECT_NE(page.find(">Speed limit (km/h), slow orders and speed boards</text>"), std::string::npos);
+  EXPECT_NE(page.find(">Speed in force (km/h): the limit, lowered by slow orders; speed boards, signals</text>"),
+            std::string::npos);
+  EXPECT_NE(page.find("drawn from the binary files"), std::string::npos);
 }
 
 TEST(PlotErrors, MissingOrAmbiguousFiles) {
