@@ -2,11 +2,13 @@
 #include "dump/dump_command.h"
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/binary_files.h"
 #include "common/json.h"
+#include "platform/atomic_file.h"
 #include "platform/failure.h"
 #include "common/scenario_view.h"
 #include "common/shown_text.h"
@@ -267,7 +269,14 @@ void run_dump(const DumpOptions& options, std::ostream& out) {
     throw Failure(options.file.string() + ": unknown file kind; dump reads <route>_<train>.sim, " +
                   "<route>_<train>.dat and <route>_linea.dat");
   }
-  dump_bytes(kind, read_binary_file(options.file), options.file.filename().string(), options, out);
+  const std::string bytes = read_binary_file(options.file);
+  if (!options.output || *options.output == std::filesystem::path(kStdoutName)) {
+    dump_bytes(kind, bytes, options.file.filename().string(), options, out);
+    return;
+  }
+  std::ostringstream text;
+  dump_bytes(kind, bytes, options.file.filename().string(), options, text);
+  write_file_atomically(*options.output, text.str());
 }
 
 void dump_bytes(FileKind kind, std::string_view bytes, const std::string& name, const DumpOptions& options,
