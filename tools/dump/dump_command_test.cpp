@@ -149,7 +149,7 @@ TEST(DumpErrors, UnknownKindAndMissingFile) {
                          "<route>_<train>.dat and <route>_linea.dat\n");
   RunResult missing = run_tool({"dump", "/nonexistent/X_T.dat"});
   EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err, "scenario_tool: error: cannot open /nonexistent/X_T.dat\n");
+  EXPECT_EQ(missing.err, "scenario_tool: error: cannot open '/nonexistent/X_T.dat': No such file or directory\n");
 }
 
 // The decoders read back exactly what the model's writers wrote.
