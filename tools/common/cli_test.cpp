@@ -161,6 +161,35 @@ TEST(CommandLine, EveryCommandDefaultsToTheCurrentFolder) {
   EXPECT_EQ(parse_command_line({"compile", "-oout"}).compile.source_dir, ".");
 }
 
+// --color=auto colours only on a terminal without NO_COLOR; always and
+// never decide alone.
+TEST(CommandLine, ColourOnlyWhereAsked) {
+  struct Case {
+    const char* name;
+    const char* option;  // "" for the default, auto
+    Terminal terminal;
+    bool coloured;
+  };
+  const Case cases[] = {
+      {"auto_terminal", "", {true, false}, true},
+      {"auto_terminal_no_color", "--color=auto", {true, true}, false},
+      {"auto_pipe", "", {false, false}, false},
+      {"always_pipe", "--color=always", {false, true}, true},
+      {"never_terminal", "--color=never", {true, false}, false},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"check", "--forse"};
+    if (*c.option) args.insert(args.begin() + 1, c.option);
+    std::ostringstream out, err;
+    EXPECT_EQ(tool_main(args, out, err, c.terminal), 2) << c.name;
+    EXPECT_EQ(err.str().rfind(c.coloured ? "scenario_tool: \x1b[01;31merror:\x1b[m unknown option"
+                                         : "scenario_tool: error: unknown option",
+                              0),
+              0u)
+        << c.name << ": " << err.str();
+  }
+}
+
 // The working directory changed for one scope: commands that default to the
 // current folder are run where the sources are.
 class InFolder {
@@ -242,23 +271,23 @@ TEST_P(AuthorHabits, ExitStatusAndOutput) {
 
 const char* const kChecked =
     "checked Valle_Nuova / R100: route 96000 m, 2061 cells, 18 stations, 23 signals, 16 signs; nothing written";
-const char* const kCheckedWithSlowOrder =
-    "checked Valle_Nuova / R100: route 96000 m, 2061 cells, 18 stations, 23 signals, 16 signs; nothing written";
 
 const HabitCase kHabits[] = {
-    {"WerrorMakesWarningsErrors", Setup::PairWarned, {"check", "-Werror", "valle"}, 1, kCheckedWithSlowOrder,
+    {"WerrorMakesWarningsErrors", Setup::PairWarned, {"check", "-Werror", "valle"}, 1, kChecked,
      "[-Werror=rounded-position]\n"},
-    {"WallIsTheDefault", Setup::PairWarned, {"check", "-Wall", "valle"}, 0, kCheckedWithSlowOrder,
+    {"WallIsTheDefault", Setup::PairWarned, {"check", "-Wall", "valle"}, 0, kChecked,
      "warning: 40030 m"},
-    {"LowerWSilencesAll", Setup::PairWarned, {"check", "-w", "valle"}, 0, kCheckedWithSlowOrder,
+    {"ColourAlwaysMarksTheWarning", Setup::PairWarned, {"check", "--color=always", "valle"}, 0, kChecked,
+     "\x1b[01;35mwarning:\x1b[m 40030 m"},
+    {"LowerWSilencesAll", Setup::PairWarned, {"check", "-w", "valle"}, 0, kChecked,
      "0 errors, 0 warnings\n"},
     {"WnoErrorKeepsOneAWarning", Setup::PairWarned, {"check", "-Werror", "-Wno-error=rounded-position", "valle"}, 0,
-     kCheckedWithSlowOrder, "0 errors, 1 warning\n"},
+     kChecked, "0 errors, 1 warning\n"},
     {"WnoNameWinsOverWerrorName", Setup::PairWarned,
-     {"check", "-Werror=rounded-position", "-Wno-rounded-position", "valle"}, 0, kCheckedWithSlowOrder,
+     {"check", "-Werror=rounded-position", "-Wno-rounded-position", "valle"}, 0, kChecked,
      "0 errors, 0 warnings\n"},
     {"NamedWarningShownDespiteLowerW", Setup::PairWarned, {"check", "-w", "-Wrounded-position", "valle"}, 0,
-     kCheckedWithSlowOrder, "0 errors, 1 warning\n"},
+     kChecked, "0 errors, 1 warning\n"},
     {"UnknownWarningHintLast", Setup::Pair, {"check", "-Wrounded-positon", "valle"}, 2, "",
      "scenario_tool: error: unknown warning 'rounded-positon' in '-Wrounded-positon'; 'scenario_tool help "
      "warnings' lists them; did you mean 'rounded-position'?\n"},
