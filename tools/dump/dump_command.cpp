@@ -190,7 +190,10 @@ void dat_json(const std::vector<TrainCell>& cells, std::size_t size, const std::
   }
   JsonObject o;
   o.text("file", name).text("kind", "dat").number("bytes", static_cast<std::int64_t>(size));
-  o.number("cell_count", static_cast<std::int64_t>(cells.size()) - 1);
+  // The number of cells, as the text's first line counts them; the last
+  // cell's index is one less.
+  o.number("cell_count", static_cast<std::int64_t>(cells.size()));
+  o.number("last_cell", static_cast<std::int64_t>(cells.size()) - 1);
   o.raw("cells", json_array(items));
   for (const Profile& p : kProfiles) o.raw(p.key, runs_json(cells, p));
   out << o.str() << "\n";
