@@ -245,6 +245,18 @@ std::string SourceTexts::file(SourceId id) const {
   return "scenario_tool";
 }
 
+Message run_error(std::string_view text, std::string code) {
+  Message m;
+  m.severity = Severity::Error;
+  m.name = std::move(code);
+  m.text = shown_utf8(text);
+  return m;
+}
+
+Message run_error(const Failure& failure) {
+  return run_error(failure.what(), failure.detail().kind == FailureKind::Io ? kIoCode : kFailureCode);
+}
+
 std::string severity_label(Severity s, bool color) {
   return painted(severity_name(s) + ":", color_of(s), color);
 }

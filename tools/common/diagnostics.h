@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/diagnostic.h"
+#include "platform/failure.h"
 
 namespace scenario::tool {
 
@@ -61,6 +62,16 @@ inline constexpr std::size_t kMaxTextBytes = 2000;
 inline constexpr std::size_t kMessageOverhead = 128 + 2 * 4 * kQuoteWindow;
 
 std::string severity_name(Severity s);
+
+// Codes of the errors about the run as a whole rather than a source.
+inline constexpr const char* kUsageCode = "usage";      // an unusable command line
+inline constexpr const char* kIoCode = "io";            // a file that cannot be found, read or written
+inline constexpr const char* kFailureCode = "failure";  // any other failure
+
+// An error about the run as a whole (no source, no place), its text shown safely.
+Message run_error(std::string_view text, std::string code);
+// The same for a failure: code "io" for a file, else "failure".
+Message run_error(const Failure& failure);
 
 // "SEVERITY:" as the text rendering shows it, coloured when asked.
 std::string severity_label(Severity s, bool color);

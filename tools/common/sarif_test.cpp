@@ -35,15 +35,24 @@ void expect_sarif_structure(const json& log) {
   }
 }
 
+// The Valle_Nuova / R100 pair in `dir` with a slow order at 40030 m: one
+// rounded-position warning.
+fs::path warned_pair(const fs::path& dir) {
+  if (run_tool({"init", "--route", "Valle_Nuova", "--train", "R100", dir.string()}).status != 0) {
+    throw std::runtime_error("init failed");
+  }
+  const fs::path train = dir / "Valle_Nuova_R100-.txt";
+  spit(train, replaced(slurp(train), "[rallentamenti]\r\n",
+                       "[rallentamenti]\r\nrallentamento,   40030,   30,   500,   0,   1,   0\r\n"));
+  return dir;
+}
+
 // A compile with one warning: its rule, level, text and place come back
 // from the SARIF log as the text rendering states them.
 TEST(Sarif, WarningLocationRoundTrips) {
   TempDir tmp;
-  const fs::path dir = tmp.path() / "valle nuova";  // a blank in the path, percent-encoded in the URI
-  ASSERT_EQ(run_tool({"init", "--route", "Valle_Nuova", "--train", "R100", dir.string()}).status, 0);
+  const fs::path dir = warned_pair(tmp.path() / "valle nuova");  // a blank, percent-encoded in the URI
   const fs::path train = dir / "Valle_Nuova_R100-.txt";
-  spit(train, replaced(slurp(train), "[rallentamenti]\r\n",
-                       "[rallentamenti]\r\nrallentamento,   40030,   30,   500,   0,   1,   0\r\n"));
 
   const RunResult sarif = run_tool({"check", "--diagnostics=sarif", dir.string()});
   const RunResult text = run_tool({"check", dir.string()});
@@ -67,7 +76,7 @@ TEST(Sarif, WarningLocationRoundTrips) {
   EXPECT_EQ(column, 18);
 }
 
-// Usage and I/O errors, and a source's errors, are results of a valid log.
+// Usage and I/O errors, and a source's errors, are results of one valid log.
 TEST(Sarif, EveryErrorIsAResult) {
   struct Case {
     const char* name;
@@ -92,6 +101,25 @@ TEST(Sarif, EveryErrorIsAResult) {
     EXPECT_EQ(results[0].at("level"), "error") << c.name;
     EXPECT_EQ(results[0].contains("locations"), c.located) << c.name;
   }
+}
+
+// A folder that cannot be made for the files is one more result of the same
+// log, after the source's warning.
+TEST(Sarif, WriteFailureJoinsTheReport) {
+  TempDir tmp;
+  const fs::path dir = warned_pair(tmp.path() / "valle");
+  spit(tmp.path() / "blocker", "a file where a folder should be");
+  const RunResult r =
+      run_tool({"compile", "--diagnostics=sarif", "-o", (tmp.path() / "blocker" / "out").string(), dir.string()});
+  EXPECT_EQ(r.status, 2);
+  const json log = json::parse(r.out);
+  expect_sarif_structure(log);
+  const json& results = log["runs"][0]["results"];
+  ASSERT_EQ(results.size(), 2u) << r.out;
+  EXPECT_EQ(results[0].at("ruleId"), "rounded-position");
+  EXPECT_EQ(results[1].at("ruleId"), "io");
+  EXPECT_EQ(results[1].at("message").at("text"),
+            "cannot create the folder '" + (tmp.path() / "blocker" / "out").string() + "': Not a directory");
 }
 
 }  // namespace

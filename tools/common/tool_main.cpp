@@ -18,11 +18,6 @@ namespace scenario::tool {
 
 namespace {
 
-// JSON and SARIF code of an error that is about the run, not a source.
-constexpr const char* kUsageCode = "usage";
-constexpr const char* kIoCode = "io";
-constexpr const char* kFailureCode = "failure";
-
 // A file that cannot be found, read or written is the caller's to fix (exit
 // 2); a file that can be read but is malformed is a problem found (exit 1).
 int exit_status_of(const Failure& f) { return f.detail().kind == FailureKind::Io ? kExitUsage : kExitProblems; }
@@ -33,14 +28,9 @@ bool colored(const Invocation& inv, const Terminal& terminal) {
 }
 
 // One error about the run as a whole, in the format asked for: a line on
-// stderr, or one JSON line or a SARIF log on stdout. Its text is shown safely
-// whatever bytes it quotes.
-void report_error(const std::string& text, const char* code, const Invocation& inv, const Terminal& terminal,
-                  std::ostream& out, std::ostream& err) {
-  Message m;
-  m.severity = Severity::Error;
-  m.name = code;
-  m.text = shown_utf8(text);
+// stderr, or one JSON line or a SARIF log on stdout.
+void report_error(const Message& m, const Invocation& inv, const Terminal& terminal, std::ostream& out,
+                  std::ostream& err) {
   const SourceTexts none;
   const RenderOptions options;
   switch (inv.format) {
@@ -57,7 +47,7 @@ void report_error(const std::string& text, const char* code, const Invocation& i
 int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Terminal& terminal) {
   Invocation inv = parse_command_line(args);
   if (!inv.error.empty()) {
-    report_error(inv.error, kUsageCode, inv, terminal, out, err);
+    report_error(run_error(inv.error, kUsageCode), inv, terminal, out, err);
     return kExitUsage;
   }
   if (inv.version) {
@@ -97,10 +87,10 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << general_help();
     return kExitUsage;
   } catch (const Failure& f) {
-    report_error(f.what(), f.detail().kind == FailureKind::Io ? kIoCode : kFailureCode, inv, terminal, out, err);
+    report_error(run_error(f), inv, terminal, out, err);
     return exit_status_of(f);
   } catch (const std::exception& e) {
-    report_error(e.what(), kFailureCode, inv, terminal, out, err);
+    report_error(run_error(e.what(), kFailureCode), inv, terminal, out, err);
     return kExitProblems;
   }
 }

@@ -67,6 +67,18 @@ std::vector<Message> misnamed_notes(const CompileSession& s) {
   return notes;
 }
 
+// The three files into the output folder, which is created when missing.
+void write_outputs(const BinaryFiles& files, const CompileSession& s) {
+  const std::filesystem::path dir = output_dir(s);
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) {
+    throw Failure("cannot create the folder " + quoted_path(dir) + ": " + ec.message(),
+                  FailureDetail{.kind = FailureKind::Io, .expected = "create", .found = dir.string()});
+  }
+  write_all(files, dir, s.names);
+}
+
 std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
@@ -139,6 +151,18 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
   const bool source_missing = !session.texts.line || !session.texts.train;
   for (Message& note : misnamed_notes(session)) report.messages.push_back(std::move(note));
   const std::size_t errors = report.errors, warnings = report.warnings;
+  const bool can_write = files.has_value();
+  // Written before the report, so that a file that cannot be written is one
+  // more error of the same report (one SARIF log, not two).
+  std::optional<Failure> write_failure;
+  if (!session.options.check_only && can_write && (errors == 0 || session.options.force)) {
+    try {
+      write_outputs(*files, session);
+    } catch (const Failure& f) {
+      write_failure = f;
+      report.messages.push_back(run_error(f));
+    }
+  }
   const RenderOptions render{session.options.verbose, session.options.max_diagnostics, session.options.color};
   const DiagnosticsFormat format = session.options.format;
   if (format == DiagnosticsFormat::Json) {
@@ -148,18 +172,11 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
   } else {
     err << render_text(report.messages, session.texts, render, report.held);
   }
+  if (write_failure) return write_failure->detail().kind == FailureKind::Io ? kExitUsage : kExitProblems;
   std::ostream& summary = format == DiagnosticsFormat::Text ? out : err;
-  const bool can_write = files.has_value();
   if (session.options.check_only) {
     summary << check_line(session, can_write) << "\n" << read_summary(session.state, session.texts) << "\n";
   } else if (can_write && (errors == 0 || session.options.force)) {
-    std::error_code ec;
-    std::filesystem::create_directories(output_dir(session), ec);
-    if (ec) {
-      throw Failure("cannot create the folder " + quoted_path(output_dir(session)) + ": " + ec.message(),
-                    FailureDetail{.kind = FailureKind::Io, .expected = "create", .found = output_dir(session).string()});
-    }
-    write_all(*files, output_dir(session), session.names);
     summary << summary_line(session) << (errors ? " (despite the errors, as --force asks)" : "") << "\n";
   } else {
     err << "no binary file written; the files in " << shown_utf8(output_dir(session).string()) << " are unchanged"
