@@ -34,8 +34,8 @@ std::vector<OptionDef> with_report_options(std::vector<OptionDef> defs) {
 std::vector<OptionDef> with_diagnostic_options(std::vector<OptionDef> defs) {
   defs.insert(defs.end(),
               {
-                  {"werror", 0, "", "treat warnings as errors (also -Werror); -Wno-NAME, -Werror=NAME, -Wno-error=NAME "
-                                    "switch one, -w all (help warnings)"},
+                  {"werror", 0, "", "treat warnings as errors, as -Werror does; -WNAME, -Wno-NAME, -Werror=NAME,\n"
+                                    "-Wno-error=NAME switch one, -w all ('scenario_tool help warnings')"},
                   {"max-diagnostics", 0, "N", "show at most N diagnostics of one kind (default 20; 0 shows all)"},
                   {"verbose", 'v', "", "also show each error's status code and position"},
               });
@@ -365,6 +365,9 @@ Command command_of(std::string_view word) {
   return Command::None;
 }
 
+// The column where the options' help texts start.
+constexpr std::size_t kHelpColumn = 28;
+
 std::string options_help(const std::vector<OptionDef>& defs) {
   std::string out = "\nOptions:\n";
   for (const auto& s : defs) {
@@ -377,9 +380,14 @@ std::string options_help(const std::vector<OptionDef>& defs) {
     }
     left.append("--").append(s.name);
     if (!s.value_name.empty()) left.append(s.name == "diagnostics" || s.name == "color" ? "=" : " ").append(s.value_name);
-    if (left.size() < 26) left.resize(26, ' ');
+    if (left.size() < kHelpColumn) left.resize(kHelpColumn, ' ');
     else left += "  ";
-    out += left + std::string(s.help) + "\n";
+    // A help text of two lines continues under the first.
+    std::string help(s.help);
+    for (std::size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1)) {
+      help.insert(at + 1, std::string(kHelpColumn, ' '));
+    }
+    out += left + help + "\n";
   }
   return out;
 }
@@ -419,13 +427,15 @@ void help_for(const std::vector<std::string>& args, Invocation& inv) {
 
 std::string warnings_help() {
   std::string out =
-      "Warnings of check and compile. Each can be turned off with -Wno-NAME or made an error with\n"
-      "-Werror=NAME; --werror makes them all errors. None changes the compiled files.\n\n";
+      "Warnings of check and compile. -Wno-NAME turns one off, -Werror=NAME makes it an error,\n"
+      "-WNAME or -Wno-error=NAME a warning; -Werror (--werror) makes them all errors and -w turns\n"
+      "them all off, but those marked as errors by default stay errors until an option names\n"
+      "them. None changes the compiled files.\n\n";
   for (const WarningName& w : warning_names()) {
     std::string left = "  " + std::string(w.name);
     if (left.size() < 24) left.resize(24, ' ');
     else left += "  ";
-    out += left + std::string(w.when) + "\n";
+    out += left + std::string(w.when) + (w.by_default == WarningLevel::Error ? " (an error by default)" : "") + "\n";
   }
   return out;
 }
@@ -619,8 +629,8 @@ std::string command_help(Command c) {
              "Compiles the line source <route>_linea.txt and the train source <route>_<train>-.txt\n"
              "found in SOURCEDIR (default: the current folder), or the pair that the source FILE\n"
              "belongs to, exactly as the generator does, and writes <route>_linea.dat,\n"
-             "<route>_<train>.sim and <route>_<train>.dat. The sources are never changed. When a source breaks a rule,\n"
-             "the error names the file, line and field, and no file is written.\n" +
+             "<route>_<train>.sim and <route>_<train>.dat. The sources are never changed. When a\n"
+             "source breaks a rule, the error names the file, line and field, and no file is written.\n" +
              options_help(compile_options()) + exit_status_help(c);
     case Command::Verify:
       return "usage: scenario_tool verify [options] [FILE... | DIR]\n"
