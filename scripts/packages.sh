@@ -7,8 +7,9 @@ RUN_PACKAGES="cmake make g++ libfltk1.3-dev fonts-liberation"
 # tests; util-linux (setpriv): the unwritable-directory test when run as root;
 # strace: the test of the run's write, sync, rename and delete sequence.
 TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux strace"
-# xmllint and a headless browser: the authors' tool's plot tests.
-TOOL_TEST_PACKAGES="libxml2-utils chromium"
+# xmllint and a headless browser: the authors' tool's plot tests; a JSON
+# reader for the tests of its SARIF output.
+TOOL_TEST_PACKAGES="libxml2-utils chromium nlohmann-json3-dev"
 # clang 14 with its libFuzzer runtime: the fuzz stage.
 FUZZ_PACKAGES="cmake make clang libclang-rt-14-dev"
 # Google Benchmark, GNU time (peak memory) and python3 (medians): scripts/bench.sh.

@@ -1,10 +1,13 @@
 // Bounds-checked readers for the .sim, train .dat and linea.dat layouts.
 #include "common/binary_files.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
+#include "common/shown_text.h"
 #include "model/coding.h"
 #include "model/binary_writers.h"
 #include "platform/failure.h"
@@ -109,11 +112,15 @@ FileKind kind_of(const std::filesystem::path& file) {
 }
 
 std::string read_binary_file(const std::filesystem::path& file) {
+  errno = 0;
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw Failure("cannot open " + file.string());
+  if (!in) {
+    throw Failure("cannot open " + quoted_path(file) + (errno != 0 ? ": " + std::string(std::strerror(errno)) : ""),
+                  FailureDetail{.kind = FailureKind::Io, .expected = "open", .found = file.string()});
+  }
   std::ostringstream bytes;
   bytes << in.rdbuf();
-  if (in.bad()) throw Failure("cannot read " + file.string());
+  if (in.bad()) throw Failure("cannot read " + quoted_path(file));
   return std::move(bytes).str();
 }
 

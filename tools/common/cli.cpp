@@ -20,18 +20,26 @@ struct OptionDef {
 };
 
 constexpr OptionDef kHelp{"help", 'h', "", "show this help"};
+constexpr OptionDef kDiagnostics{"diagnostics", 0, "FORMAT",
+                                 "'text' (default), 'json' (one object per line) or 'sarif' (SARIF 2.1.0)"};
+constexpr OptionDef kColor{"color", 0, "WHEN", "colour the messages: 'auto' (on a terminal, default), 'always', 'never'"};
 
-// The options that shape the diagnostics, shared by compile and check, then --help.
+// How errors are reported, shared by every command, then --help.
+std::vector<OptionDef> with_report_options(std::vector<OptionDef> defs) {
+  defs.insert(defs.end(), {kDiagnostics, kColor, kHelp});
+  return defs;
+}
+
+// The options that shape the diagnostics, shared by compile and check.
 std::vector<OptionDef> with_diagnostic_options(std::vector<OptionDef> defs) {
   defs.insert(defs.end(),
               {
-                  {"werror", 0, "", "treat warnings as errors; -Wno-NAME and -Werror=NAME switch one (help warnings)"},
-                  {"diagnostics", 0, "FORMAT", "'text' (default) or 'json': one JSON object per line"},
+                  {"werror", 0, "", "treat warnings as errors, as -Werror does; -WNAME, -Wno-NAME, -Werror=NAME,\n"
+                                    "-Wno-error=NAME switch one, -w all ('scenario_tool help warnings')"},
                   {"max-diagnostics", 0, "N", "show at most N diagnostics of one kind (default 20; 0 shows all)"},
                   {"verbose", 'v', "", "also show each error's status code and position"},
-                  kHelp,
               });
-  return defs;
+  return with_report_options(defs);
 }
 
 const std::vector<OptionDef>& compile_options() {
@@ -39,7 +47,7 @@ const std::vector<OptionDef>& compile_options() {
       {"route", 0, "NAME", "route name; needed when SOURCEDIR holds more than one line source"},
       {"train", 0, "CODE", "train code; needed when SOURCEDIR holds more than one train source"},
       {"no-line", 0, "", "do not compile the track plan; <route>_linea.dat is not written"},
-      {"output", 'o', "OUTDIR", "directory for the three binary files (default: SOURCEDIR)"},
+      {"output", 'o', "OUTDIR", "directory for the three binary files, created when missing (default: SOURCEDIR)"},
       {"force", 0, "", "write the files even when the sources have errors, as the generator does"},
   });
   return defs;
@@ -55,43 +63,41 @@ const std::vector<OptionDef>& check_options() {
 }
 
 const std::vector<OptionDef>& init_options() {
-  static const std::vector<OptionDef> defs = {
+  static const std::vector<OptionDef> defs = with_report_options({
       {"route", 0, "NAME", "route name of the new sources (default: Castrovelde_Ardis)"},
       {"train", 0, "CODE", "train code of the new sources (default: R31708)"},
       {"force", 0, "", "replace source files that already exist"},
-      kHelp,
-  };
+  });
   return defs;
 }
 
 const std::vector<OptionDef>& verify_options() {
-  static const std::vector<OptionDef> defs = {
+  static const std::vector<OptionDef> defs = with_report_options({
       {"route", 0, "NAME", "with a folder: the route, when it holds more than one scenario"},
       {"train", 0, "CODE", "with a folder: the train, when it holds more than one scenario"},
       {"sources", 0, "DIR", "compile the sources in DIR in memory and compare the files with them, byte for byte"},
-      kHelp,
-  };
+  });
   return defs;
 }
 
 const std::vector<OptionDef>& dump_options() {
-  static const std::vector<OptionDef> defs = {
+  static const std::vector<OptionDef> defs = with_report_options({
       {"json", 0, "", "print JSON instead of text"},
       {"every", 0, "N", "for a linea.dat: show a point every N metres (default 1000)"},
-      kHelp,
-  };
+      {"output", 'o', "FILE", "write to FILE instead of standard output ('-')"},
+  });
   return defs;
 }
 
 const std::vector<OptionDef>& plot_options() {
-  static const std::vector<OptionDef> defs = {
+  static const std::vector<OptionDef> defs = with_report_options({
       {"route", 0, "NAME", "the route, when DIR holds more than one scenario"},
       {"train", 0, "CODE", "the train, when DIR holds more than one scenario"},
-      {"output", 'o', "FILE.svg", "where to write the picture (default: DIR/<route>_<train>.svg)"},
+      {"output", 'o', "FILE.svg", "where to write the picture, '-' for standard output "
+                                  "(default: DIR/<route>_<train>.svg)"},
       {"from", 0, "KM", "draw the stretch from KM (route distance; default: the start)"},
       {"to", 0, "KM", "draw the stretch up to KM (route distance; default: the end)"},
-      kHelp,
-  };
+  });
   return defs;
 }
 
@@ -104,7 +110,8 @@ const std::vector<OptionDef>& options_of(Command c) {
     case Command::Verify: return verify_options();
     case Command::Dump: return dump_options();
     case Command::Plot: return plot_options();
-    case Command::None: break;
+    case Command::None:
+    case Command::Help: break;
   }
   return none;
 }
@@ -112,7 +119,7 @@ const std::vector<OptionDef>& options_of(Command c) {
 struct ParsedOptions {
   std::map<std::string, std::string, std::less<>> values;  // long name -> value ("" for switches)
   std::vector<std::string> positionals;
-  std::vector<std::string> warning_options;  // -Wno-NAME, -Werror=NAME, -WNAME
+  std::vector<std::string> warning_options;  // -W..., -w
   std::string error;
 };
 
@@ -125,7 +132,7 @@ std::vector<std::string> spelled_options(const std::vector<OptionDef>& defs) {
 std::string unknown_option(std::string_view arg, const std::vector<OptionDef>& defs) {
   std::string msg = "unknown option '" + std::string(arg) + "'";
   std::string_view word = arg.substr(0, arg.find('='));
-  if (auto hint = near_miss(word, spelled_options(defs))) msg += "; did you mean '" + *hint + "'?";
+  if (auto hint = near_miss(word, spelled_options(defs))) msg += " (did you mean '" + *hint + "'?)";
   return msg;
 }
 
@@ -154,8 +161,13 @@ void take_option(const std::vector<std::string>& args, std::size_t& i, const std
     std::size_t eq = body.find('=');
     def = find_long(defs, body.substr(0, eq));
     if (eq != std::string_view::npos) inline_value = std::string(body.substr(eq + 1));
-  } else if (arg.size() == 2) {
+  } else {
+    // A short option; one that takes a value may carry it attached (-oDIR).
     def = find_short(defs, arg[1]);
+    if (def != nullptr && arg.size() > 2) {
+      if (def->value_name.empty()) def = nullptr;
+      else inline_value = arg.substr(2);
+    }
   }
   if (def == nullptr) {
     out.error = unknown_option(arg, defs);
@@ -184,7 +196,8 @@ ParsedOptions parse_options(const std::vector<std::string>& args, const std::vec
     if (!options_done && arg == "--") {
       options_done = true;
     } else if (!options_done && arg.size() > 1 && arg[0] == '-') {
-      if (arg.rfind("-W", 0) == 0 && arg.size() > 2 && find_long(defs, "werror") != nullptr) {
+      const bool warning_option = (arg.rfind("-W", 0) == 0 && arg.size() > 2) || arg == "-w";
+      if (warning_option && find_long(defs, "werror") != nullptr) {
         out.warning_options.push_back(arg);
       } else {
         take_option(args, i, defs, out);
@@ -236,14 +249,7 @@ void fill_compile(const ParsedOptions& p, Invocation& inv) {
       return;
     }
   }
-  if (auto format = value_of(p, "diagnostics")) {
-    if (*format == "json") {
-      o.json = true;
-    } else if (*format != "text") {
-      inv.error = "--diagnostics takes 'text' or 'json', not '" + *format + "'";
-      return;
-    }
-  }
+  o.format = inv.format;
   o.verbose = has(p, "verbose");
   if (auto max = value_of(p, "max-diagnostics")) {
     std::size_t n = 0;
@@ -258,8 +264,24 @@ void fill_compile(const ParsedOptions& p, Invocation& inv) {
     o.check_only = true;
     o.source_dir = optional_positional(p, "DIR or FILE", inv.error);
   } else {
-    o.source_dir = one_positional(p, "SOURCEDIR", inv.error);
+    o.source_dir = optional_positional(p, "SOURCEDIR or FILE", inv.error);
   }
+}
+
+// A name from the command line becomes part of file names and of the
+// scenario table: it must not be empty, leave the folder or hold a character
+// that no file name can carry.
+std::string bad_name(const ParsedOptions& p, std::string_view option, std::string_view what) {
+  const auto name = value_of(p, option);
+  if (!name) return "";
+  if (name->empty()) return "--" + std::string(option) + " is empty; give " + std::string(what) + " or leave the option out";
+  for (char c : *name) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '/' || c == '\\' || c == ':' || u < 0x20 || u == 0x7F) {
+      return "--" + std::string(option) + " '" + *name + "' holds a character that a file name cannot carry";
+    }
+  }
+  return "";
 }
 
 void fill_init(const ParsedOptions& p, Invocation& inv) {
@@ -267,6 +289,12 @@ void fill_init(const ParsedOptions& p, Invocation& inv) {
   o.route = value_of(p, "route").value_or("");
   o.train = value_of(p, "train").value_or("");
   o.force = has(p, "force");
+  for (const std::string& problem : {bad_name(p, "route", "a route name"), bad_name(p, "train", "a train code")}) {
+    if (!problem.empty()) {
+      inv.error = problem;
+      return;
+    }
+  }
   o.dir = optional_positional(p, "DIR", inv.error);
 }
 
@@ -275,7 +303,7 @@ void fill_verify(const ParsedOptions& p, Invocation& inv) {
   o.route = value_of(p, "route").value_or("");
   o.train = value_of(p, "train").value_or("");
   if (auto sources = value_of(p, "sources")) o.sources = *sources;
-  if (p.positionals.empty()) inv.error = "missing FILE or DIR";
+  if (p.positionals.empty()) o.paths.emplace_back(".");
   for (const std::string& path : p.positionals) o.paths.emplace_back(path);
 }
 
@@ -291,6 +319,7 @@ void fill_dump(const ParsedOptions& p, Invocation& inv) {
     }
     o.every = n;
   }
+  if (auto out = value_of(p, "output")) o.output = *out;
   o.file = one_positional(p, "FILE", inv.error);
 }
 
@@ -319,7 +348,7 @@ void fill_plot(const ParsedOptions& p, Invocation& inv) {
   }
   inv.plot.route = value_of(p, "route").value_or("");
   inv.plot.train = value_of(p, "train").value_or("");
-  inv.plot.dir = one_positional(p, "DIR", inv.error);
+  inv.plot.dir = optional_positional(p, "DIR", inv.error);
 }
 
 constexpr Command kCommands[] = {Command::Init, Command::Check, Command::Compile,
@@ -332,8 +361,12 @@ Command command_of(std::string_view word) {
   if (word == "compile") return Command::Compile;
   if (word == "dump") return Command::Dump;
   if (word == "plot") return Command::Plot;
+  if (word == "help") return Command::Help;
   return Command::None;
 }
+
+// The column where the options' help texts start.
+constexpr std::size_t kHelpColumn = 28;
 
 std::string options_help(const std::vector<OptionDef>& defs) {
   std::string out = "\nOptions:\n";
@@ -346,10 +379,15 @@ std::string options_help(const std::vector<OptionDef>& defs) {
       left += "    ";
     }
     left.append("--").append(s.name);
-    if (!s.value_name.empty()) left.append(s.name == "diagnostics" ? "=" : " ").append(s.value_name);
-    if (left.size() < 26) left.resize(26, ' ');
+    if (!s.value_name.empty()) left.append(s.name == "diagnostics" || s.name == "color" ? "=" : " ").append(s.value_name);
+    if (left.size() < kHelpColumn) left.resize(kHelpColumn, ' ');
     else left += "  ";
-    out += left + std::string(s.help) + "\n";
+    // A help text of two lines continues under the first.
+    std::string help(s.help);
+    for (std::size_t at = help.find('\n'); at != std::string::npos; at = help.find('\n', at + 1)) {
+      help.insert(at + 1, std::string(kHelpColumn, ' '));
+    }
+    out += left + help + "\n";
   }
   return out;
 }
@@ -363,6 +401,7 @@ namespace {
 std::vector<std::string> command_words() {
   std::vector<std::string> words;
   for (Command c : kCommands) words.push_back(command_name(c));
+  words.push_back("help");
   words.push_back("--help");
   words.push_back("--version");
   return words;
@@ -388,18 +427,38 @@ void help_for(const std::vector<std::string>& args, Invocation& inv) {
 
 std::string warnings_help() {
   std::string out =
-      "Warnings of check and compile. Each can be turned off with -Wno-NAME or made an error with\n"
-      "-Werror=NAME; --werror makes them all errors. None changes the compiled files.\n\n";
+      "Warnings of check and compile. -Wno-NAME turns one off, -Werror=NAME makes it an error,\n"
+      "-WNAME or -Wno-error=NAME a warning; -Werror (--werror) makes them all errors and -w turns\n"
+      "them all off, but those marked as errors by default stay errors until an option names\n"
+      "them. None changes the compiled files.\n\n";
   for (const WarningName& w : warning_names()) {
     std::string left = "  " + std::string(w.name);
     if (left.size() < 24) left.resize(24, ' ');
     else left += "  ";
-    out += left + std::string(w.when) + "\n";
+    out += left + std::string(w.when) + (w.by_default == WarningLevel::Error ? " (an error by default)" : "") + "\n";
   }
   return out;
 }
 
-std::string version_text() { return std::string("scenario_tool ") + kToolVersion + "\n"; }
+std::string version_text() {
+#if defined(__clang__)
+  const std::string compiler = "clang " __clang_version__;
+#elif defined(__GNUC__)
+  const std::string compiler = "GCC " __VERSION__;
+#else
+  const std::string compiler = "an unnamed compiler";
+#endif
+#ifdef SCENARIO_BUILD_TYPE
+  const std::string build = SCENARIO_BUILD_TYPE;
+#else
+  const std::string build = "unnamed";
+#endif
+  return std::string("scenario_tool ") + kToolVersion + "\n" +
+         "build: " + (build.empty() ? "unnamed" : build) + ", " + compiler + "\n" +
+         "writes: <route>_<train>.sim, <route>_<train>.dat and <route>_linea.dat byte for byte as the\n"
+         "        generator does; diagnostics as text, JSON lines or SARIF " + kSarifVersion + "; plot as SVG " +
+         kSvgVersion + "\n";
+}
 
 std::string command_name(Command c) {
   switch (c) {
@@ -409,13 +468,47 @@ std::string command_name(Command c) {
     case Command::Verify: return "verify";
     case Command::Dump: return "dump";
     case Command::Plot: return "plot";
+    case Command::Help: return "help";
     case Command::None: break;
   }
   return "";
 }
 
+namespace {
+
+// The value of --NAME=VALUE or --NAME VALUE among the options (before "--").
+std::optional<std::string> scanned_value(const std::vector<std::string>& args, std::string_view name) {
+  const std::string spelled = "--" + std::string(name);
+  std::optional<std::string> found;
+  for (std::size_t i = 0; i < args.size() && args[i] != "--"; ++i) {
+    if (args[i] == spelled && i + 1 < args.size()) found = args[++i];
+    else if (args[i].rfind(spelled + "=", 0) == 0) found = args[i].substr(spelled.size() + 1);
+  }
+  return found;
+}
+
+// The report format and colour, read first so that every later error is
+// reported as asked; an unknown value is itself a usage error.
+void take_report_options(const std::vector<std::string>& args, Invocation& inv) {
+  if (auto format = scanned_value(args, "diagnostics")) {
+    if (*format == "json") inv.format = DiagnosticsFormat::Json;
+    else if (*format == "sarif") inv.format = DiagnosticsFormat::Sarif;
+    else if (*format != "text") inv.error = "--diagnostics takes 'text', 'json' or 'sarif', not '" + *format + "'";
+  }
+  if (auto color = scanned_value(args, "color")) {
+    if (*color == "always") inv.color = ColorMode::Always;
+    else if (*color == "never") inv.color = ColorMode::Never;
+    else if (*color != "auto" && inv.error.empty())
+      inv.error = "--color takes 'auto', 'always' or 'never', not '" + *color + "'";
+  }
+}
+
+}  // namespace
+
 Invocation parse_command_line(const std::vector<std::string>& args) {
   Invocation inv;
+  take_report_options(args, inv);
+  if (!inv.error.empty()) return inv;
   if (args.empty()) {
     inv.error = "no command given; run 'scenario_tool --help' for the commands";
     return inv;
@@ -431,7 +524,8 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
     return inv;
   }
   inv.command = command_of(first);
-  if (inv.command == Command::None) {
+  if (inv.command == Command::None || inv.command == Command::Help) {
+    inv.command = Command::None;
     const char* what = first.size() > 1 && first[0] == '-' ? "option" : "command";
     inv.error = std::string("unknown ") + what + " '" + first + "'";
     if (auto hint = near_miss(first, command_words())) {
@@ -460,8 +554,35 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
 
 const char* const kExitStatusHelp =
     "\nExit status: 0 clean (warnings alone do not count); 1 errors in the sources or files,\n"
-    "or warnings under --werror; 2 an unusable command line, or a file that cannot be read\n"
-    "or written.\n";
+    "or warnings under --werror; 2 an unusable command line, or a file that cannot be found,\n"
+    "read or written.\n";
+
+// What each command's exit statuses mean, for its own help.
+std::string exit_status_help(Command c) {
+  switch (c) {
+    case Command::Init:
+      return "\nExit status: 0 both sources written; 2 an unusable command line, a source that exists\n"
+             "already (without --force), or a file that cannot be written.\n";
+    case Command::Check:
+    case Command::Compile:
+      return "\nExit status: 0 clean (warnings alone do not count); 1 errors in the sources, or\n"
+             "warnings under --werror; 2 an unusable command line, or a source or file that cannot\n"
+             "be found, read or written.\n";
+    case Command::Verify:
+      return "\nExit status: 0 every file as the compiler writes it; 1 a mismatch found; 2 an unusable\n"
+             "command line, or a file that cannot be found or read.\n";
+    case Command::Dump:
+      return "\nExit status: 0 decoded; 1 a file too short or malformed to decode; 2 an unusable\n"
+             "command line, or a file that cannot be found, read or written.\n";
+    case Command::Plot:
+      return "\nExit status: 0 the picture written; 1 files too short or malformed to draw; 2 an\n"
+             "unusable command line, or a file that cannot be found, read or written.\n";
+    case Command::Help:
+      return "\nExit status: 0 the help shown; 2 an unknown command.\n";
+    case Command::None: break;
+  }
+  return kExitStatusHelp;
+}
 
 std::string general_help() {
   return std::string(
@@ -477,8 +598,10 @@ std::string general_help() {
              "  verify    check the sizes, structure and check codes of .sim, .dat and linea.dat files\n"
              "  dump      decode a .sim, a train .dat or a linea.dat file\n"
              "  plot      draw the track plan and the gradient and speed profiles as SVG\n"
+             "  help      show the help of a command, or the warnings (help warnings)\n"
              "\n"
-             "Run 'scenario_tool help COMMAND' for the options of a command.\n") +
+             "Every command works on the current folder when given none. Run\n"
+             "'scenario_tool help COMMAND' for the options of a command.\n") +
          kExitStatusHelp;
 }
 
@@ -492,48 +615,55 @@ std::string command_help(Command c) {
              "built-in route and train as the generator writes them (CR LF, 8-bit). Compiled\n"
              "under the built-in names they give the generator's own three files. A file that\n"
              "already exists is never replaced without --force.\n" +
-             options_help(init_options()) + kExitStatusHelp;
+             options_help(init_options()) + exit_status_help(c);
     case Command::Check:
       return "usage: scenario_tool check [options] [DIR | FILE]\n"
              "\n"
              "Compiles the sources in DIR (default: the current folder), or the pair that FILE\n"
              "(<route>_linea.txt or <route>_<train>-.txt) belongs to, exactly as 'compile' does,\n"
              "and reports every error and warning. Nothing is written.\n" +
-             options_help(check_options()) + kExitStatusHelp;
+             options_help(check_options()) + exit_status_help(c);
     case Command::Compile:
-      return "usage: scenario_tool compile [options] SOURCEDIR | FILE\n"
+      return "usage: scenario_tool compile [options] [SOURCEDIR | FILE]\n"
              "\n"
              "Compiles the line source <route>_linea.txt and the train source <route>_<train>-.txt\n"
-             "found in SOURCEDIR (or the pair that the source FILE belongs to) exactly as the\n"
-             "generator does, and writes <route>_linea.dat, <route>_<train>.sim and\n"
-             "<route>_<train>.dat. The sources are never changed. When a source breaks a rule,\n"
-             "the error names the file, line and field, and no file is written.\n" +
-             options_help(compile_options()) + kExitStatusHelp;
+             "found in SOURCEDIR (default: the current folder), or the pair that the source FILE\n"
+             "belongs to, exactly as the generator does, and writes <route>_linea.dat,\n"
+             "<route>_<train>.sim and <route>_<train>.dat. The sources are never changed. When a\n"
+             "source breaks a rule, the error names the file, line and field, and no file is written.\n" +
+             options_help(compile_options()) + exit_status_help(c);
     case Command::Verify:
-      return "usage: scenario_tool verify [options] FILE... | DIR\n"
+      return "usage: scenario_tool verify [options] [FILE... | DIR]\n"
              "\n"
              "Reads binary files and recomputes what the compiler guarantees: sizes and counts,\n"
              "type tags, cell kinds, unused fields left 0, the stamp marks and the two check\n"
              "codes, and the track plan point by point. Files given together, or the three files\n"
-             "of one scenario in DIR, must also belong together: the same route length, cell\n"
-             "count and names. Each mismatch is reported with its byte offset and field.\n" +
-             options_help(verify_options()) + kExitStatusHelp;
+             "of one scenario in DIR (default: the current folder), must also belong together:\n"
+             "the same route length, cell count and names. Each mismatch is reported with its byte offset and field.\n" +
+             options_help(verify_options()) + exit_status_help(c);
     case Command::Dump:
       return "usage: scenario_tool dump [options] FILE\n"
              "\n"
              "Decodes FILE by its name: <route>_<train>.sim (scenario rows), <route>_linea.dat\n"
              "(track plan points) or <route>_<train>.dat (train cells and profiles).\n" +
-             options_help(dump_options()) + kExitStatusHelp;
+             options_help(dump_options()) + exit_status_help(c);
     case Command::Plot:
-      return "usage: scenario_tool plot [options] DIR | FILE\n"
+      return "usage: scenario_tool plot [options] [DIR | FILE]\n"
              "\n"
              "Draws one scenario as one self-contained SVG page: the track plan to scale with\n"
              "stations, signals, signs and km posts (the chainage a driver reads) labelled, and\n"
              "under it the elevation (integrated from the gradients), gradient and speed profiles\n"
-             "with tunnels, stations, signals, signs, slow orders and speed boards. When DIR (or\n"
-             "the source file given instead) holds the two sources, they are compiled in memory\n"
-             "first and nothing else is written; otherwise the three binary files are read.\n" +
-             options_help(plot_options()) + kExitStatusHelp;
+             "with tunnels, stations, signals, signs, slow orders and speed boards. When DIR\n"
+             "(default: the current folder), or the source file given instead, holds the two\n"
+             "sources, they are compiled in memory first and nothing else is written; otherwise\n"
+             "the three binary files are read.\n" +
+             options_help(plot_options()) + exit_status_help(c);
+    case Command::Help:
+      return "usage: scenario_tool help [COMMAND | warnings]\n"
+             "\n"
+             "Shows the tool's help, the options of one command, or the list of warnings that\n"
+             "check and compile can give.\n" +
+             exit_status_help(c);
     case Command::None: break;
   }
   return general_help();

@@ -12,10 +12,23 @@
 
 namespace scenario::tool {
 
-enum class Command { None, Init, Check, Compile, Verify, Dump, Plot };
+enum class Command { None, Init, Check, Compile, Verify, Dump, Plot, Help };
+
+// How messages are written: text on stderr, or JSON lines or one SARIF log on stdout.
+enum class DiagnosticsFormat { Text, Json, Sarif };
+
+// Whether the text messages are coloured: on a terminal (and without
+// NO_COLOR), always, or never.
+enum class ColorMode { Auto, Always, Never };
+
+// The output name that stands for standard output.
+inline constexpr const char* kStdoutName = "-";
 
 // The tool's version, shown by --version.
-inline constexpr const char* kToolVersion = "1.1.0";
+inline constexpr const char* kToolVersion = "1.2.0";
+// The versions of the formats it writes besides the generator's own files.
+inline constexpr const char* kSarifVersion = "2.1.0";
+inline constexpr const char* kSvgVersion = "1.1";
 
 // Exit statuses of every command.
 inline constexpr int kExitClean = 0;     // done, nothing to report (or only warnings)
@@ -29,8 +42,9 @@ struct CompileOptions {
   std::optional<std::filesystem::path> out_dir;
   bool force = false;
   bool werror = false;
-  bool json = false;
+  DiagnosticsFormat format = DiagnosticsFormat::Text;
   bool verbose = false;                // -v: status codes and positions in the text output
+  bool color = false;                  // colour in the text output (decided from --color and the terminal)
   std::size_t max_diagnostics = 20;    // of one name; 0: all
   WarningSettings warnings;         // -Wno-NAME, -Werror=NAME (and --werror)
   bool check_only = false;          // `check`: report, write nothing
@@ -55,12 +69,13 @@ struct DumpOptions {
   bool json = false;
   std::int32_t every = 1000;  // metres between the line plan points shown
   std::filesystem::path file;
+  std::optional<std::filesystem::path> output;  // absent or "-": standard output
 };
 
 struct PlotOptions {
   std::string route;  // which scenario, when the folder holds more than one
   std::string train;
-  std::optional<std::filesystem::path> output;
+  std::optional<std::filesystem::path> output;  // "-": standard output
   std::optional<double> from_km;  // the stretch to draw, in km of route distance
   std::optional<double> to_km;
   std::filesystem::path dir;
@@ -74,6 +89,10 @@ struct Invocation {
   bool version = false;
   bool warnings_help = false;  // `help warnings`
   std::string error;
+  // Read from the command line even when it is unusable, so that the usage
+  // error itself is reported in the format asked for.
+  DiagnosticsFormat format = DiagnosticsFormat::Text;
+  ColorMode color = ColorMode::Auto;
   InitOptions init;
   VerifyOptions verify;
   CompileOptions compile;

@@ -4,14 +4,33 @@
 #include <algorithm>
 #include <map>
 
+#include "common/cli.h"
 #include "common/json.h"
 #include "common/shown_text.h"
+#include "compile/warning_names.h"
 
 namespace scenario::tool {
 namespace {
 
 constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // "…", one column wide
 constexpr std::size_t kCaretLead = kQuoteWindow * 3 / 5;  // characters kept before the caret when cutting
+
+// Terminal colours as compilers use them: bold red, magenta and cyan for the
+// severities, bold green for the caret.
+constexpr std::string_view kErrorColor = "\x1b[01;31m";
+constexpr std::string_view kWarningColor = "\x1b[01;35m";
+constexpr std::string_view kNoteColor = "\x1b[01;36m";
+constexpr std::string_view kCaretColor = "\x1b[01;32m";
+constexpr std::string_view kColorReset = "\x1b[m";
+
+std::string_view color_of(Severity s) {
+  return s == Severity::Error ? kErrorColor : s == Severity::Warning ? kWarningColor : kNoteColor;
+}
+
+std::string painted(std::string_view text, std::string_view color, bool on) {
+  if (!on) return std::string(text);
+  return std::string(color) + std::string(text) + std::string(kColorReset);
+}
 
 bool line_end(char c) { return c == '\r' || c == '\n'; }
 
@@ -160,7 +179,8 @@ class Plan {
 std::string suffix(const Message& m, const RenderOptions& options) {
   std::string out;
   if (m.warning_name_shown) {
-    out += m.raised ? " [-Werror=" + m.name + "]" : " [-W" + m.name + "]";
+    const std::string option = m.raised ? "-Werror=" + m.name : "-W" + m.name;
+    out += " [" + painted(option, color_of(m.severity), options.color) + "]";
   } else if (options.verbose && !m.name.empty()) {
     out += m.position ? " [status " + m.name + ", position " + std::to_string(*m.position) + "]"
                       : " [" + m.name + "]";
@@ -176,11 +196,18 @@ void append_text(std::string& out, const Message& m, const Plan& plan, const Ren
     out.append(":").append(std::to_string(p.line)).append(":").append(std::to_string(p.column));
   }
   // Appended piece by piece: a report can hold thousands of messages.
-  out.append(": ").append(severity_name(m.severity)).append(": ").append(cut_text(m.text));
+  out.append(": ").append(severity_label(m.severity, options.color)).append(" ").append(cut_text(m.text));
   out.append(suffix(m, options)).append("\n");
   if (placed) {
     const Excerpt e = plan.excerpt(m);
-    out.append("  ").append(e.line).append("\n  ").append(e.caret).append("\n");
+    out.append("  ").append(e.line).append("\n  ");
+    if (options.color) {
+      // The caret line is blanks up to the caret, which is its last character.
+      out.append(e.caret, 0, e.caret.size() - 1).append(painted("^", kCaretColor, true));
+    } else {
+      out.append(e.caret);
+    }
+    out.append("\n");
   }
 }
 
@@ -216,6 +243,22 @@ std::string SourceTexts::file(SourceId id) const {
   if (id == SourceId::Line) return line_file;
   if (id == SourceId::Train) return train_file;
   return "scenario_tool";
+}
+
+Message run_error(std::string_view text, std::string code) {
+  Message m;
+  m.severity = Severity::Error;
+  m.name = std::move(code);
+  m.text = shown_utf8(text);
+  return m;
+}
+
+Message run_error(const Failure& failure) {
+  return run_error(failure.what(), failure.detail().kind == FailureKind::Io ? kIoCode : kFailureCode);
+}
+
+std::string severity_label(Severity s, bool color) {
+  return painted(severity_name(s) + ":", color_of(s), color);
 }
 
 std::string severity_name(Severity s) {
@@ -270,11 +313,101 @@ std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts
   return out;
 }
 
+namespace {
+
+// A file path as a relative or absolute URI reference: unreserved bytes and
+// '/' kept, everything else percent-encoded.
+std::string file_uri(const std::string& path) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out = path.size() > 0 && path[0] == '/' ? "file://" : "";
+  for (char ch : path) {
+    const auto c = static_cast<unsigned char>(ch);
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+        ch == '-' || ch == '.' || ch == '_' || ch == '~' || ch == '/') {
+      out.push_back(ch);
+    } else {
+      out.append("%").append(1, kHex[c >> 4]).append(1, kHex[c & 0xF]);
+    }
+  }
+  return out;
+}
+
+std::string sarif_level(Severity s) { return s == Severity::Error ? "error" : s == Severity::Warning ? "warning" : "note"; }
+
+std::string sarif_rules() {
+  std::vector<std::string> rules;
+  for (const WarningName& w : warning_names()) {
+    JsonObject text;
+    text.text("text", w.when);
+    JsonObject rule;
+    rule.text("id", w.name).raw("shortDescription", text.str()).raw("help", text.str());
+    rules.push_back(rule.str());
+  }
+  return json_array(rules);
+}
+
+std::string sarif_result(const Message& m, const Plan& plan, const SourceTexts& texts) {
+  JsonObject message;
+  message.raw("text", json_display_string(cut_text(m.text)));
+  JsonObject r;
+  if (!m.name.empty()) r.text("ruleId", m.name);
+  r.text("level", sarif_level(m.severity)).raw("message", message.str());
+  if (m.source != SourceId::None) {
+    JsonObject artifact;
+    artifact.raw("uri", json_display_string(file_uri(shown_utf8(texts.file(m.source)))));
+    JsonObject physical;
+    physical.raw("artifactLocation", artifact.str());
+    if (plan.placed(m)) {
+      const TextPlace p = plan.place(m);
+      JsonObject region;
+      region.number("startLine", static_cast<std::int64_t>(p.line))
+          .number("startColumn", static_cast<std::int64_t>(p.column));
+      physical.raw("region", region.str());
+    }
+    JsonObject location;
+    location.raw("physicalLocation", physical.str());
+    r.raw("locations", json_array({location.str()}));
+  }
+  return r.str();
+}
+
+}  // namespace
+
+std::string render_sarif(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
+                         const HeldCounts& held) {
+  const Plan plan(ms, texts, options, held);
+  std::vector<std::string> results;
+  for (const Message* m : plan.shown()) {
+    results.push_back(sarif_result(*m, plan, texts));
+    for (const Message& note : m->notes) results.push_back(sarif_result(note, plan, texts));
+  }
+  for (const Message* m : plan.held_back()) {
+    Message more;
+    more.severity = Severity::Note;
+    more.name = m->name;
+    more.source = m->source;
+    more.text = held_back_text(plan.held_count(m->name));
+    results.push_back(sarif_result(more, plan, texts));
+  }
+  JsonObject driver;
+  driver.text("name", "scenario_tool").text("version", kToolVersion).raw("rules", sarif_rules());
+  JsonObject tool;
+  tool.raw("driver", driver.str());
+  JsonObject run;
+  run.raw("tool", tool.str()).raw("results", json_array(results));
+  JsonObject log;
+  log.text("$schema", "https://json.schemastore.org/sarif-2.1.0.json")
+      .text("version", kSarifVersion)
+      .raw("runs", json_array({run.str()}));
+  return log.str() + "\n";
+}
+
 std::size_t bound_of(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
                      const HeldCounts& held) {
   const Plan plan(ms, texts, options, held);
   const std::size_t file = 4 * std::max({texts.line_file.size(), texts.train_file.size(), std::size_t{16}});
-  const std::size_t per_message = kMessageOverhead + kMaxTextBytes + 2 * file;
+  const std::size_t per_message =
+      kMessageOverhead + kMaxTextBytes + 2 * file + (options.color ? kColorOverhead : 0);
   std::size_t count = 0;
   for (const Message* m : plan.shown()) count += 1 + m->notes.size();
   std::size_t notes = 0;

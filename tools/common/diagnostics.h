@@ -1,4 +1,4 @@
-// The tool's messages and their two renderings: FILE:LINE:COLUMN text with a quoted line and caret, and JSON lines.
+// The tool's messages and their renderings: FILE:LINE:COLUMN text with a quoted line and caret, JSON lines, SARIF.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/diagnostic.h"
+#include "platform/failure.h"
 
 namespace scenario::tool {
 
@@ -44,7 +45,12 @@ struct SourceTexts {
 struct RenderOptions {
   bool verbose = false;             // status code and position after each error
   std::size_t max_per_name = 20;    // messages of one name shown before "N more like this"; 0: all
+  bool color = false;               // terminal colours for severities, the caret and warning names
 };
+
+// What colour adds to one rendered text message at most: a start and a
+// reset around the severity, the caret and the warning name.
+inline constexpr std::size_t kColorOverhead = 3 * 16;
 
 // The quoted source line is cut to this many characters around the caret.
 inline constexpr std::size_t kQuoteWindow = 100;
@@ -56,6 +62,19 @@ inline constexpr std::size_t kMaxTextBytes = 2000;
 inline constexpr std::size_t kMessageOverhead = 128 + 2 * 4 * kQuoteWindow;
 
 std::string severity_name(Severity s);
+
+// Codes of the errors about the run as a whole rather than a source.
+inline constexpr const char* kUsageCode = "usage";      // an unusable command line
+inline constexpr const char* kIoCode = "io";            // a file that cannot be found, read or written
+inline constexpr const char* kFailureCode = "failure";  // any other failure
+
+// An error about the run as a whole (no source, no place), its text shown safely.
+Message run_error(std::string_view text, std::string code);
+// The same for a failure: code "io" for a file, else "failure".
+Message run_error(const Failure& failure);
+
+// "SEVERITY:" as the text rendering shows it, coloured when asked.
+std::string severity_label(Severity s, bool color);
 
 // 1-based line and column (in characters, one byte each) of a byte offset.
 // LF, CR and CR LF each end a line; an offset past the text's last line end
@@ -92,6 +111,13 @@ std::string render_text(const std::vector<Message>& ms, const SourceTexts& texts
 // the same limit per name and the same bound as the text.
 std::string render_json(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
                         const HeldCounts& held = {});
+
+// One SARIF 2.1.0 log: a single run whose tool lists every warning name as a
+// rule (its help text from the warning table), and one result per message
+// and note shown (the same limit per name) with its level, text and, for a
+// message about a source, the file's URI and the line and column.
+std::string render_sarif(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,
+                         const HeldCounts& held = {});
 
 // The stated bound on either rendering's size.
 std::size_t bound_of(const std::vector<Message>& ms, const SourceTexts& texts, const RenderOptions& options,

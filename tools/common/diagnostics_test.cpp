@@ -98,6 +98,27 @@ TEST(RenderTextWhole, VerboseAddsStatusAndPositionWarningsTheirName) {
   EXPECT_EQ(lines_of_first(text_of(w)), "src/R_linea.txt:2:24: error: what is wrong [-Werror=past-end]");
 }
 
+// Colour marks the severity, the caret and the warning name, and nothing
+// else: the source line and the message text stay as they are.
+TEST(RenderColour, SeverityCaretAndWarningNameOnly) {
+  SourceTexts t = texts();
+  t.line = "[generale]\r\nlunghezza, error: 96000\r\n";
+  Message w = error_at(SourceId::Line, 23, "past-end");
+  w.severity = Severity::Warning;
+  w.warning_name_shown = true;
+  w.text = "warning: text";
+  RenderOptions colour;
+  colour.color = true;
+  EXPECT_EQ(text_of(w, t, colour),
+            "src/R_linea.txt:2:12: \x1b[01;35mwarning:\x1b[m warning: text [\x1b[01;35m-Wpast-end\x1b[m]\n"
+            "  lunghezza, error: 96000\n"
+            "             \x1b[01;32m^\x1b[m\n");
+  Message e = error_at(SourceId::None, 0);
+  e.at.reset();
+  EXPECT_EQ(text_of(e, t, colour), "scenario_tool: \x1b[01;31merror:\x1b[m what is wrong\n");
+  EXPECT_LE(text_of(w, t, colour).size(), bound_of({w}, t, colour));
+}
+
 // A long line is cut to a window around the caret, with "…" at each cut.
 TEST(RenderExcerpt, LongLineCutAroundTheCaret) {
   const std::string text = std::string(500, 'a') + "X" + std::string(500, 'b') + "\n";

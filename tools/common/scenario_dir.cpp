@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/scenario_files.h"
+#include "common/shown_text.h"
 #include "platform/failure.h"
 
 namespace scenario::tool {
@@ -12,9 +13,9 @@ namespace scenario::tool {
 std::filesystem::path choose_sim_file(const std::filesystem::path& dir, const std::string& route,
                                       const std::string& train) {
   std::error_code ec;
-  if (!std::filesystem::is_directory(dir, ec)) throw Failure("the folder " + dir.string() + " does not exist");
+  if (!std::filesystem::is_directory(dir, ec)) throw Failure("the folder " + quoted_path(dir) + " does not exist");
   std::filesystem::directory_iterator it(dir, ec);
-  if (ec) throw Failure("cannot read the folder " + dir.string() + ": " + ec.message());
+  if (ec) throw Failure("cannot read the folder " + quoted_path(dir) + ": " + ec.message());
   std::vector<std::string> found;
   for (const auto& entry : it) {
     const std::string name = entry.path().filename().string();
@@ -31,12 +32,12 @@ std::filesystem::path choose_sim_file(const std::filesystem::path& dir, const st
   std::sort(found.begin(), found.end());
   const std::string chosen = route.empty() && train.empty() ? "" : " for the route and train given";
   if (found.empty()) {
-    throw Failure(dir.string() + " holds no .sim file" + chosen + "; compile the sources first (scenario_tool compile)");
+    throw Failure(quoted_path(dir) + " holds no .sim file" + chosen + "; compile the sources first (scenario_tool compile)");
   }
   if (found.size() > 1) {
     std::string names;
     for (const auto& f : found) names += (names.empty() ? "" : ", ") + f;
-    throw Failure(dir.string() + " holds " + std::to_string(found.size()) + " .sim files (" + names +
+    throw Failure(quoted_path(dir) + " holds " + std::to_string(found.size()) + " .sim files (" + names +
                   "); choose one with --route NAME and --train CODE");
   }
   return dir / found.front();

@@ -140,6 +140,8 @@ std::string json_display_string(std::string_view utf8) {
   return out + "\"";
 }
 
+std::string quoted_path(const std::filesystem::path& path) { return "'" + shown_utf8(path.string()) + "'"; }
+
 std::string xml_text(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());

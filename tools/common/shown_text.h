@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,9 @@ std::optional<std::size_t> first_utf8_sequence(std::string_view bytes);
 // A JSON string literal of UTF-8 display text: quotes, backslashes and
 // control characters escaped, everything else kept as UTF-8.
 std::string json_display_string(std::string_view utf8);
+
+// A path in single quotes as shown_utf8 shows it, for naming a file in a message.
+std::string quoted_path(const std::filesystem::path& path);
 
 // 8-bit text for XML character data or an attribute value: markup characters
 // as entities, printable bytes decoded as Latin-1 (UTF-8 out), unprintable

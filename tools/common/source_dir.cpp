@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/shown_text.h"
+#include "common/text_match.h"
 #include "platform/failure.h"
 
 namespace scenario::tool {
@@ -16,13 +18,42 @@ bool ends_with(const std::string& s, std::string_view tail) {
 std::vector<std::string> file_names(const std::filesystem::path& dir) {
   std::error_code ec;
   std::filesystem::directory_iterator it(dir, ec);
-  if (ec) throw Failure("cannot read the source directory " + dir.string() + ": " + ec.message());
+  if (ec) throw Failure("cannot read the source directory " + quoted_path(dir) + ": " + ec.message());
   std::vector<std::string> names;
   for (const auto& entry : it) {
     if (entry.is_regular_file(ec)) names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());
   return names;
+}
+
+// A source name as compared for near misses: lower case, without ".txt" and
+// a '-' before it.
+std::string folded_source_name(std::string_view name) {
+  std::string s = lower_ascii(name);
+  if (ends_with(s, ".txt")) s.resize(s.size() - 4);
+  if (!s.empty() && s.back() == '-') s.pop_back();
+  return s;
+}
+
+bool is_text_name(const std::string& name) { return ends_with(lower_ascii(name), ".txt"); }
+
+// The first file that looks like a source of the wanted kind but is spelled
+// otherwise: a line source in another case or with ".TXT", or a train source
+// of the route without its '-' or in another case.
+std::optional<std::string> misnamed_of_kind(const std::vector<std::string>& names, bool line, const std::string& route) {
+  for (const auto& n : names) {
+    const std::string lower = lower_ascii(n);
+    if (!is_text_name(n)) continue;
+    const bool looks_line = ends_with(folded_source_name(n), "_linea");
+    if (line ? !looks_line || ends_with(n, kLineSourceSuffix)
+             : looks_line || lower.rfind(lower_ascii(route) + "_", 0) != 0 ||
+                   (n.rfind(route + "_", 0) == 0 && ends_with(n, kTrainSourceSuffix))) {
+      continue;
+    }
+    return n;
+  }
+  return std::nullopt;
 }
 
 std::string listed(const std::vector<std::string>& names) {
@@ -38,9 +69,15 @@ std::string the_route(const std::filesystem::path& dir, const std::vector<std::s
   }
   if (lines.size() == 1) return lines[0].substr(0, lines[0].size() - kLineSourceSuffix.size());
   if (lines.empty()) {
-    throw Failure(dir.string() + " holds no line source (<route>_linea.txt); name the route with --route NAME");
+    std::string text = quoted_path(dir) + " holds no line source (<route>_linea.txt)";
+    if (auto found = misnamed_of_kind(names, true, "")) {
+      const std::string folded = folded_source_name(*found);
+      const std::string wanted = found->substr(0, folded.size() - std::string("_linea").size()) + std::string(kLineSourceSuffix);
+      throw Failure(text + "; " + misnamed_hint(*found, wanted));
+    }
+    throw Failure(text + "; name the route with --route NAME");
   }
-  throw Failure(dir.string() + " holds " + std::to_string(lines.size()) + " line sources (" + listed(lines) +
+  throw Failure(quoted_path(dir) + " holds " + std::to_string(lines.size()) + " line sources (" + listed(lines) +
                 "); choose one with --route NAME");
 }
 
@@ -70,10 +107,17 @@ std::string the_train(const std::filesystem::path& dir, const std::vector<std::s
   }
   if (trains.size() == 1) return trains[0].substr(prefix.size(), trains[0].size() - prefix.size() - kTrainSourceSuffix.size());
   if (trains.empty()) {
-    throw Failure(dir.string() + " holds no train source for route " + route + " (" + prefix +
-                  "<train>-.txt); name the train with --train CODE");
+    const std::string text = quoted_path(dir) + " holds no train source for route " + shown_utf8(route) + " (" +
+                             shown_utf8(prefix) + "<train>-.txt)";
+    if (auto found = misnamed_of_kind(names, false, route)) {
+      const std::string folded = folded_source_name(*found);
+      const std::string wanted = prefix + found->substr(prefix.size(), folded.size() - prefix.size()) +
+                                 std::string(kTrainSourceSuffix);
+      throw Failure(text + "; " + misnamed_hint(*found, wanted));
+    }
+    throw Failure(text + "; name the train with --train CODE");
   }
-  throw Failure(dir.string() + " holds " + std::to_string(trains.size()) + " train sources for route " + route +
+  throw Failure(quoted_path(dir) + " holds " + std::to_string(trains.size()) + " train sources for route " + route +
                 " (" + listed(trains) + "); choose one with --train CODE");
 }
 
@@ -97,12 +141,27 @@ ScenarioNames names_of_train_source(const std::vector<std::string>& names, const
 
 }  // namespace
 
+std::optional<std::string> misnamed_source(const std::filesystem::path& dir, const std::string& wanted) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(dir, ec)) return std::nullopt;
+  const std::string folded = folded_source_name(wanted);
+  for (const auto& n : file_names(dir)) {
+    if (n != wanted && is_text_name(n) && folded_source_name(n) == folded) return n;
+  }
+  return std::nullopt;
+}
+
+std::string misnamed_hint(const std::string& found, const std::string& wanted) {
+  return "did you mean '" + shown_utf8(found) + "'? The compiler reads it only when it is named '" +
+         shown_utf8(wanted) + "'";
+}
+
 SourceSelection select_sources(const std::filesystem::path& dir_or_file, const std::string& route,
                                const std::string& train) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(dir_or_file, ec)) {
     if (!std::filesystem::exists(dir_or_file, ec)) {
-      throw Failure("the source directory or file " + dir_or_file.string() + " does not exist");
+      throw Failure("the source directory or file " + quoted_path(dir_or_file) + " does not exist");
     }
     return {dir_or_file, find_sources(dir_or_file, route, train)};
   }
@@ -117,18 +176,20 @@ SourceSelection select_sources(const std::filesystem::path& dir_or_file, const s
     n = names_of_train_source(file_names(dir), file);
     if (!train.empty()) n.TrainCode = train;
   } else {
-    throw Failure(dir_or_file.string() + " is neither a line source (<route>_linea.txt) nor a train source "
+    throw Failure(quoted_path(dir_or_file) + " is neither a line source (<route>_linea.txt) nor a train source "
                   "(<route>_<train>-.txt)");
   }
   if (!route.empty() && route != n.RouteName) {
-    throw Failure(dir_or_file.string() + " belongs to route " + n.RouteName + ", not to --route " + route);
+    throw Failure(quoted_path(dir_or_file) + " belongs to route " + n.RouteName + ", not to --route " + route);
   }
   return {dir, n};
 }
 
 ScenarioNames find_sources(const std::filesystem::path& dir, const std::string& route, const std::string& train) {
   std::error_code ec;
-  if (!std::filesystem::is_directory(dir, ec)) throw Failure("the source directory " + dir.string() + " does not exist");
+  if (!std::filesystem::is_directory(dir, ec)) {
+    throw Failure("the source directory " + quoted_path(dir) + " does not exist");
+  }
   if (!route.empty() && !train.empty()) return {route, train};
   const std::vector<std::string> names = file_names(dir);
   ScenarioNames n;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "model/compile_state.h"
@@ -23,5 +24,14 @@ struct SourceSelection {
 };
 SourceSelection select_sources(const std::filesystem::path& dir_or_file, const std::string& route,
                                const std::string& train);
+
+// A file in `dir` whose name is `wanted` written slightly wrong: another
+// case, the '-' before ".txt" missing or added, or ".TXT". Its name, if there
+// is one (the first in name order).
+std::optional<std::string> misnamed_source(const std::filesystem::path& dir, const std::string& wanted);
+
+// The hint for a misnamed source: "did you mean 'FOUND'? ..." naming the file
+// that is there and the name it needs.
+std::string misnamed_hint(const std::string& found, const std::string& wanted);
 
 }  // namespace scenario::tool

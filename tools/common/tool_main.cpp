@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "common/cli.h"
+#include "common/diagnostics.h"
 #include "common/shown_text.h"
 #include "compile/compile_command.h"
 #include "dump/dump_command.h"
@@ -21,12 +22,32 @@ namespace {
 // 2); a file that can be read but is malformed is a problem found (exit 1).
 int exit_status_of(const Failure& f) { return f.detail().kind == FailureKind::Io ? kExitUsage : kExitProblems; }
 
+bool colored(const Invocation& inv, const Terminal& terminal) {
+  if (inv.color == ColorMode::Auto) return terminal.stderr_is_terminal && !terminal.no_color;
+  return inv.color == ColorMode::Always;
+}
+
+// One error about the run as a whole, in the format asked for: a line on
+// stderr, or one JSON line or a SARIF log on stdout.
+void report_error(const Message& m, const Invocation& inv, const Terminal& terminal, std::ostream& out,
+                  std::ostream& err) {
+  const SourceTexts none;
+  const RenderOptions options;
+  switch (inv.format) {
+    case DiagnosticsFormat::Json: out << render_json({m}, none, options); break;
+    case DiagnosticsFormat::Sarif: out << render_sarif({m}, none, options); break;
+    case DiagnosticsFormat::Text:
+      err << "scenario_tool: " << severity_label(Severity::Error, colored(inv, terminal)) << " " << m.text << "\n";
+      break;
+  }
+}
+
 }  // namespace
 
-int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const Invocation inv = parse_command_line(args);
+int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Terminal& terminal) {
+  Invocation inv = parse_command_line(args);
   if (!inv.error.empty()) {
-    err << "scenario_tool: error: " << inv.error << "\n";
+    report_error(run_error(inv.error, kUsageCode), inv, terminal, out, err);
     return kExitUsage;
   }
   if (inv.version) {
@@ -48,6 +69,7 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
       case Command::Check:
       case Command::Compile:
       {
+        inv.compile.color = colored(inv, terminal);
         CompileSession session = open_session(inv.compile);
         return run_compile(session, out, err);
       }
@@ -55,20 +77,21 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return run_verify(inv.verify, out, err);
       case Command::Dump:
         run_dump(inv.dump, out);
-        return 0;
+        return kExitClean;
       case Command::Plot:
         return run_plot(inv.plot, out, err);
+      case Command::Help:
       case Command::None:
         break;
     }
     err << general_help();
     return kExitUsage;
   } catch (const Failure& f) {
-    err << "scenario_tool: error: " << shown_utf8(f.what()) << "\n";
+    report_error(run_error(f), inv, terminal, out, err);
     return exit_status_of(f);
   } catch (const std::exception& e) {
-    err << "scenario_tool: error: " << shown_utf8(e.what()) << "\n";
-    return 1;
+    report_error(run_error(e.what(), kFailureCode), inv, terminal, out, err);
+    return kExitProblems;
   }
 }
 

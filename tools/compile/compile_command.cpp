@@ -49,6 +49,36 @@ std::string check_line(const CompileSession& s, bool can_write) {
   return line;
 }
 
+// For each source that is absent while a file named almost like it is there,
+// a note naming that file.
+std::vector<Message> misnamed_notes(const CompileSession& s) {
+  std::vector<Message> notes;
+  for (SourceId id : {SourceId::Line, SourceId::Train}) {
+    if (s.texts.has(id)) continue;
+    const std::filesystem::path wanted = s.texts.file(id);
+    if (auto found = misnamed_source(s.options.source_dir, wanted.filename().string())) {
+      Message note;
+      note.severity = Severity::Note;
+      note.source = id;
+      note.text = misnamed_hint(*found, wanted.filename().string());
+      notes.push_back(std::move(note));
+    }
+  }
+  return notes;
+}
+
+// The three files into the output folder, which is created when missing.
+void write_outputs(const BinaryFiles& files, const CompileSession& s) {
+  const std::filesystem::path dir = output_dir(s);
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) {
+    throw Failure("cannot create the folder " + quoted_path(dir) + ": " + ec.message(),
+                  FailureDetail{.kind = FailureKind::Io, .expected = "create", .found = dir.string()});
+  }
+  write_all(files, dir, s.names);
+}
+
 std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
@@ -116,28 +146,46 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
     }
   }
 
-  const RenderOptions render{session.options.verbose, session.options.max_diagnostics};
-  const CompileReport report =
-      compile_messages(session.state, session.texts, session.options.warnings, render.max_per_name);
+  CompileReport report =
+      compile_messages(session.state, session.texts, session.options.warnings, session.options.max_diagnostics);
+  const bool source_missing = !session.texts.line || !session.texts.train;
+  for (Message& note : misnamed_notes(session)) report.messages.push_back(std::move(note));
   const std::size_t errors = report.errors, warnings = report.warnings;
-  if (session.options.json) {
+  const bool can_write = files.has_value();
+  // Written before the report, so that a file that cannot be written is one
+  // more error of the same report (one SARIF log, not two).
+  std::optional<Failure> write_failure;
+  if (!session.options.check_only && can_write && (errors == 0 || session.options.force)) {
+    try {
+      write_outputs(*files, session);
+    } catch (const Failure& f) {
+      write_failure = f;
+      report.messages.push_back(run_error(f));
+    }
+  }
+  const RenderOptions render{session.options.verbose, session.options.max_diagnostics, session.options.color};
+  const DiagnosticsFormat format = session.options.format;
+  if (format == DiagnosticsFormat::Json) {
     out << render_json(report.messages, session.texts, render, report.held);
+  } else if (format == DiagnosticsFormat::Sarif) {
+    out << render_sarif(report.messages, session.texts, render, report.held);
   } else {
     err << render_text(report.messages, session.texts, render, report.held);
   }
-  std::ostream& summary = session.options.json ? err : out;
-  const bool can_write = files.has_value();
+  if (write_failure) return write_failure->detail().kind == FailureKind::Io ? kExitUsage : kExitProblems;
+  std::ostream& summary = format == DiagnosticsFormat::Text ? out : err;
   if (session.options.check_only) {
     summary << check_line(session, can_write) << "\n" << read_summary(session.state, session.texts) << "\n";
   } else if (can_write && (errors == 0 || session.options.force)) {
-    write_all(*files, output_dir(session), session.names);
     summary << summary_line(session) << (errors ? " (despite the errors, as --force asks)" : "") << "\n";
   } else {
     err << "no binary file written; the files in " << shown_utf8(output_dir(session).string()) << " are unchanged"
         << (can_write ? " (--force writes them as the generator would)" : "") << "\n";
   }
   err << plural(errors, "error") << ", " << plural(warnings, "warning") << "\n";
-  return errors == 0 ? 0 : 1;
+  // A source that cannot be found is the caller's to fix, as for any file.
+  if (source_missing) return kExitUsage;
+  return errors == 0 ? kExitClean : kExitProblems;
 }
 
 }  // namespace scenario::tool

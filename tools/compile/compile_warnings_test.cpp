@@ -153,7 +153,7 @@ TEST(SourceChoice, NamesFromFilesOrOptions) {
     RunResult r = run_tool(args);
     EXPECT_EQ(r.status, c.status) << c.name << ": " << r.err;
     if (c.status != 0) {
-      EXPECT_EQ(r.err, "scenario_tool: error: " + tmp.path().string() + c.message + "\n") << c.name;
+      EXPECT_EQ(r.err, "scenario_tool: error: '" + tmp.path().string() + "'" + c.message + "\n") << c.name;
     }
   }
 }
@@ -161,7 +161,7 @@ TEST(SourceChoice, NamesFromFilesOrOptions) {
 TEST(SourceChoice, MissingDirectory) {
   RunResult r = run_tool({"compile", "/nonexistent/sources"});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "scenario_tool: error: the source directory or file /nonexistent/sources does not exist\n");
+  EXPECT_EQ(r.err, "scenario_tool: error: the source directory or file '/nonexistent/sources' does not exist\n");
 }
 
 // A source file names its scenario; its partner is found beside it, also

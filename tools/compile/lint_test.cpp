@@ -195,8 +195,8 @@ TEST(LintWarnings, RegistryAndTheBuiltInSources) {
 TEST(LintWarnings, UnknownWarningNamesAreUsageErrors) {
   RunResult r = run_tool({"check", "-Wno-unordered-gradeint", "."});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "scenario_tool: error: unknown warning 'unordered-gradeint' in '-Wno-unordered-gradeint'; did you "
-                   "mean 'unordered-gradient'?; 'scenario_tool help warnings' lists them\n");
+  EXPECT_EQ(r.err, "scenario_tool: error: unknown warning 'unordered-gradeint' in '-Wno-unordered-gradeint'; "
+                   "'scenario_tool help warnings' lists them; did you mean 'unordered-gradient'?\n");
   RunResult help = run_tool({"help", "warnings"});
   EXPECT_EQ(help.status, 0);
   for (const WarningName& w : warning_names()) EXPECT_NE(help.out.find("  " + std::string(w.name) + " "), std::string::npos);

@@ -35,8 +35,8 @@ TEST(MessageSink, KeepsTheFirstInSourceOrderWhateverTheyCameIn) {
 
 TEST(MessageSink, LevelsApplyAndHeldMessagesCountByTheirLevel) {
   WarningSettings settings;
-  settings.levels["past-end"] = WarningLevel::Off;
-  settings.levels["after-end"] = WarningLevel::Error;
+  settings.shown["past-end"] = false;
+  settings.as_error["after-end"] = true;
   MessageSink sink(settings, 1);
   sink.push_back(at(SourceId::Line, 1, "past-end"));
   sink.push_back(at(SourceId::Line, 1, "after-end"));

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/text_match.h"
@@ -61,29 +62,55 @@ WarningLevel default_level(std::string_view name) {
 }
 
 WarningLevel WarningSettings::level_of(std::string_view name) const {
-  auto it = levels.find(name);
-  const WarningLevel level = it != levels.end() ? it->second : default_level(name);
-  return level == WarningLevel::Warning && all_errors ? WarningLevel::Error : level;
+  const auto s = shown.find(name);
+  const bool named = s != shown.end();  // by -WNAME, -Wno-NAME or -Werror=NAME
+  if (named && !s->second) return WarningLevel::Off;
+  const bool error_by_default = default_level(name) == WarningLevel::Error;
+  const auto e = as_error.find(name);
+  if (e != as_error.end()) {
+    if (e->second) return WarningLevel::Error;
+    return none && !named ? WarningLevel::Off : WarningLevel::Warning;
+  }
+  // -w silences every warning, but a name that is an error by default stays
+  // one until an option names it.
+  if (none && !named) return error_by_default ? WarningLevel::Error : WarningLevel::Off;
+  if (all_errors) return WarningLevel::Error;
+  // -WNAME lowers a name that is an error by default to a warning.
+  return error_by_default && !named ? WarningLevel::Error : WarningLevel::Warning;
 }
 
 std::optional<std::string> take_warning_option(std::string_view option, WarningSettings& settings) {
+  if (option == "-w") {
+    settings.none = true;
+    return std::nullopt;
+  }
+  if (option == "-Werror") {
+    settings.all_errors = true;
+    return std::nullopt;
+  }
+  if (option == "-Wall") return std::nullopt;  // every warning is on unless switched off
   std::string_view name = option.substr(2);  // after "-W"
-  WarningLevel level = WarningLevel::Warning;
-  if (name.rfind("no-", 0) == 0) {
-    name.remove_prefix(3);
-    level = WarningLevel::Off;
-  } else if (name.rfind("error=", 0) == 0) {
-    name.remove_prefix(6);
-    level = WarningLevel::Error;
+  std::map<std::string, bool, std::less<>>* slot = &settings.shown;
+  bool value = true;
+  for (const auto& [prefix, map, on] : {std::tuple{"no-error=", &settings.as_error, false},
+                                        std::tuple{"error=", &settings.as_error, true},
+                                        std::tuple{"no-", &settings.shown, false}}) {
+    if (name.rfind(prefix, 0) != 0) continue;
+    name.remove_prefix(std::string_view(prefix).size());
+    slot = map;
+    value = on;
+    break;
   }
   if (!is_warning_name(name)) {
     std::vector<std::string> names;
     for (const WarningName& w : kNames) names.emplace_back(w.name);
     std::string error = "unknown warning '" + std::string(name) + "' in '" + std::string(option) + "'";
+    error += "; 'scenario_tool help warnings' lists them";
     if (auto hint = near_miss(name, names)) error += "; did you mean '" + *hint + "'?";
-    return error + "; 'scenario_tool help warnings' lists them";
+    return error;
   }
-  settings.levels[std::string(name)] = level;
+  (*slot)[std::string(name)] = value;
+  if (slot == &settings.as_error && value) settings.shown[std::string(name)] = true;  // as -Werror=NAME implies -WNAME
   return std::nullopt;
 }
 

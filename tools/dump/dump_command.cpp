@@ -2,11 +2,13 @@
 #include "dump/dump_command.h"
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/binary_files.h"
 #include "common/json.h"
+#include "platform/atomic_file.h"
 #include "platform/failure.h"
 #include "common/scenario_view.h"
 #include "common/shown_text.h"
@@ -188,7 +190,10 @@ void dat_json(const std::vector<TrainCell>& cells, std::size_t size, const std::
   }
   JsonObject o;
   o.text("file", name).text("kind", "dat").number("bytes", static_cast<std::int64_t>(size));
-  o.number("cell_count", static_cast<std::int64_t>(cells.size()) - 1);
+  // The number of cells, as the text's first line counts them; the last
+  // cell's index is one less.
+  o.number("cell_count", static_cast<std::int64_t>(cells.size()));
+  o.number("last_cell", static_cast<std::int64_t>(cells.size()) - 1);
   o.raw("cells", json_array(items));
   for (const Profile& p : kProfiles) o.raw(p.key, runs_json(cells, p));
   out << o.str() << "\n";
@@ -267,7 +272,14 @@ void run_dump(const DumpOptions& options, std::ostream& out) {
     throw Failure(options.file.string() + ": unknown file kind; dump reads <route>_<train>.sim, " +
                   "<route>_<train>.dat and <route>_linea.dat");
   }
-  dump_bytes(kind, read_binary_file(options.file), options.file.filename().string(), options, out);
+  const std::string bytes = read_binary_file(options.file);
+  if (!options.output || *options.output == std::filesystem::path(kStdoutName)) {
+    dump_bytes(kind, bytes, options.file.filename().string(), options, out);
+    return;
+  }
+  std::ostringstream text;
+  dump_bytes(kind, bytes, options.file.filename().string(), options, text);
+  write_file_atomically(*options.output, text.str());
 }
 
 void dump_bytes(FileKind kind, std::string_view bytes, const std::string& name, const DumpOptions& options,

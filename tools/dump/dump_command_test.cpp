@@ -44,6 +44,9 @@ TEST(DumpBuiltIn, TrainFileShowsSignalsAndSpeedRuns) {
   EXPECT_EQ(first_line(out), "Castrovelde_Ardis_R31708.dat: 2061 cells (0-2060, 0-103000 m), 30915 bytes; "
                              "23 signals, 11 station stops, 16 signs");
   EXPECT_EQ(count_lines_with(out, ": signal (kind 1):"), 23u);
+  // The JSON counts the cells as the text does: 2061 of them, 0 to 2060.
+  const std::string json = dump({"dump", "--json", (generator_output() / "Castrovelde_Ardis_R31708.dat").string()});
+  EXPECT_NE(json.find("\"bytes\":30915,\"cell_count\":2061,\"last_cell\":2060,"), std::string::npos) << json.substr(0, 200);
   EXPECT_NE(out.find("  cell 215 at 10750 m: signal (kind 1): Word1 40, Word2 10, Word3 0, Word4 3, Byte1 0, "
                      "Byte2 0\n"),
             std::string::npos);
@@ -149,7 +152,7 @@ TEST(DumpErrors, UnknownKindAndMissingFile) {
                          "<route>_<train>.dat and <route>_linea.dat\n");
   RunResult missing = run_tool({"dump", "/nonexistent/X_T.dat"});
   EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err, "scenario_tool: error: cannot open /nonexistent/X_T.dat\n");
+  EXPECT_EQ(missing.err, "scenario_tool: error: cannot open '/nonexistent/X_T.dat': No such file or directory\n");
 }
 
 // The decoders read back exactly what the model's writers wrote.

@@ -49,8 +49,8 @@ TEST(Init, NeverOverwritesWithoutForce) {
     spit(tmp.path() / existing, "mine");
     RunResult r = run_tool({"init", tmp.path().string()});
     EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "scenario_tool: error: " + (tmp.path() / existing).string() +
-                         " already exists; nothing written (--force replaces it)\n");
+    EXPECT_EQ(r.err, "scenario_tool: error: '" + (tmp.path() / existing).string() +
+                         "' already exists; nothing written (--force replaces it)\n");
     EXPECT_EQ(snapshot(tmp.path()), (std::map<std::string, std::string>{{existing, "mine"}}));
     EXPECT_EQ(run_tool({"init", "--force", tmp.path().string()}).status, 0);
     EXPECT_EQ(snapshot(tmp.path()).size(), 2u);
@@ -61,8 +61,8 @@ TEST(Init, NeverOverwritesWithoutForce) {
 TEST(Init, NamesThatCannotBeFileNames) {
   TempDir tmp;
   const std::pair<std::vector<std::string>, const char*> cases[] = {
-      {{"--route", "a/b"}, "the route name 'a/b' holds a character that a file name cannot carry"},
-      {{"--train", "T:1"}, "the train code 'T:1' holds a character that a file name cannot carry"},
+      {{"--route", "a/b"}, "--route 'a/b' holds a character that a file name cannot carry"},
+      {{"--train", "T:1"}, "--train 'T:1' holds a character that a file name cannot carry"},
   };
   for (const auto& [options, error] : cases) {
     std::vector<std::string> args = {"init"};

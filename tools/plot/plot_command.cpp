@@ -119,8 +119,13 @@ int run_plot(const PlotOptions& options, std::ostream& out, std::ostream& err) {
         << " lies at or past the end of the route (" << km_text(d.route_length) << ")\n";
     return kExitUsage;
   }
+  const bool to_stdout = options.output == std::filesystem::path(kStdoutName);
   const std::filesystem::path target = options.output.value_or(d.folder / (d.route + "_" + d.train + ".svg"));
-  write_file_atomically(target, render_plot(d, *s));
+  if (to_stdout) {
+    out << render_plot(d, *s);
+  } else {
+    write_file_atomically(target, render_plot(d, *s));
+  }
   for (const std::string& source : d.newer_sources) {
     err << "scenario_tool: warning: " << source << " is newer than the binary files drawn; compile it, or give plot "
         << "the whole pair to draw from the sources\n";
@@ -129,7 +134,7 @@ int run_plot(const PlotOptions& options, std::ostream& out, std::ostream& err) {
     err << "scenario_tool: warning: the sources have " << plural_of(d.source_errors, "error")
         << "; the picture shows the files as compile --force would write them (scenario_tool check lists the errors)\n";
   }
-  out << "wrote " << target.string() << "\n";
+  if (!to_stdout) out << "wrote " << target.string() << "\n";
   return kExitClean;
 }
 

@@ -99,8 +99,8 @@ TEST(PlotChoice, RouteAndTrainChooseAScenario) {
   ASSERT_EQ(run_tool({"compile", "--route", "Beta", tmp.path().string()}).status, 0);
   RunResult both = run_tool({"plot", tmp.path().string()});
   EXPECT_EQ(both.status, 2);
-  EXPECT_EQ(both.err, "scenario_tool: error: " + tmp.path().string() +
-                          " holds 2 .sim files (Alfa_T1.sim, Beta_T2.sim); choose one with --route NAME and --train CODE\n");
+  EXPECT_EQ(both.err, "scenario_tool: error: '" + tmp.path().string() +
+                          "' holds 2 .sim files (Alfa_T1.sim, Beta_T2.sim); choose one with --route NAME and --train CODE\n");
   RunResult beta = run_tool({"plot", "--route", "Beta", "--train", "T2", tmp.path().string()});
   ASSERT_EQ(beta.status, 0) << beta.err;
   EXPECT_EQ(beta.out, "wrote " + (tmp.path() / "Beta_T2.svg").string() + "\n");
@@ -146,8 +146,8 @@ TEST(PlotErrors, MissingOrAmbiguousFiles) {
     std::string error;
   };
   const Case cases[] = {
-      {empty.path(), empty.path().string() + " holds no .sim file; compile the sources first (scenario_tool compile)"},
-      {two.path(), two.path().string() + " holds 2 .sim files (A_T.sim, B_T.sim); choose one with --route NAME and --train CODE"},
+      {empty.path(), "'" + empty.path().string() + "' holds no .sim file; compile the sources first (scenario_tool compile)"},
+      {two.path(), "'" + two.path().string() + "' holds 2 .sim files (A_T.sim, B_T.sim); choose one with --route NAME and --train CODE"},
       {orphan.path(), "Castrovelde_Ardis_R31708.sim names route 'Castrovelde_Ardis' and train 'R31708', but " +
                           (orphan.path() / "Castrovelde_Ardis_R31708.dat").string() + " does not exist"},
   };

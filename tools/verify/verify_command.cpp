@@ -51,12 +51,13 @@ Chosen files_given(const VerifyOptions& o) {
   if (o.paths.size() == 1 && std::filesystem::is_directory(o.paths.front(), ec)) return files_of_folder(o);
   Chosen c;
   for (const auto& p : o.paths) {
+    if (!std::filesystem::exists(p, ec)) throw Failure(quoted_path(p) + " does not exist");
     switch (kind_of(p)) {
       case FileKind::Sim: take(c.sim, p); break;
       case FileKind::TrainDat: take(c.dat, p); break;
       case FileKind::LineDat: take(c.linea, p); break;
       case FileKind::Unknown:
-        throw Failure(p.string() + ": unknown file kind; verify reads <route>_<train>.sim, <route>_<train>.dat, "
+        throw Failure(quoted_path(p) + ": unknown file kind; verify reads <route>_<train>.sim, <route>_<train>.dat, "
                       "<route>_linea.dat or a folder");
     }
   }

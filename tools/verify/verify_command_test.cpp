@@ -192,8 +192,8 @@ TEST(VerifyUsage, FoldersAndKinds) {
   spit(two.path() / "B_T.sim", "");
   RunResult r = run_tool({"verify", two.path().string()});
   EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.err, "scenario_tool: error: " + two.path().string() +
-                       " holds 2 .sim files (A_T.sim, B_T.sim); choose one with --route NAME and --train CODE\n");
+  EXPECT_EQ(r.err, "scenario_tool: error: '" + two.path().string() +
+                       "' holds 2 .sim files (A_T.sim, B_T.sim); choose one with --route NAME and --train CODE\n");
   RunResult chosen = run_tool({"verify", "--route", "B", two.path().string()});
   EXPECT_EQ(chosen.status, 2);
   EXPECT_EQ(chosen.err, "scenario_tool: error: B_T.sim has no train file " + (two.path() / "B_T.dat").string() +
@@ -202,7 +202,7 @@ TEST(VerifyUsage, FoldersAndKinds) {
   EXPECT_EQ(unknown.status, 2);
   RunResult missing = run_tool({"verify", "/nonexistent/X_T.dat"});
   EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err, "scenario_tool: error: cannot open /nonexistent/X_T.dat\n");
+  EXPECT_EQ(missing.err, "scenario_tool: error: '/nonexistent/X_T.dat' does not exist\n");
 }
 
 }  // namespace
