@@ -63,6 +63,8 @@ TEST(Init, NamesThatCannotBeFileNames) {
   const std::pair<std::vector<std::string>, const char*> cases[] = {
       {{"--route", "a/b"}, "--route 'a/b' holds a character that a file name cannot carry"},
       {{"--train", "T:1"}, "--train 'T:1' holds a character that a file name cannot carry"},
+      {{"--route", "a\\b"}, "--route 'a\\b' holds a character that a file name cannot carry"},
+      {{"--train", "T\\1"}, "--train 'T\\1' holds a character that a file name cannot carry"},
   };
   for (const auto& [options, error] : cases) {
     std::vector<std::string> args = {"init"};
