@@ -239,7 +239,8 @@ TEST_P(LintEdges, WarnsExactlyPastTheBoundary) {
   EXPECT_EQ(got, c.warnings);
 }
 
-const std::string kSteeper = " \u2030 is steeper than 60 \u2030, which adhesion railways rarely exceed; it is compiled as written";
+const std::string kSteeper =
+    " \u2030 is steeper than 60 \u2030, which adhesion railways rarely exceed; it is compiled as written";
 const std::string kNoFit = " \u2030 does not fit the cells' byte (\u2212100 to 155 \u2030): the cells will read ";
 
 const LintEdgeCase kEdgeCases[] = {
