@@ -55,6 +55,8 @@ const ChoiceCase kChoices[] = {
     {"route_and_train", {"A_T1.sim", "A_T2.sim", "A_T10.sim"}, "A", "T1", "A_T1.sim", ""},
     {"route_and_train_absent", {"A_T1.sim", "A_T2.sim"}, "A", "T3", "",
      " holds no .sim file for the route and train given; compile the sources first (scenario_tool compile)"},
+    // "_T1.sim" names no route: it is not the train T1 of any route.
+    {"train_without_a_route", {"_T1.sim", "A_T1.sim"}, "", "T1", "A_T1.sim", ""},
     {"train_is_a_whole_word", {"A_XT1.sim", "A_T1.sim"}, "", "T1", "A_T1.sim", ""},
     {"route_is_a_whole_word", {"AB_T1.sim", "A_T1.sim"}, "A", "", "A_T1.sim", ""},
 };
