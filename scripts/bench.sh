@@ -3,8 +3,10 @@
 # without a display, runs the Google Benchmark programs, the peak memory of a
 # 1000 km route (limit: three times its linea.dat), and the ratio of the
 # generator's whole run to a plain copy of the six files it leaves (target:
-# at most 3) and to a copy of them that reaches the disk. Extra arguments go to
-# the benchmark program.
+# at most 3) and to a copy of them that reaches the disk, and the peak memory
+# and time of the authors' tool's check on junk sources (limit: 20 bytes per
+# input byte; scripts/bench_junk_input.sh). Extra arguments go to the
+# benchmark program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -12,7 +14,7 @@ ensure_packages $BENCH_PACKAGES
 
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DSCENARIO_BENCH=ON -DSCENARIO_TESTS=OFF \
   -DSCENARIO_GUI=OFF >/dev/null
-cmake --build build/bench -j"$(nproc)" --target compile_bench bench_peak_memory scenario_gen
+cmake --build build/bench -j"$(nproc)" --target compile_bench bench_peak_memory scenario_gen scenario_tool
 
 echo "== benchmarks"
 build/bench/bench/compile_bench --benchmark_min_time=1 "$@"
@@ -35,6 +37,9 @@ rm -f "$durable_json"
 echo "== peak memory"
 status=0
 build/bench/bench/bench_peak_memory 1000 || status=1
+
+echo "== check on junk sources (medians of 3 runs)"
+scripts/bench_junk_input.sh build/bench/tools/scenario_tool 3 || status=1
 
 echo "== whole run against a copy of its outputs"
 work="$(mktemp -d)"

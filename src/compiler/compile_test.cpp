@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -297,6 +300,42 @@ TEST(RecordedDiagnostics, AccountCarriesEveryRecordAndField) {
   EXPECT_EQ(a.records[5].keyword, a.records[4].keyword);
   EXPECT_EQ(a.records[5].fate, RecordFate::Refused);
 }
+
+// The generator's path: a runtime failure after the passes is thrown to the
+// caller (the program's consistency report), and no file is written.
+struct LateFailureCase {
+  const char* name;
+  std::optional<std::string> line;
+  std::optional<std::string> train;
+  FailureKind kind;
+};
+void PrintTo(const LateFailureCase& c, std::ostream* os) { *os << c.name; }
+
+class GeneratorPath : public testing::TestWithParam<LateFailureCase> {};
+
+TEST_P(GeneratorPath, FailureAfterThePassesIsThrownAndWritesNothing) {
+  const LateFailureCase& c = GetParam();
+  std::string pattern = (std::filesystem::temp_directory_path() / "late_failure_XXXXXX").string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  const std::filesystem::path dir = pattern;
+  SourceFiles sources = SourceFiles::in_memory(c.line, c.train);
+  try {
+    memorizza_percorso(kNames, sources, dir);
+    ADD_FAILURE() << "no failure thrown";
+  } catch (const Failure& f) {
+    EXPECT_EQ(f.detail().kind, c.kind) << f.what();
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  std::filesystem::remove_all(dir);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LateFailures, GeneratorPath,
+    testing::Values(LateFailureCase{"NoLineSource", std::nullopt, treno(kStation), FailureKind::Missing},
+                    // Cell 0 alone: the passes run, the stamps find no cell 1,
+                    // and the three files could still be serialised.
+                    LateFailureCase{"RouteOfOneCell", linea("", "-6990"), treno(""), FailureKind::OutOfRange}),
+    [](const testing::TestParamInfo<LateFailureCase>& i) { return std::string(i.param.name); });
 
 }  // namespace
 }  // namespace scenario

@@ -106,6 +106,10 @@ INSTANTIATE_TEST_SUITE_P(
         FailCase{"I32TooSmall", "-2147483649", "n", "line 1: '-2147483649' does not fit a 32-bit number"},
         FailCase{"ManyDigitsDoNotOverflow", "99999999999999999999999", "n",
                  "line 1: '99999999999999999999999' does not fit a 32-bit number"},
+        // One digit more than the lowest value: the digits are read on past
+        // the magnitude of the lowest value, never cut to it.
+        FailCase{"I32LowestTimesTen", "-21474836480", "n", "line 1: '-21474836480' does not fit a 32-bit number"},
+        FailCase{"I16LowestTimesTen", "-327680", "w", "line 1: '-327680' does not fit a 16-bit number"},
         FailCase{"I16TooLarge", "32768", "w", "line 1: '32768' does not fit a 16-bit number"},
         FailCase{"ByteNegative", "-1", "b", "line 1: '-1' does not fit a byte (0 to 255)"},
         FailCase{"ByteTooLarge", "256", "b", "line 1: '256' does not fit a byte (0 to 255)"},

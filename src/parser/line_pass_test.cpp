@@ -254,7 +254,11 @@ INSTANTIATE_TEST_SUITE_P(
                      runs({{10, 100}, {1, 103}, {7, 107}})},
         GradientCase{"DecreasingPosition", "pendenza, 500, 3\r\npendenza, 100, -4\r\n",
                      runs({{10, 100}, {1, 103}, {7, 96}})},
-        GradientCase{"NoRecord", "", runs({{18, 100}})}),
+        GradientCase{"NoRecord", "", runs({{18, 100}})},
+        // A record whose position rounds to cell 0 writes no cell, first or
+        // later: its gradient starts where the fill index stands.
+        GradientCase{"FirstRecordInCellZero", "pendenza, 10, 5\r\npendenza, 500, 3\r\n", runs({{10, 105}, {8, 103}})},
+        GradientCase{"LaterRecordInCellZero", "pendenza, 500, 3\r\npendenza, 0, 7\r\n", runs({{10, 100}, {8, 107}})}),
     [](const testing::TestParamInfo<GradientCase>& info) { return std::string(info.param.name); });
 
 TEST(LineGradient, CompletionStopsThreeCellsBeforeTheEnd) {
@@ -539,6 +543,14 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{"PlanPastOneMillion103",
                    "[generale]\r\nlunghezza percorso, 1000000\r\n[x]\r\ncurvad4, 999950, 100\r\n[fine]\r\n", 103, 777,
                    false, false},
+        // The plan may run to point 999,999; a curve that writes point
+        // 1,000,000 cannot advance past it.
+        EndingCase{"PlanToPoint999999",
+                   "[generale]\r\nlunghezza percorso, 1000000\r\n[x]\r\ncurvad4, 999900, 99\r\n[fine]\r\n", 0, 777,
+                   true, false},
+        EndingCase{"PlanToPoint1000000",
+                   "[generale]\r\nlunghezza percorso, 1000000\r\n[x]\r\ncurvad4, 999900, 100\r\n[fine]\r\n", 103,
+                   777, false, false},
         EndingCase{"BoardOnASign21",
                    sorgente("cartello_indicatore, 550, (x)\r\nindicatori_vmax, 550, 80, 80, 80, 0, , , , 0\r\n"), 21,
                    550, false, false},

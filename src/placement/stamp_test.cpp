@@ -27,6 +27,9 @@ TEST(CheckCodes, SumsOverTheFirst25CharactersOfTheNamesAndPadding) {
       {"", "", 2583, 34355},                       // padding without its last letter
       {"AB", "c", 2546, 33756},                    // "abc" and 22 letters of padding
       {"ab", "C", 2546, 33756},                    // case does not count
+      {"AZ", "c", 2570, 33804},                    // 'Z', the last capital, lowered to 'z'
+      {"az", "C", 2570, 33804},
+      {"@[", "c", 2506, 33709},                    // the bytes beside 'A' and 'Z' stay as they are
       {"R31708", "Castrovelde_Ardis", 2373, 32935},
       {"r31708", "CASTROVELDE_ARDIS", 2373, 32935},
       {"\xe9", "", 2705, 34285},                   // byte 233, not a negative char

@@ -231,6 +231,34 @@ TEST_F(AtomicFilePlanted, EveryNameTakenFailsWithoutTouchingAnything) {
   EXPECT_EQ(names().size(), 2u);
 }
 
+// The writer tries exactly kTemporaryNameAttempts names: a free name drawn
+// last is taken, one drawn after them is never tried.
+TEST_F(AtomicFilePlanted, TriesExactlyTheAttemptLimit) {
+  for (const int taken : {kTemporaryNameAttempts - 1, kTemporaryNameAttempts}) {
+    SCOPED_TRACE(taken);
+    const fs::path target = dir_ / ("Castrovelde_Ardis_R31708_" + std::to_string(taken) + ".sim");
+    plant(temporary_name(target, "taken"), Plant::PlainFile, bait_);
+    std::vector<std::string> parts(static_cast<std::size_t>(taken), "taken");
+    parts.push_back("free");
+    auto drawn = std::make_shared<int>(0);
+    auto next = random_parts(parts);
+    const WriteSeams seams{std::nullopt, [&next, drawn] {
+                             ++*drawn;
+                             return next();
+                           }};
+    if (taken < kTemporaryNameAttempts) {
+      write_file_atomically(target, "new", Durability::Synced, seams);
+      EXPECT_EQ(read_all(target), "new");
+    } else {
+      EXPECT_THROW(write_file_atomically(target, "new", Durability::Synced, seams), Failure);
+      EXPECT_FALSE(fs::exists(target));
+    }
+    EXPECT_EQ(*drawn, std::min(taken + 1, kTemporaryNameAttempts));
+    EXPECT_FALSE(fs::exists(temporary_name(target, "free")));
+    expect_untouched(temporary_name(target, "taken"), Plant::PlainFile, bait_);
+  }
+}
+
 TEST_F(AtomicFilePlanted, FailureAfterSkippingRemovesOnlyItsOwnTemporary) {
   const fs::path target = dir_ / "Castrovelde_Ardis_linea.dat";
   const std::string old_bytes = binary_sample(4000);

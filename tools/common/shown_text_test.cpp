@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/json.h"
+
 namespace scenario::tool {
 namespace {
 
@@ -30,6 +32,8 @@ const ShownCase kShownCases[] = {
      "a\\x1b[31m\\x07\\0\\t\\r\\n\\x7f"},
     // C1 controls (0x80-0x9F) act on some terminals: escaped in both readings.
     {"c1_controls", "\x9b" "2J \xC2\x9B", "\\x9b2J \xC3\x82\\x9b", "\\x9b2J \\xc2\\x9b"},
+    // U+009F is the last C1 control; U+00A0 (no-break space) is text.
+    {"c1_edges_in_utf8", "\xC2\x9F|\xC2\xA0", "\xC3\x82\\x9f|\xC3\x82\xC2\xA0", "\\xc2\\x9f|\xC2\xA0"},
     {"overlong_is_not_utf8", "\xC0\xAF", "\xC3\x80\xC2\xAF", "\xC3\x80\xC2\xAF"},
 };
 
@@ -47,6 +51,13 @@ TEST(ShownText, FirstUtf8Sequence) {
   EXPECT_EQ(first_utf8_sequence("\xE2\x82"), std::nullopt) << "a cut sequence is not UTF-8";
   EXPECT_EQ(first_utf8_sequence("x\xE2\x82\xAC"), 1u);
   EXPECT_EQ(first_utf8_sequence("\xED\xA0\x80"), std::nullopt) << "a surrogate is not UTF-8";
+}
+
+// Every byte below 0x20 and from 0x7f (DEL) up is escaped; the printable
+// bytes between stand as they are.
+TEST(JsonString, EscapesControlsAndDelAndHighBytes) {
+  EXPECT_EQ(json_string(std::string("\x1f \x7e\x7f\x80\xff", 6)), "\"\\u001f ~\\u007f\\u0080\\u00ff\"");
+  EXPECT_EQ(json_string("a\"\\\n\r\t"), "\"a\\\"\\\\\\n\\r\\t\"");
 }
 
 TEST(ShownText, JsonAndXmlForms) {

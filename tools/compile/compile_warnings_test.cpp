@@ -100,6 +100,18 @@ TEST(WarningsQuiet, GoodAndBuiltInSourcesGiveNone) {
   }
 }
 
+// A position exactly at the route's end is not past it: a signal at 20000 m
+// and a range reaching 20000 m on a route of 20000 m.
+TEST(WarningsQuiet, RecordsReachingTheRouteEndExactly) {
+  TempDir tmp;
+  prepare(tmp.path(), {"Prova_T1-.txt", "segnale,    8500,", "segnale,    20000,"});
+  const fs::path line = tmp.path() / "Prova_linea.txt";
+  spit(line, replaced(slurp(line), "montagna,   2000,  3000,  11", "montagna,   19000,  20000,  11"));
+  RunResult r = run_tool({"check", tmp.path().string()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "0 errors, 0 warnings\n");
+}
+
 TEST(WarningsQuiet, CurvesWithoutTrackPlanAreNotUnknown) {
   TempDir tmp;
   copy_dir(fixture("ok"), tmp.path());
@@ -136,6 +148,8 @@ TEST(SourceChoice, NamesFromFilesOrOptions) {
       {"two_trains", {"Prova_linea.txt", "Prova_T1-.txt", "Prova_T2-.txt"}, {}, 2,
        " holds 2 train sources for route Prova (Prova_T1-.txt, Prova_T2-.txt); choose one with --train CODE"},
       {"train_chosen", {"Prova_linea.txt", "Prova_T1-.txt", "Prova_T2-.txt"}, {"--train", "T2"}, 0, ""},
+      // "_linea.txt" names no route: it is not a line source.
+      {"line_source_without_a_route_name", {"_linea.txt", "Prova_linea.txt", "Prova_T1-.txt"}, {}, 0, ""},
       {"no_line", {"Prova_T1-.txt"}, {}, 2, " holds no line source (<route>_linea.txt); name the route with --route NAME"},
       {"no_train", {"Prova_linea.txt"}, {}, 2,
        " holds no train source for route Prova (Prova_<train>-.txt); name the train with --train CODE"},

@@ -136,6 +136,34 @@ TEST(EscapedOutput, BinaryFileIsOneDiagnostic) {
       << r.err;
 }
 
+// One source holds a NUL byte, the other a field it ignores: the field
+// messages of the binary source are left out, those of the text one stay.
+TEST(EscapedOutput, FieldWarningsOfTheOtherSourceStay) {
+  struct Case {
+    const char* binary;  // the source with a NUL byte after its [fine]
+    const char* text;    // the source with a field warning
+    const char* old;
+    const char* now;
+    const char* place;  // of the field warning, "LINE:COLUMN"
+  };
+  const Case cases[] = {
+      {"Prova_T1-.txt", "Prova_linea.txt", "pendenza,  500,   3", "pendnza,  500,   3", "16:1"},
+      {"Prova_linea.txt", "Prova_T1-.txt", "sabbia,    300", "sabbia,    300, 5", "4:17"},
+  };
+  for (const Case& c : cases) {
+    TempDir tmp;
+    copy_dir(fixture("ok"), tmp.path());
+    const fs::path binary = tmp.path() / c.binary, text = tmp.path() / c.text;
+    spit(binary, slurp(binary) + std::string("\0x,\r\ny\r\n", 7));
+    spit(text, replaced(slurp(text), c.old, c.now));
+    RunResult r = run_tool({"check", tmp.path().string()});
+    EXPECT_EQ(count_of(r.err, "not a text file"), 1u) << r.err;
+    EXPECT_EQ(count_of(r.err, text.string() + ":" + c.place + ": "), 1u) << r.err;
+    EXPECT_EQ(count_of(r.err, binary.string() + ":"), 1u) << "only the not-text message: " << r.err;
+    EXPECT_EQ(lines_of(r.err).back(), "2 errors, 0 warnings");
+  }
+}
+
 // Names are 8-bit text: "Forlì" written one byte per letter is shown as such
 // and draws no warning; written in UTF-8 it draws one that says what the
 // simulator will show.

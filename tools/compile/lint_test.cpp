@@ -7,7 +7,10 @@
 
 #include "common/binary_files.h"
 #include "common/tool_test_support.h"
+#include "compile/lint.h"
+#include "compile/message_sink.h"
 #include "compile/warning_names.h"
+#include "compiler/compile.h"
 
 namespace scenario::tool {
 namespace {
@@ -201,6 +204,64 @@ TEST(LintWarnings, UnknownWarningNamesAreUsageErrors) {
   EXPECT_EQ(help.status, 0);
   for (const WarningName& w : warning_names()) EXPECT_NE(help.out.find("  " + std::string(w.name) + " "), std::string::npos);
 }
+
+// The gradient and curve rules at their boundaries, on a line source
+// compiled in memory: each case lists every steep-gradient and curve warning
+// as "name at 'FIELD': text", the field being the one the caret points at.
+struct LintEdgeCase {
+  const char* name;
+  std::string body;  // records of the line source after [curve]
+  std::vector<std::string> warnings;
+};
+
+std::ostream& operator<<(std::ostream& os, const LintEdgeCase& c) { return os << c.name; }
+
+class LintEdges : public ::testing::TestWithParam<LintEdgeCase> {};
+
+TEST_P(LintEdges, WarnsExactlyPastTheBoundary) {
+  const LintEdgeCase& c = GetParam();
+  const std::string line = "[generale]\r\nlunghezza percorso, 20000\r\n[curve]\r\n" + c.body + "[fine]\r\n";
+  const std::string train = "[generale]\r\n[fine]\r\n";
+  SourceFiles sources = SourceFiles::in_memory(line, train);
+  const CompileResult r =
+      compile(ScenarioNames{"Prova", "T1"}, scenario::CompileOptions{.line_plan = true, .account = true}, sources);
+  ASSERT_EQ(r.state.StatusCode, 0);
+  const SourceTexts texts{"Prova_linea.txt", "Prova_T1-.txt", line, train};
+  const WarningSettings settings;
+  MessageSink sink(settings, 0);
+  lint_warnings(records_read(r.state, texts), r.state, sink);
+  std::vector<std::string> got;
+  for (const Message& m : sink.take_sorted()) {
+    if (m.name != "steep-gradient" && m.name != "overlapping-curve" && m.name != "unordered-curve") continue;
+    const std::string from = line.substr(m.at.value_or(line.size()));
+    got.push_back(m.name + " at '" + from.substr(0, from.find_first_of(",\r")) + "': " + m.text);
+  }
+  EXPECT_EQ(got, c.warnings);
+}
+
+const std::string kSteeper =
+    " \u2030 is steeper than 60 \u2030, which adhesion railways rarely exceed; it is compiled as written";
+const std::string kNoFit = " \u2030 does not fit the cells' byte (\u2212100 to 155 \u2030): the cells will read ";
+
+const LintEdgeCase kEdgeCases[] = {
+    {"Gradient60", "pendenza, 0, 60\r\n", {}},
+    {"Gradient61", "pendenza, 0, 61\r\n", {"steep-gradient at '61': 61" + kSteeper}},
+    {"GradientMinus60", "pendenza, 0, -60\r\n", {}},
+    {"GradientMinus61", "pendenza, 0, -61\r\n", {"steep-gradient at '-61': -61" + kSteeper}},
+    // The cells' byte holds the gradient plus 100: -100 to 155 fit.
+    {"Gradient155", "pendenza, 0, 155\r\n", {"steep-gradient at '155': 155" + kSteeper}},
+    {"Gradient156", "pendenza, 0, 156\r\n", {"steep-gradient at '156': 156" + kNoFit + "-100 \u2030"}},
+    {"GradientMinus100", "pendenza, 0, -100\r\n", {"steep-gradient at '-100': -100" + kSteeper}},
+    {"GradientMinus101", "pendenza, 0, -101\r\n", {"steep-gradient at '-101': -101" + kNoFit + "155 \u2030"}},
+    // The first curve draws the plan to 3500 m: a curve may start right there.
+    {"CurveFromWhereThePlanStands", "curvad5, 3000, 500\r\ncurvas3, 3500, 300\r\n", {}},
+    {"CurveOneMetreBehind", "curvad5, 3000, 500\r\ncurvas3, 3499, 300\r\n",
+     {"overlapping-curve at '3499': curves must not overlap: this one starts at 3499 m, behind the point the plan has "
+      "reached (3500 m), so it has no straight part and turns from 3500 m to 3799 m instead of from 3499 m"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Boundaries, LintEdges, ::testing::ValuesIn(kEdgeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace scenario::tool

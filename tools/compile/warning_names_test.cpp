@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/tool_test_support.h"
+
 namespace scenario::tool {
 namespace {
 
@@ -38,6 +40,9 @@ const LevelCase kLevels[] = {
     {"WnameLowersAnErrorByDefault", {"-Wother-source"}, L::Warning, L::Warning},
     {"WerrorBeatsTheLowering", {"-Werror", "-Wother-source"}, L::Error, L::Error},
     {"WnoSwitchesOff", {"-Wno-past-end", "-Wno-other-source"}, L::Off, L::Off},
+    // -Werror raises the warnings left on; one switched off stays off, in either order.
+    {"WerrorKeepsOffOff", {"-Werror", "-Wno-past-end"}, L::Off, L::Error},
+    {"WnoThenWerror", {"-Wno-past-end", "-Werror"}, L::Off, L::Error},
     {"LastOfOneNameWins", {"-Wno-past-end", "-Wpast-end"}, L::Warning, L::Error},
     {"WerrorNameShowsAnOffWarning", {"-Wno-past-end", "-Werror=past-end"}, L::Error, L::Error},
     {"WnoAfterWerrorName", {"-Werror=past-end", "-Wno-past-end"}, L::Off, L::Error},
@@ -49,6 +54,29 @@ const LevelCase kLevels[] = {
 
 INSTANTIATE_TEST_SUITE_P(Options, WarningOptions, ::testing::ValuesIn(kLevels),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// On the command line: a steep gradient under --werror is an error, and no
+// message at all when switched off, whatever the order of the two options.
+TEST(WarningOptionsOnTheCommandLine, WerrorWithAWarningSwitchedOff) {
+  using namespace testing;
+  TempDir tmp;
+  copy_dir(fixture("ok"), tmp.path());
+  const fs::path line = tmp.path() / "Prova_linea.txt";
+  spit(line, replaced(slurp(line), "pendenza,  6000,   -5", "pendenza,  6000,   -75"));
+
+  RunResult error = run_tool({"check", "--werror", tmp.path().string()});
+  EXPECT_EQ(error.status, 1);
+  EXPECT_EQ(lines_of(error.err).back(), "1 error, 0 warnings");
+  for (const std::vector<std::string>& options : {std::vector<std::string>{"--werror", "-Wno-steep-gradient"},
+                                                  std::vector<std::string>{"-Wno-steep-gradient", "--werror"}}) {
+    std::vector<std::string> args = {"check"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.push_back(tmp.path().string());
+    RunResult off = run_tool(args);
+    EXPECT_EQ(off.status, 0) << off.err;
+    EXPECT_EQ(lines_of(off.err).back(), "0 errors, 0 warnings");
+  }
+}
 
 TEST(WarningOptionErrors, UnknownNameWithTheHintLast) {
   WarningSettings settings;

@@ -58,11 +58,26 @@ TEST(Init, NeverOverwritesWithoutForce) {
   }
 }
 
+// A space, the first character above the controls, and other punctuation
+// are fine in a file name.
+TEST(Init, NamesWithSpacesAndPunctuation) {
+  TempDir tmp;
+  RunResult r = run_tool({"init", "--route", "Valle Nuova", "--train", "R 1.2", tmp.path().string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(tmp.path() / "Valle Nuova_linea.txt"));
+  EXPECT_TRUE(fs::exists(tmp.path() / "Valle Nuova_R 1.2-.txt"));
+}
+
 TEST(Init, NamesThatCannotBeFileNames) {
   TempDir tmp;
   const std::pair<std::vector<std::string>, const char*> cases[] = {
       {{"--route", "a/b"}, "--route 'a/b' holds a character that a file name cannot carry"},
       {{"--train", "T:1"}, "--train 'T:1' holds a character that a file name cannot carry"},
+      {{"--route", "a\\b"}, "--route 'a\\b' holds a character that a file name cannot carry"},
+      {{"--train", "T\\1"}, "--train 'T\\1' holds a character that a file name cannot carry"},
+      // 0x1f, the last control byte; DEL.
+      {{"--route", "a\x1f"}, "--route 'a\\x1f' holds a character that a file name cannot carry"},
+      {{"--train", "T\x7f"}, "--train 'T\\x7f' holds a character that a file name cannot carry"},
   };
   for (const auto& [options, error] : cases) {
     std::vector<std::string> args = {"init"};

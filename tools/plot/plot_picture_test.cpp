@@ -462,5 +462,23 @@ TEST(PlotStretch, UnusableStretchesAreRefused) {
   }
 }
 
+// The elevation panel climbs 10 per mille from 1000 m to 5000 m, 40 m in all: its
+// scale runs up to +40 m in steps of 10 m, whatever else the page holds.
+TEST(PlotElevation, HeightsAreTheGradientsTimesTheirLengths) {
+  TempDir tmp;
+  copy_dir(fixture("ok"), tmp.path());
+  const fs::path line = tmp.path() / "Prova_linea.txt";
+  spit(line, replaced(slurp(line), "pendenza,  500,   3\r\npendenza,  6000,   -5",
+                      "pendenza,  1000,   10\r\npendenza,  5000,   0"));
+  ASSERT_EQ(run_tool({"compile", tmp.path().string()}).status, 0);
+  std::vector<std::string> heights;
+  for (const Element* t : texts_of(drawn(tmp.path()))) {
+    const std::string& text = t->text;
+    const bool metres = text.size() > 2 && text.compare(text.size() - 2, 2, " m") == 0;
+    if (metres && text[0] == '+') heights.push_back(text);
+  }
+  EXPECT_EQ(heights, (std::vector<std::string>{"+10 m", "+20 m", "+30 m", "+40 m"}));
+}
+
 }  // namespace
 }  // namespace scenario::tool

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "common/binary_files.h"
+#include "model/binary_writers.h"
 #include "common/tool_test_support.h"
 #include "verify/verify_checks.h"
 
@@ -91,6 +92,9 @@ const FlippedByte kFlippedBytes[] = {
      "offset 108: cell 7 Word2: holds 256 in a cell of kind 0 (empty), which carries no object value"},
     {"dat_profile_tail", kDat, 15 * 2060 + 12, 0x01, false,
      "offset 30912: cell 2060 Byte4: holds 1; the profiles leave the last two cells at 0"},
+    // The last two cells, not only the last.
+    {"dat_profile_second_last_cell", kDat, 15 * 2059 + 12, 0x01, false,
+     "offset 30897: cell 2059 Byte4: holds 1; the profiles leave the last two cells at 0"},
     {"linea_lowest_bit_of_x", kLinea, 10 * 5000 - 10, 0x01, false, "offset 49990: X of point 5000: holds "},
     {"linea_exponent_of_y", kLinea, 1029982 + 10 * 777 - 10 + 7, 0x40, false, "offset 1037742: Y of point 777: holds "},
     {"linea_type_tag", kLinea, 10 * 5000 - 12, 0x02, false, "offset 49988: value 5000 type tag: holds 7; "},
@@ -176,6 +180,70 @@ TEST(VerifyChecks, RandomBytesAreReportedNotTrusted) {
     EXPECT_FALSE(l.mismatches.empty() && bytes.size() > 0);
     SimFacts s = verify_sim(bytes, "");
     verify_set(&s, &d, &l);
+  }
+}
+
+// The counters a cell kind may hold, at both ends: cell 7 of the built-in
+// .dat (an empty cell) given the kind and the value.
+struct CellValueCase {
+  const char* name;
+  std::uint8_t kind;
+  std::int16_t word1;
+  const char* problem;  // of the one mismatch at cell 7, or "" for none
+};
+
+std::ostream& operator<<(std::ostream& os, const CellValueCase& c) { return os << c.name; }
+
+class VerifyCellValue : public ::testing::TestWithParam<CellValueCase> {};
+
+TEST_P(VerifyCellValue, WithinItsRange) {
+  const CellValueCase& c = GetParam();
+  std::vector<TrainCell> cells = decode_dat(slurp(generator_output() / kDat), kDat);
+  cells.at(7).Kind = c.kind;
+  cells.at(7).Word1 = c.word1;
+  const DatFacts f = verify_dat(serialise_dat(cells), kDat);
+  std::vector<Mismatch> want;
+  if (*c.problem != '\0') want.push_back({15 * 7 + 1, "cell 7 Word1", c.problem});
+  EXPECT_EQ(f.mismatches, want);
+}
+
+const CellValueCase kCellValues[] = {
+    {"approach_1", kind::kSlowApproach, 1, ""},
+    {"approach_4", kind::kSlowApproach, 4, ""},
+    {"approach_0", kind::kSlowApproach, 0, "holds 0; a slow-order approach cell counts 1 to 4"},
+    {"approach_5", kind::kSlowApproach, 5, "holds 5; a slow-order approach cell counts 1 to 4"},
+    {"stop_79", kind::kStop, 79, ""},
+    {"stop_80", kind::kStop, 80, "holds 80; a stopping point names a station row, 1 to 79"},
+    {"sign_80", kind::kSign, 80, ""},
+    {"sign_81", kind::kSign, 81, "holds 81; a sign cell names a sign row, 1 to 80"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Kinds, VerifyCellValue, ::testing::ValuesIn(kCellValues),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A stopping point must name a station of a kind that stops: kinds below 25.
+TEST(VerifySet, StopAtAStationKindThatDoesNotStop) {
+  const std::string dat = slurp(generator_output() / kDat);
+  const DatFacts d = verify_dat(dat, kDat);
+  std::size_t stop = 0;
+  while (stop < d.cells.size() && d.cells[stop].Kind != kind::kStop) ++stop;
+  ASSERT_LT(stop, d.cells.size());
+  const int row = d.cells[stop].Word1;
+  for (const std::uint8_t station_kind : {std::uint8_t{24}, std::uint8_t{25}}) {
+    SCOPED_TRACE(int{station_kind});
+    SimFacts s = verify_sim(slurp(generator_output() / kSim), kSim);
+    ASSERT_TRUE(s.rows.has_value());
+    (*s.rows)[static_cast<std::size_t>(row)].Kind = station_kind;
+    const std::vector<SetMismatch> set = verify_set(&s, &d, nullptr);
+    if (station_kind == 24) {
+      EXPECT_TRUE(set.empty());
+      continue;
+    }
+    ASSERT_EQ(set.size(), 1u);
+    EXPECT_EQ(set[0].file, SetFile::Dat);
+    EXPECT_EQ(set[0].mismatch.field, "cell " + std::to_string(stop) + " Word1");
+    EXPECT_EQ(set[0].mismatch.problem.rfind("names row " + std::to_string(row) + ", but that row's station", 0), 0u)
+        << set[0].mismatch.problem;
   }
 }
 
