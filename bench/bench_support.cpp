@@ -19,12 +19,12 @@ CompileResult compile_texts(const std::string& line, const std::string& train) {
 }
 
 std::optional<std::string> compile_problem(const CompileResult& c) {
-  const CompileState& s = c.state;
+  const CompileResult& s = c;
   if (c.guard) return "stamp guard " + std::to_string(status_number(*c.guard));
   if (c.failure) return c.failure->what();
-  if (!s.LastFailure.empty()) return s.LastFailure;
-  if (s.StatusCode != 0) {
-    return "status " + std::to_string(s.StatusCode) + " at " + std::to_string(s.StatusPosition) + " m";
+  if (const std::string f = frase_del_guasto(s.report); !f.empty()) return f;
+  if (s.report.StatusCode != 0) {
+    return "status " + std::to_string(s.report.StatusCode) + " at " + std::to_string(s.report.StatusPosition) + " m";
   }
   return std::nullopt;
 }

@@ -32,7 +32,7 @@ void BM_CompileBuiltIn(benchmark::State& st) {
   for (auto _ : st) {
     CompileResult c = compile_texts(line, train);
     if (!compiled_cleanly(st, c)) break;
-    benchmark::DoNotOptimize(c.state.TrainCells.data());
+    benchmark::DoNotOptimize(c.scenario.TrainCells.data());
   }
 }
 BENCHMARK(BM_CompileBuiltIn)->Unit(benchmark::kMillisecond);
@@ -44,7 +44,7 @@ void BM_CompileAndWrite(benchmark::State& st) {
   for (auto _ : st) {
     CompileResult c = compile_texts(line, train);
     if (!compiled_cleanly(st, c)) break;
-    write_all(serialise_all(c.state), dir.path(), kNames);
+    write_all(serialise_all(c), dir.path(), kNames);
   }
 }
 BENCHMARK(BM_CompileAndWrite)->Unit(benchmark::kMillisecond);
@@ -72,7 +72,7 @@ void BM_Scaling(benchmark::State& st) {
   for (auto _ : st) {
     CompileResult c = compile_texts(src.line, src.train);
     if (!compiled_cleanly(st, c)) break;
-    BinaryFiles files = serialise_all(c.state);
+    BinaryFiles files = serialise_all(c);
     bytes = files.sim.size() + files.dat.size() + (files.linea ? files.linea->size() : 0);
     benchmark::DoNotOptimize(files.dat.data());
   }

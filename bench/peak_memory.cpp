@@ -31,7 +31,7 @@ long long compile_and_write(std::int32_t km) {
   if (auto problem = compile_problem(c)) throw std::runtime_error("the route did not compile: " + *problem);
   ScratchDir dir;
   const ScenarioNames names{std::string(names::kRouteName), std::string(names::kTrainCode)};
-  write_all(serialise_all(c.state), dir.path(), names);
+  write_all(serialise_all(c), dir.path(), names);
   return static_cast<long long>(std::filesystem::file_size(line_file(dir.path(), names)));
 }
 

@@ -89,14 +89,14 @@ Outcome compile_texts(std::optional<std::string> line, std::optional<std::string
   SourceFiles sources = SourceFiles::in_memory(std::move(line), std::move(train));
   const CompileResult r = compile(names, CompileOptions{.line_plan = line_plan}, sources);
   Outcome o;
-  o.status = r.state.StatusCode;
-  o.position = r.state.StatusPosition;
-  o.cell_count = r.state.CellCount;
+  o.status = r.report.StatusCode;
+  o.position = r.report.StatusPosition;
+  o.cell_count = r.scenario.CellCount;
   if (r.guard) o.guard = status_number(*r.guard);
   o.failed = r.failure.has_value();
   if (o.failed || o.guard) return o;
   try {
-    BinaryFiles files = serialise_all(r.state);
+    BinaryFiles files = serialise_all(r);
     o.linea = std::move(files.linea);
     o.sim = std::move(files.sim);
     o.dat = std::move(files.dat);

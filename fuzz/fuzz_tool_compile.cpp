@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SourceFiles sources = SourceFiles::in_memory(texts.line, texts.train);
   const CompileResult r = compile(ScenarioNames{std::string(names::kRouteName), std::string(names::kTrainCode)},
                                   CompileOptions{.line_plan = false, .account = true}, sources);
-  const std::vector<tool::Message> ms = tool::compile_messages(r.state, texts, (size & 1) != 0).messages;
+  const std::vector<tool::Message> ms = tool::compile_messages(r, texts, (size & 1) != 0).messages;
 
   // The default options, and -v with every message shown.
   const tool::RenderOptions defaults{};

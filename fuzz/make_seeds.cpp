@@ -40,13 +40,13 @@ void write_binary_seeds(const fs::path& dir) {
   SourceFiles sources = SourceFiles::in_memory(companion_line(), companion_train());
   const CompileResult r = compile(ScenarioNames{std::string(names::kRouteName), std::string(names::kTrainCode)},
                                   CompileOptions{}, sources);
-  if (r.guard || r.failure || r.state.StatusCode != 0) throw std::runtime_error("the companions do not compile");
-  const BinaryFiles files = serialise_all(r.state);
+  if (r.guard || r.failure || r.report.StatusCode != 0) throw std::runtime_error("the companions do not compile");
+  const BinaryFiles files = serialise_all(r);
   LinePlan start;
   start.create(kSeedPlanPoints - 1);
   for (std::int32_t m = 0; m < kSeedPlanPoints; ++m) {
     for (int col = 0; col < 2; ++col) {
-      const LineCell c = r.state.LineCells.get(m, col);
+      const LineCell c = r.scenario.LineCells.get(m, col);
       if (c.tag == LineTag::Int16) start.set_int(m, col, static_cast<std::int16_t>(c.value));
       if (c.tag == LineTag::Real) start.set_real(m, col, c.value);
     }

@@ -74,8 +74,8 @@ class AccountProperties : public ::testing::TestWithParam<Pair> {};
 
 TEST_P(AccountProperties, EveryLineAccountedForAndEveryRecordUsed) {
   const CompileResult r = compile_pair(GetParam());
-  ASSERT_EQ(r.state.StatusCode, 0);
-  const Account& a = *r.state.Accounting;
+  ASSERT_EQ(r.report.StatusCode, 0);
+  const Account& a = *r.account;
   EXPECT_EQ(righe_non_lette(a, SourceId::Line, GetParam().line), 0u);
   EXPECT_EQ(righe_non_lette(a, SourceId::Train, GetParam().train), 0u);
   for (const KeywordEntry& k : a.keywords) {
@@ -89,26 +89,26 @@ TEST_P(AccountProperties, EveryLineAccountedForAndEveryRecordUsed) {
 
 TEST_P(AccountProperties, EverythingWrittenHasAWriter) {
   const CompileResult r = compile_pair(GetParam());
-  ASSERT_EQ(r.state.StatusCode, 0);
-  const Account& a = *r.state.Accounting;
-  ASSERT_EQ(a.cells.size(), r.state.TrainCells.size());
-  for (std::size_t c = 0; c < r.state.TrainCells.size(); ++c) {
+  ASSERT_EQ(r.report.StatusCode, 0);
+  const Account& a = *r.account;
+  ASSERT_EQ(a.cells.size(), r.scenario.TrainCells.size());
+  for (std::size_t c = 0; c < r.scenario.TrainCells.size(); ++c) {
     for (std::size_t l = 0; l < kCellLayers; ++l) {
       const auto layer = static_cast<CellLayer>(l);
-      if (layer_set(r.state.TrainCells[c], layer)) {
+      if (layer_set(r.scenario.TrainCells[c], layer)) {
         EXPECT_NE(a.cell_owner(static_cast<std::int64_t>(c), layer), owner::kNone) << "cell " << c << " layer " << l;
       }
     }
   }
   for (int row = 0; row < kScenarioRows; ++row) {
     for (std::size_t f = 0; f < kRowFields; ++f) {
-      if (field_set(r.state.ScenarioTable[static_cast<std::size_t>(row)], static_cast<RowField>(f))) {
+      if (field_set(r.scenario.ScenarioTable[static_cast<std::size_t>(row)], static_cast<RowField>(f))) {
         EXPECT_NE(a.row_owner(row, static_cast<RowField>(f)), owner::kNone) << "row " << row << " field " << f;
       }
     }
   }
   // The plan's drawn points are covered by runs in order, with no gap.
-  const LinePlan& plan = r.state.LineCells;
+  const LinePlan& plan = r.scenario.LineCells;
   std::int32_t next = 0;
   for (const PlanRun& run : a.plan) {
     EXPECT_LE(run.first, next);

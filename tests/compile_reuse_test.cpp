@@ -14,8 +14,8 @@ TEST(CompileReuse, ArraysOfAnEarlierCompileDoNotSurvive) {
   const CompileResult a = compile(names, CompileOptions{}, first);
   ASSERT_FALSE(a.failure.has_value());
   ASSERT_FALSE(a.guard.has_value());
-  ASSERT_EQ(a.state.StatusCode, 0);
-  ASSERT_EQ(a.state.CellCount, 2060);
+  ASSERT_EQ(a.report.StatusCode, 0);
+  ASSERT_EQ(a.scenario.CellCount, 2060);
 
   // No route length record: the second compile has no train cells, and the
   // driver must fail rather than stamp and write the first scenario's cells.
@@ -23,9 +23,9 @@ TEST(CompileReuse, ArraysOfAnEarlierCompileDoNotSurvive) {
                                               std::string("[generale]\r\n[fine]\r\n"));
   const CompileResult b = compile(names, CompileOptions{}, second);
   EXPECT_TRUE(b.failure.has_value());
-  EXPECT_EQ(b.state.StatusCode, 25);
-  EXPECT_TRUE(b.state.TrainCells.empty());
-  EXPECT_FALSE(b.state.LineCells.exists());
+  EXPECT_EQ(b.report.StatusCode, 25);
+  EXPECT_TRUE(b.scenario.TrainCells.empty());
+  EXPECT_FALSE(b.scenario.LineCells.exists());
 }
 
 }  // namespace

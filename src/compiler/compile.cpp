@@ -16,8 +16,8 @@ struct CellOne {
 };
 
 CellOne cell_one(const CompileState& s) {
-  if (s.TrainCells.size() < 2) return {};
-  const TrainCell& c = s.TrainCells[1];
+  if (s.scenario.TrainCells.size() < 2) return {};
+  const TrainCell& c = s.scenario.TrainCells[1];
   return CellOne{c.Word1, c.Word2, c.Kind};
 }
 
@@ -42,16 +42,16 @@ void registra_guardia(CompileState& s, Status guard, const CellOne& after_passes
     d.metres = kCellLength;
     d.cell_holds = before_stamps.kind;
   }
-  s.Diagnostics.push_back(d);
+  s.report.Diagnostics.push_back(d);
 }
 
 // Links every diagnostic recorded at a record to that record in the account,
 // then settles each record's fate.
 void chiudi(CompileState& s) {
-  if (!s.Accounting) return;
-  Account& a = *s.Accounting;
-  for (std::size_t i = 0; i < s.Diagnostics.size(); ++i) {
-    const Diagnostic& d = s.Diagnostics[i];
+  if (!s.account) return;
+  Account& a = *s.account;
+  for (std::size_t i = 0; i < s.report.Diagnostics.size(); ++i) {
+    const Diagnostic& d = s.report.Diagnostics[i];
     if (!d.record_offset) continue;
     for (AccountRecord& r : a.records) {
       if (r.source == d.source && r.kind == d.record && r.start == *d.record_offset) {
@@ -67,11 +67,11 @@ void chiudi(CompileState& s) {
 
 CompileResult compile(const ScenarioNames& names, const CompileOptions& options, SourceFiles& sources) {
   CompileResult r;
-  CompileState& s = r.state;
+  CompileState s;
   s.RouteName = names.RouteName;
   s.TrainCode = names.TrainCode;
   s.CompileLine = options.line_plan ? 1 : 0;
-  if (options.account) s.Accounting.emplace();
+  if (options.account) s.account.emplace();
   try {
     memorizza_dati(s, sources);
     const CellOne after_passes = cell_one(s);
@@ -83,9 +83,13 @@ CompileResult compile(const ScenarioNames& names, const CompileOptions& options,
     if (r.guard) registra_guardia(s, *r.guard, after_passes, before_stamps);
   } catch (const Failure& f) {
     r.failure = f;
-    s.Diagnostics.push_back(Diagnostic{.status = Status::RuntimeFailure, .failure = f.detail()});
+    s.report.Diagnostics.push_back(Diagnostic{.status = Status::RuntimeFailure, .failure = f.detail()});
   }
   chiudi(s);
+  r.scenario = std::move(s.scenario);
+  r.report = std::move(s.report);
+  r.account = std::move(s.account);
+  r.CompileLine = s.CompileLine;
   return r;
 }
 

@@ -15,14 +15,16 @@ struct CompileOptions {
   bool account = false;      // keep the account of every record and the owner map, for the authors' tool
 };
 
-// Everything one compilation left: the cells, the table, the plan, the status
-// word, the recorded diagnostics and, when asked, the account (all in
-// `state`), and
-// what stops the files from being written: the stamp guard's code when it
-// failed, or the runtime failure that ended the compile after the passes
-// (for example the post-processing of a route that has no train cells).
+// What one compilation hands back: the scenario (what the three files hold),
+// the report (the status word and every rule that broke), the account when
+// asked, and what stops the files from being written: the stamp guard's code
+// when it failed, or the runtime failure that ended the compile after the
+// passes (for example the post-processing of a route that has no train cells).
 struct CompileResult {
-  CompileState state;
+  Scenario scenario;
+  Report report;
+  std::optional<Account> account;
+  std::int32_t CompileLine = 0;  // 1 when the track plan was compiled
   std::optional<Status> guard;
   std::optional<Failure> failure;
 };

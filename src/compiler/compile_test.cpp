@@ -69,8 +69,8 @@ TEST_P(RecordedDiagnostic, SaysWhereAndWhy) {
   const DiagnosticCase& c = GetParam();
   SourceFiles sources = SourceFiles::in_memory(c.line, c.train);
   const CompileResult r = compile(kNames, CompileOptions{}, sources);
-  ASSERT_EQ(r.state.Diagnostics.size(), c.count);
-  const Diagnostic& d = r.state.Diagnostics[0];
+  ASSERT_EQ(r.report.Diagnostics.size(), c.count);
+  const Diagnostic& d = r.report.Diagnostics[0];
   EXPECT_EQ(d.status, c.status);
   EXPECT_EQ(d.source, c.source);
   EXPECT_EQ(d.record, c.record);
@@ -89,7 +89,7 @@ TEST_P(RecordedDiagnostic, SaysWhereAndWhy) {
   EXPECT_EQ(d.by_speed_marks, c.by_speed_marks);
   // The status word stays what the rule set.
   if (!r.guard && c.status != Status::RuntimeFailure) {
-    EXPECT_EQ(r.state.StatusCode, status_number(c.status));
+    EXPECT_EQ(r.report.StatusCode, status_number(c.status));
   }
 }
 
@@ -190,8 +190,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RecordedDiagnostics, BuiltInSourcesRecordNothing) {
   SourceFiles sources = SourceFiles::in_memory(linea(""), treno(kStation));
   const CompileResult r = compile(kNames, CompileOptions{}, sources);
-  EXPECT_EQ(r.state.StatusCode, 0);
-  EXPECT_TRUE(r.state.Diagnostics.empty());
+  EXPECT_EQ(r.report.StatusCode, 0);
+  EXPECT_TRUE(r.report.Diagnostics.empty());
 }
 
 // The line source's bound check leaves 15 standing; the train pass stops at
@@ -200,58 +200,59 @@ TEST(RecordedDiagnostics, StaleBoundCheckIsRestatedAtTheSignal) {
   const std::string train = treno("segnale, 10700, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0\r\n");
   SourceFiles sources = SourceFiles::in_memory(linea("pendenza, 102950, 9\r\n"), train);
   const CompileResult r = compile(kNames, CompileOptions{}, sources);
-  ASSERT_EQ(r.state.Diagnostics.size(), 2u);
-  const Diagnostic& d = r.state.Diagnostics[1];
+  ASSERT_EQ(r.report.Diagnostics.size(), 2u);
+  const Diagnostic& d = r.report.Diagnostics[1];
   EXPECT_EQ(d.status, Status::PastTrainCells);
   EXPECT_TRUE(d.restated);
-  EXPECT_FALSE(r.state.Diagnostics[0].restated);
+  EXPECT_FALSE(r.report.Diagnostics[0].restated);
   EXPECT_EQ(d.source, SourceId::Train);
   EXPECT_EQ(d.record, RecordKind::Signal);
   EXPECT_EQ(d.record_offset, train.find("segnale"));
-  EXPECT_EQ(r.state.StatusPosition, 10700);
+  EXPECT_EQ(r.report.StatusPosition, 10700);
 }
 
 // Failures outside any record: no source text, no train cells after the passes.
 TEST(RecordedDiagnostics, FailuresOutsideARecord) {
   SourceFiles missing = SourceFiles::in_memory(linea(""), std::nullopt);
   const CompileResult a = compile(kNames, CompileOptions{}, missing);
-  ASSERT_EQ(a.state.Diagnostics.size(), 1u);
-  EXPECT_EQ(a.state.Diagnostics[0].source, SourceId::Train);
-  EXPECT_EQ(a.state.Diagnostics[0].record, RecordKind::None);
-  ASSERT_TRUE(a.state.Diagnostics[0].failure.has_value());
-  EXPECT_EQ(a.state.Diagnostics[0].failure->kind, FailureKind::Io);
+  ASSERT_EQ(a.report.Diagnostics.size(), 1u);
+  EXPECT_EQ(a.report.Diagnostics[0].source, SourceId::Train);
+  EXPECT_EQ(a.report.Diagnostics[0].record, RecordKind::None);
+  ASSERT_TRUE(a.report.Diagnostics[0].failure.has_value());
+  EXPECT_EQ(a.report.Diagnostics[0].failure->kind, FailureKind::Io);
 
   SourceFiles no_line = SourceFiles::in_memory(std::nullopt, treno(""));
   const CompileResult b = compile(kNames, CompileOptions{}, no_line);
   ASSERT_TRUE(b.failure.has_value());
-  ASSERT_EQ(b.state.Diagnostics.size(), 2u);
-  EXPECT_EQ(b.state.Diagnostics[0].status, Status::NoLineSource);
-  EXPECT_EQ(b.state.Diagnostics[0].source, SourceId::Line);
-  EXPECT_EQ(b.state.Diagnostics[1].status, Status::RuntimeFailure);
-  EXPECT_EQ(b.state.Diagnostics[1].source, SourceId::None);
-  ASSERT_TRUE(b.state.Diagnostics[1].failure.has_value());
-  EXPECT_EQ(b.state.Diagnostics[1].failure->kind, FailureKind::Missing);
-  EXPECT_EQ(b.state.StatusCode, 101);
+  ASSERT_EQ(b.report.Diagnostics.size(), 2u);
+  EXPECT_EQ(b.report.Diagnostics[0].status, Status::NoLineSource);
+  EXPECT_EQ(b.report.Diagnostics[0].source, SourceId::Line);
+  EXPECT_EQ(b.report.Diagnostics[1].status, Status::RuntimeFailure);
+  EXPECT_EQ(b.report.Diagnostics[1].source, SourceId::None);
+  ASSERT_TRUE(b.report.Diagnostics[1].failure.has_value());
+  EXPECT_EQ(b.report.Diagnostics[1].failure->kind, FailureKind::Missing);
+  EXPECT_EQ(b.report.StatusCode, 101);
 }
 
 // A name's 16-bit length: 65,535 bytes serialise, 65,536 fail at the station
-// record that wrote the name, never with a wrapped length.
+// record that wrote the name (found through the account's owner of the row's
+// name), never with a wrapped length.
 TEST(RecordedDiagnostics, NameTooLongForItsLengthIsPutAtItsRecord) {
   for (std::size_t size : {std::size_t{65535}, std::size_t{65536}}) {
     const std::string station = "stazione, 0, 12, 500, 1, 0, 0, 4,1,0, 2,1,1, 1, 8, 7, 0, " + std::string(size, 'N');
     const std::string train = treno(station + "\r\n");
     SourceFiles sources = SourceFiles::in_memory(linea(""), train);
-    CompileResult r = compile(kNames, CompileOptions{}, sources);
-    ASSERT_EQ(r.state.StatusCode, 0) << size;
+    CompileResult r = compile(kNames, CompileOptions{.account = true}, sources);
+    ASSERT_EQ(r.report.StatusCode, 0) << size;
     if (size == 65535) {
-      const BinaryFiles files = serialise_recorded(r.state);
+      const BinaryFiles files = serialise_recorded(r);
       EXPECT_NE(files.sim.find(std::string("\xff\xff") + std::string(65535, 'N')), std::string::npos);
-      EXPECT_TRUE(r.state.Diagnostics.empty());
+      EXPECT_TRUE(r.report.Diagnostics.empty());
       continue;
     }
-    EXPECT_THROW(serialise_recorded(r.state), Failure);
-    ASSERT_EQ(r.state.Diagnostics.size(), 1u);
-    const Diagnostic& d = r.state.Diagnostics[0];
+    EXPECT_THROW(serialise_recorded(r), Failure);
+    ASSERT_EQ(r.report.Diagnostics.size(), 1u);
+    const Diagnostic& d = r.report.Diagnostics[0];
     EXPECT_EQ(d.status, Status::RuntimeFailure);
     EXPECT_EQ(d.source, SourceId::Train);
     EXPECT_EQ(d.record, RecordKind::Station);
@@ -272,8 +273,8 @@ TEST(RecordedDiagnostics, AccountCarriesEveryRecordAndField) {
   const std::string train = treno("orologio, 8 6 30\r\nvelocita stazione, 0, 80\r\n");
   SourceFiles sources = SourceFiles::in_memory(line, train);
   const CompileResult r = compile(kNames, CompileOptions{.line_plan = true, .account = true}, sources);
-  ASSERT_TRUE(r.state.Accounting);
-  const Account& a = *r.state.Accounting;
+  ASSERT_TRUE(r.account);
+  const Account& a = *r.account;
   ASSERT_EQ(a.records.size(), 6u);
   const AccountRecord& gradient = a.records[1];
   EXPECT_EQ(gradient.kind, RecordKind::Gradient);

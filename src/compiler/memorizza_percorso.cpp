@@ -6,11 +6,11 @@
 
 namespace scenario {
 
-BinaryFiles serialise_all(const CompileState& s) {
+BinaryFiles serialise_all(const CompileResult& r) {
   BinaryFiles f;
-  if (s.CompileLine != 0) f.linea = serialise_linea(s.LineCells);
-  f.sim = serialise_sim(s.ScenarioTable);
-  f.dat = serialise_dat(s.TrainCells);
+  if (r.CompileLine != 0) f.linea = serialise_linea(r.scenario.LineCells);
+  f.sim = serialise_sim(r.scenario.ScenarioTable);
+  f.dat = serialise_dat(r.scenario.TrainCells);
   return f;
 }
 
@@ -20,19 +20,39 @@ void write_all(const BinaryFiles& files, const std::filesystem::path& dir, const
   write_file_atomically(train_file(dir, names), files.dat);
 }
 
-BinaryFiles serialise_recorded(CompileState& s) {
+namespace {
+
+// The record that wrote a row's name, and the name's field in it: its last text field.
+std::optional<RecordPlace> name_place(const Account& a, std::int64_t row) {
+  const Owner who = a.row_owner(row, RowField::Name);
+  if (who < 0 || static_cast<std::size_t>(who) >= a.records.size()) return std::nullopt;
+  const AccountRecord& r = a.records[static_cast<std::size_t>(who)];
+  const std::span<const FieldSpan> fields = a.fields_of(r);
+  for (std::size_t i = fields.size(); i-- > 0;) {
+    if (!fields[i].numeric) return RecordPlace{r.source, r.kind, r.start, fields[i].start, static_cast<int>(i + 1)};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+BinaryFiles serialise_recorded(CompileResult& r) {
   try {
-    return serialise_all(s);
+    return serialise_all(r);
   } catch (const Failure& f) {
     const std::optional<std::int64_t> row = f.detail().row;
     Diagnostic d;
     if (row && *row >= 0 && *row < kScenarioRows) {
-      d = diagnostica_a(Status::RuntimeFailure, s.Origin.names[static_cast<std::size_t>(*row)]);
+      if (r.account) {
+        if (const std::optional<RecordPlace> place = name_place(*r.account, *row)) {
+          d = diagnostica_a(Status::RuntimeFailure, *place);
+        }
+      }
       d.row = static_cast<std::int32_t>(*row);
     }
     d.status = Status::RuntimeFailure;
     d.failure = f.detail();
-    s.Diagnostics.push_back(d);
+    r.report.Diagnostics.push_back(d);
     throw;
   }
 }
@@ -40,7 +60,7 @@ BinaryFiles serialise_recorded(CompileState& s) {
 CompileResult memorizza_percorso(const ScenarioNames& names, SourceFiles& sources, const std::filesystem::path& dir) {
   CompileResult r = compile(names, CompileOptions{}, sources);
   if (r.failure) throw *r.failure;
-  if (!r.guard) write_all(serialise_recorded(r.state), dir, names);
+  if (!r.guard) write_all(serialise_recorded(r), dir, names);
   return r;
 }
 

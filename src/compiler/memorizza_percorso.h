@@ -19,12 +19,12 @@ struct BinaryFiles {
   std::string dat;
 };
 
-BinaryFiles serialise_all(const CompileState& s);
+BinaryFiles serialise_all(const CompileResult& r);
 
-// serialise_all, with a failure recorded in s.Diagnostics before it goes on:
-// a name too long for its 16-bit length is put at the record that wrote it
-// (the row's name origin), or at no record for the route and train names.
-BinaryFiles serialise_recorded(CompileState& s);
+// serialise_all, with a failure recorded in the report before it goes on: a
+// name too long for its 16-bit length is put at the record that wrote it
+// (from the account's owner map, when there is an account), or at no record.
+BinaryFiles serialise_recorded(CompileResult& r);
 
 // Writes the files in the order line file (only when the plan was compiled),
 // scenario file, train file; each replaced atomically.

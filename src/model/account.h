@@ -142,7 +142,7 @@ struct Account {
   std::vector<FieldSpan> fields;
   std::vector<WriteRun> writes;
 
-  // The owner map. cells[i][layer] for cells 0..CellCount; rows by row index;
+  // The owner map. cells[i][layer] for cells 0..scenario.CellCount; rows by row index;
   // plan as runs in the order drawn.
   std::vector<std::array<Owner, kCellLayers>> cells;
   std::array<std::array<Owner, kRowFields>, kScenarioRows> rows{};

@@ -84,8 +84,8 @@ class CellCountTest : public ::testing::TestWithParam<CellCountCase> {};
 TEST_P(CellCountTest, RoundsHalfToEven) {
   CompileState s;
   crea_celle(s, GetParam().route_length);
-  EXPECT_EQ(s.CellCount, GetParam().cell_count);
-  EXPECT_EQ(s.TrainCells.size(), static_cast<std::size_t>(GetParam().cell_count) + 1);
+  EXPECT_EQ(s.scenario.CellCount, GetParam().cell_count);
+  EXPECT_EQ(s.scenario.TrainCells.size(), static_cast<std::size_t>(GetParam().cell_count) + 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, CellCountTest,
@@ -101,7 +101,7 @@ TEST(DatFile, FifteenBytesPerCellWithStampOffsets) {
   cella(s, 1).Word1 = 5121;
   cella(s, 1).Word2 = -2;
   cella(s, 2).Byte6 = 100;
-  std::string b = serialise_dat(s.TrainCells);
+  std::string b = serialise_dat(s.scenario.TrainCells);
   EXPECT_EQ(b.size(), 30915u);
   EXPECT_EQ(DecodeFixed16(&b[16]), 5121);
   EXPECT_EQ(DecodeFixed16(&b[18]), 0xfffe);
@@ -154,8 +154,8 @@ TEST(LineFile, BuiltInShapeHasItsSizeAndOffsets) {
 
 TEST(RowAccess, PastTheLastRowIsAFailure) {
   CompileState s;
-  EXPECT_EQ(&riga(s, 0), &s.ScenarioTable[0]);
-  EXPECT_EQ(&riga(s, kScenarioRows - 1), &s.ScenarioTable[kScenarioRows - 1]);
+  EXPECT_EQ(&riga(s, 0), &s.scenario.ScenarioTable[0]);
+  EXPECT_EQ(&riga(s, kScenarioRows - 1), &s.scenario.ScenarioTable[kScenarioRows - 1]);
   EXPECT_THROW(riga(s, kScenarioRows), Failure);
   EXPECT_THROW(riga(s, -1), Failure);
 }

@@ -19,38 +19,38 @@ void crea_celle(CompileState& s, std::int32_t route_length) {
                                 .low = -kTailPastRoute,
                                 .high = INT32_MAX});
   }
-  s.CellCount = count;
-  s.TrainCells.assign(static_cast<std::size_t>(count) + 1, TrainCell{});
-  if (s.Accounting) conta_celle_create(*s.Accounting, count);
+  s.scenario.CellCount = count;
+  s.scenario.TrainCells.assign(static_cast<std::size_t>(count) + 1, TrainCell{});
+  if (s.account) conta_celle_create(*s.account, count);
 }
 
 namespace {
 [[noreturn]] void cell_out_of_range(const CompileState& s, std::int64_t index) {
-  if (s.TrainCells.empty()) {
+  if (s.scenario.TrainCells.empty()) {
     throw Failure("the train cell array does not exist (no route length record)",
                   FailureDetail{.kind = FailureKind::Missing, .expected = "train cells", .value = index});
   }
-  throw Failure("train cell " + std::to_string(index) + " is outside 0.." + std::to_string(s.CellCount),
+  throw Failure("train cell " + std::to_string(index) + " is outside 0.." + std::to_string(s.scenario.CellCount),
                 FailureDetail{.kind = FailureKind::OutOfRange,
                               .expected = "a train cell",
                               .found = std::to_string(index),
                               .value = index,
                               .low = 0,
-                              .high = s.CellCount});
+                              .high = s.scenario.CellCount});
 }
 }  // namespace
 
 TrainCell& cella(CompileState& s, std::int64_t index) {
-  if (index < 0 || static_cast<std::uint64_t>(index) >= s.TrainCells.size()) cell_out_of_range(s, index);
-  return s.TrainCells[static_cast<std::size_t>(index)];
+  if (index < 0 || static_cast<std::uint64_t>(index) >= s.scenario.TrainCells.size()) cell_out_of_range(s, index);
+  return s.scenario.TrainCells[static_cast<std::size_t>(index)];
 }
 
 const TrainCell& cella(const CompileState& s, std::int64_t index) {
-  if (index < 0 || static_cast<std::uint64_t>(index) >= s.TrainCells.size()) cell_out_of_range(s, index);
-  return s.TrainCells[static_cast<std::size_t>(index)];
+  if (index < 0 || static_cast<std::uint64_t>(index) >= s.scenario.TrainCells.size()) cell_out_of_range(s, index);
+  return s.scenario.TrainCells[static_cast<std::size_t>(index)];
 }
 
-bool oltre_le_celle(const CompileState& s, std::int64_t position, std::int32_t margin) {
+bool oltre_le_celle(const Scenario& s, std::int64_t position, std::int32_t margin) {
   return (static_cast<double>(position) + margin) / kCellLength > static_cast<double>(s.CellCount);
 }
 
@@ -68,51 +68,51 @@ namespace {
 
 ScenarioRecord& riga(CompileState& s, std::int64_t row) {
   if (row < 0 || row >= kScenarioRows) row_out_of_range(row);
-  return s.ScenarioTable[static_cast<std::size_t>(row)];
+  return s.scenario.ScenarioTable[static_cast<std::size_t>(row)];
 }
 
 const ScenarioRecord& riga(const CompileState& s, std::int64_t row) {
   if (row < 0 || row >= kScenarioRows) row_out_of_range(row);
-  return s.ScenarioTable[static_cast<std::size_t>(row)];
+  return s.scenario.ScenarioTable[static_cast<std::size_t>(row)];
 }
 
 TrainCell& scrivi_cella(CompileState& s, std::int64_t index, CellLayer layer) {
-  return scrivi_cella(s, index, layer, s.Accounting ? s.Accounting->writer : owner::kNone);
+  return scrivi_cella(s, index, layer, s.account ? s.account->writer : owner::kNone);
 }
 
 TrainCell& scrivi_cella(CompileState& s, std::int64_t index, CellLayer layer, Owner who) {
   TrainCell& c = cella(s, index);
-  if (s.Accounting) conta_cella(*s.Accounting, index, layer, who);
+  if (s.account) conta_cella(*s.account, index, layer, who);
   return c;
 }
 
 ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field) {
-  return scrivi_riga(s, row, field, s.Accounting ? s.Accounting->writer : owner::kNone);
+  return scrivi_riga(s, row, field, s.account ? s.account->writer : owner::kNone);
 }
 
 ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field, Owner who) {
   ScenarioRecord& r = riga(s, row);
-  if (s.Accounting) conta_riga(*s.Accounting, row, field, who);
+  if (s.account) conta_riga(*s.account, row, field, who);
   return r;
 }
 
 ScenarioRecord& scrivi_riga_intera(CompileState& s, std::int64_t row) {
   ScenarioRecord& r = riga(s, row);
-  if (s.Accounting) {
-    for (std::size_t f = 0; f < kRowFields; ++f) conta_riga(*s.Accounting, row, static_cast<RowField>(f), s.Accounting->writer);
+  if (s.account) {
+    for (std::size_t f = 0; f < kRowFields; ++f) conta_riga(*s.account, row, static_cast<RowField>(f), s.account->writer);
   }
   return r;
 }
 
 Owner scrivente(CompileState& s, Owner who) {
-  if (!s.Accounting) return owner::kNone;
-  const Owner before = s.Accounting->writer;
-  s.Accounting->writer = who;
+  if (!s.account) return owner::kNone;
+  const Owner before = s.account->writer;
+  s.account->writer = who;
   return before;
 }
 
 Diagnostic& segnala(CompileState& s, Status status, std::optional<int> field) {
-  s.StatusCode = status_number(status);
+  s.report.StatusCode = status_number(status);
   const RecordReading& r = s.Reading;
   Diagnostic d;
   d.status = status;
@@ -125,8 +125,8 @@ Diagnostic& segnala(CompileState& s, Status status, std::optional<int> field) {
     d.field_index = field;
     d.field_offset = r.field_offsets[static_cast<std::size_t>(*field)];
   }
-  s.Diagnostics.push_back(d);
-  return s.Diagnostics.back();
+  s.report.Diagnostics.push_back(d);
+  return s.report.Diagnostics.back();
 }
 
 Diagnostic diagnostica_a(Status status, const RecordPlace& place) {

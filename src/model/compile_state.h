@@ -73,7 +73,6 @@ struct ChainageRead {
 // the passes (post-processing, stamp guard, serialisation) can name the
 // record behind it. The passes fill it as they go, at a few stores a record.
 struct Origins {
-  std::array<RecordPlace, kScenarioRows> names{};  // each row's name; source None when no record wrote it
   std::vector<PlacedRecord> signals;
   std::vector<PlacedRecord> slow_orders;
   std::optional<RecordPlace> cell_one_word1;  // the first record that made cell 1's Word1 non-zero
@@ -82,11 +81,8 @@ struct Origins {
   std::vector<ChainageRead> chainages;
 };
 
-struct CompileState {
-  std::string RouteName;
-  std::string TrainCode;
-  std::int32_t CompileLine = 0;
-
+// What the three files hold: the scenario table, the train cells, the plan.
+struct Scenario {
   ScenarioRows ScenarioTable{};
 
   // Train cells 0 to CellCount; empty until the route length record is read.
@@ -94,27 +90,44 @@ struct CompileState {
   std::int32_t CellCount = -1;
 
   LinePlan LineCells;
-  RangeList Ranges;
+};
 
+// What the compile says of the sources: the legacy status word, which keeps
+// the last code, and every rule that broke, recorded where it broke, in the
+// order it broke. Written through segnala and the recording calls beside it.
+struct Report {
   std::int32_t StatusCode = 0;
   std::int32_t StatusPosition = 0;
-
-  // The plain sentence of the runtime failure that ended the passes with
-  // status 25; its typed reason and place are in Diagnostics.
-  std::string LastFailure;
-
-  RecordReading Reading;
-  Origins Origin;
-
-  // Every rule that broke, recorded where it broke, in the order it broke.
-  // The status word above keeps only the last; the authors' tool reports these.
   std::vector<Diagnostic> Diagnostics;
+};
 
+// The state of one compile. The scenario, the report and the account are
+// what the compile hands back; the range list, the record being read and
+// the origins are the passes' own.
+struct CompileState {
+  std::string RouteName;
+  std::string TrainCode;
+  std::int32_t CompileLine = 0;
+
+  Scenario scenario;
+  Report report;
   // What became of every record, and who wrote each piece of output; kept
   // only when the caller asks (the authors' tool). The generator keeps none
   // and pays nothing for it.
-  std::optional<Account> Accounting;
+  std::optional<Account> account;
+
+  RangeList Ranges;
+  RecordReading Reading;
+  Origins Origin;
 };
+
+// The sentence of the runtime failure that ended the passes, or "" when none did.
+inline std::string frase_del_guasto(const Report& r) {
+  for (auto it = r.Diagnostics.rbegin(); it != r.Diagnostics.rend(); ++it) {
+    if (!it->failure_text.empty()) return it->failure_text;
+  }
+  return {};
+}
 
 // Sets the status word's code and records the broken rule at the record
 // being read, `field` being the index of the field at fault (0 the keyword;
@@ -132,14 +145,17 @@ RecordPlace luogo_corrente(const CompileState& s, int field);
 // CellCount = (RouteLength + kTailPastRoute) / kCellLength rounded half to even.
 void crea_celle(CompileState& s, std::int32_t route_length);
 
-// Checked access to a train cell; throws Failure outside 0..CellCount or when
+// Checked access to a train cell; throws Failure outside 0..scenario.CellCount or when
 // the array was never created.
 TrainCell& cella(CompileState& s, std::int64_t index);
 const TrainCell& cella(const CompileState& s, std::int64_t index);
 
 // Whether a record at `position` lies past the train cells: (position +
 // margin) / kCellLength, computed as a real, is greater than CellCount.
-bool oltre_le_celle(const CompileState& s, std::int64_t position, std::int32_t margin);
+bool oltre_le_celle(const Scenario& s, std::int64_t position, std::int32_t margin);
+inline bool oltre_le_celle(const CompileState& s, std::int64_t position, std::int32_t margin) {
+  return oltre_le_celle(s.scenario, position, margin);
+}
 
 // Checked access to a scenario row (0..86).
 ScenarioRecord& riga(CompileState& s, std::int64_t row);
@@ -154,14 +170,14 @@ ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field);
 ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field, Owner who);
 // A plan point was drawn by the writer in progress.
 inline void scrivi_punto(CompileState& s, std::int64_t point) {
-  if (s.Accounting) conta_punto(*s.Accounting, point, s.Accounting->writer);
+  if (s.account) conta_punto(*s.account, point, s.account->writer);
 }
 
 // The whole row is written by the writer in progress (a station's row).
 ScenarioRecord& scrivi_riga_intera(CompileState& s, std::int64_t row);
 
 // The writer in progress (kNone when no account is kept).
-inline Owner scrivente_attuale(const CompileState& s) { return s.Accounting ? s.Accounting->writer : owner::kNone; }
+inline Owner scrivente_attuale(const CompileState& s) { return s.account ? s.account->writer : owner::kNone; }
 
 // Makes `who` the writer in progress (for the compiler's own steps); returns
 // the one it replaces.

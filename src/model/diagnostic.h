@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "model/status.h"
@@ -58,6 +59,7 @@ struct Diagnostic {
   std::optional<std::int32_t> metres{};        // the position involved, in metres
   std::optional<std::uint8_t> cell_holds{};    // the kind the taken cell already held
   std::optional<FailureDetail> failure{};      // for a runtime failure: its typed reason
+  std::string failure_text{};                  // and the plain sentence the generator reports for it
   // The reader takes fields across line ends, so a record that lacks a field
   // takes the next line's first field in its place. short_after is the index
   // of the first field that was read from a later line than the keyword;

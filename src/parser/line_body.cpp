@@ -25,7 +25,7 @@ enum class Dopo : std::uint8_t { Avanti, Limite, Termina };
 bool fuori_limite(CompileState& s, RecordKind kind, std::int32_t v) {
   if (!oltre_le_celle(s, v, margin_of(kind))) return false;
   segnala(s, Status::PastTrainCells, 1).metres = v;
-  s.StatusPosition = v;
+  s.report.StatusPosition = v;
   return true;
 }
 
@@ -37,9 +37,9 @@ Dopo termina_con(LineInput& li, Status status, int field) {
 // After a placement routine: a status above 0 ends the pass at the record's
 // first value.
 Dopo dopo_collocazione(LineInput& li, std::int32_t posizione) {
-  if (li.s.StatusCode <= 0) return Dopo::Avanti;
+  if (li.s.report.StatusCode <= 0) return Dopo::Avanti;
   chiudi_ed_elimina(li);
-  li.s.StatusPosition = posizione;
+  li.s.report.StatusPosition = posizione;
   return Dopo::Termina;
 }
 
@@ -79,7 +79,7 @@ Dopo curva(LineInput& li, Contatori& k, const std::string& field) {
   if (fuori_limite(li.s, RecordKind::Curve, start)) return Dopo::Limite;
   std::optional<double> a = tasso_di_curva(field);
   if (!a) return termina_con(li, Status::CurveFailed, 0);
-  LinePlan& plan = li.s.LineCells;
+  LinePlan& plan = li.s.scenario.LineCells;
   while (k.c <= start) {
     punto_dritto(plan, k.c);
     scrivi_punto(li.s, k.c);
@@ -120,7 +120,7 @@ Dopo cartello(LineInput& li, Contatori& k) {
   const std::int32_t c = cell_after(p);
   TrainCell& cell = cella(li.s, c);
   if (!is_free(cell)) {
-    li.s.StatusPosition = p;
+    li.s.report.StatusPosition = p;
     Diagnostic& d = termina(li, Status::SignCellTaken, 1);
     d.cell = c;
     d.metres = p;
@@ -140,7 +140,6 @@ Dopo cartello(LineInput& li, Contatori& k) {
   cell.Kind = kind::kSign;
   cell.Word1 = low16(k.r);
   scrivi_riga(li.s, k.r, RowField::Name).Name = text;
-  li.s.Origin.names[static_cast<std::size_t>(k.r)] = luogo_corrente(li.s, 2);
   --k.r;
   return Dopo::Avanti;
 }
@@ -168,7 +167,7 @@ Dopo record_corpo(LineInput& li, Contatori& k, const std::string& f) {
   for (const RecordLayout& layout : record_layouts(Section::LineBody)) {
     if (!starts_record(layout, f, li.s.CompileLine != 0)) continue;
     inizia_record(li.s, layout.kind);
-    const std::size_t from = li.s.Diagnostics.size();
+    const std::size_t from = li.s.report.Diagnostics.size();
     Dopo d = leggi_record(li, k, layout.kind, f);
     dopo_record(li.s, li.in, from);
     if (d != Dopo::Avanti) return d;

@@ -31,7 +31,7 @@ Seguito lunghezza(LineInput& li) {
     return Seguito::Termina;
   }
   crea_celle(s, length);
-  if (s.CompileLine != 0) s.LineCells.create(add32(length, kTailPastRoute));
+  if (s.CompileLine != 0) s.scenario.LineCells.create(add32(length, kTailPastRoute));
   return Seguito::Prosegui;
 }
 
@@ -118,7 +118,7 @@ Seguito record_generali(LineInput& li, const std::string& f) {
   for (const RecordLayout& layout : record_layouts(Section::LineGeneral)) {
     if (!starts_record(layout, f, li.s.CompileLine != 0)) continue;
     inizia_record(li.s, layout.kind);
-    const std::size_t from = li.s.Diagnostics.size();
+    const std::size_t from = li.s.report.Diagnostics.size();
     const Seguito seguito = leggi_record(li, layout.kind, f);
     dopo_record(li.s, li.in, from);
     if (seguito == Seguito::Termina) return Seguito::Termina;

@@ -14,15 +14,15 @@ namespace {
 // Before the body: empty range list, the first two plan points. The body
 // needs the train cells, which only a route length record creates.
 void prepara_corpo(CompileState& s) {
-  if (s.TrainCells.empty()) {
+  if (s.scenario.TrainCells.empty()) {
     throw Failure("the line source has no route length record before its body, so there are no train cells",
                   FailureDetail{.kind = FailureKind::Missing, .expected = "train cells"});
   }
   s.Ranges.Count = 0;
   if (s.CompileLine != 0) {
-    inizio_tracciato(s.LineCells);
+    inizio_tracciato(s.scenario.LineCells);
     for (std::int32_t m = 0; m < kFirstDrawnPoint; ++m) {
-      if (s.Accounting) conta_punto(*s.Accounting, m, owner::kPlanStart);
+      if (s.account) conta_punto(*s.account, m, owner::kPlanStart);
     }
   }
 }
@@ -33,7 +33,7 @@ void completa_pendenze(CompileState& s, Contatori& k) {
   do {
     scrivi_cella(s, k.f, CellLayer::Gradient, k.g_owner).Byte5 = low8(add32(k.g, kGradientBias));
     ++k.f;
-  } while (k.f < sub32(s.CellCount, 2));
+  } while (k.f < sub32(s.scenario.CellCount, 2));
 }
 
 // The plan runs straight on to point RouteLength + 6998; the last two points stay empty.
@@ -42,7 +42,7 @@ void completa_tracciato(CompileState& s, Contatori& k) {
   std::int32_t last = add32(riga(s, kRouteRow).End, kTailPastRoute - kEmptyPlanPoints);
   const Owner before = scrivente(s, owner::kTail);
   for (; k.c <= last; ++k.c) {
-    punto_dritto(s.LineCells, k.c);
+    punto_dritto(s.scenario.LineCells, k.c);
     scrivi_punto(s, k.c);
   }
   scrivente(s, before);

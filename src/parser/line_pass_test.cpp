@@ -37,7 +37,7 @@ Esecuzione linea(std::optional<std::string> text, std::int32_t compile_line = 1,
   e.s.RouteName = "Rotta";
   e.s.TrainCode = "T1";
   e.s.CompileLine = compile_line;
-  if (notes) e.s.Accounting.emplace();
+  if (notes) e.s.account.emplace();
   e.text = text.value_or("");
   e.sources = SourceFiles::in_memory(std::move(text), kTrain);
   e.result = leggi_linea(e.s, e.sources);
@@ -48,7 +48,7 @@ Esecuzione linea(std::optional<std::string> text, std::int32_t compile_line = 1,
 Esecuzione dati(std::optional<std::string> text, std::int32_t compile_line = 1) {
   Esecuzione e;
   e.s.CompileLine = compile_line;
-  e.s.StatusPosition = 777;
+  e.s.report.StatusPosition = 777;
   e.sources = SourceFiles::in_memory(std::move(text), kTrain);
   memorizza_dati(e.s, e.sources);
   return e;
@@ -56,7 +56,7 @@ Esecuzione dati(std::optional<std::string> text, std::int32_t compile_line = 1) 
 
 std::vector<std::uint8_t> pendenze(const CompileState& s, int from, int to) {
   std::vector<std::uint8_t> out;
-  for (int i = from; i <= to; ++i) out.push_back(s.TrainCells.at(i).Byte5);
+  for (int i = from; i <= to; ++i) out.push_back(s.scenario.TrainCells.at(i).Byte5);
   return out;
 }
 
@@ -70,8 +70,8 @@ const Esecuzione& incorporata() {
 
 TEST(BuiltInLine, CompilesWithoutStatusAndDeletesItsSource) {
   const Esecuzione& e = incorporata();
-  EXPECT_EQ(e.s.StatusCode, 0);
-  EXPECT_EQ(e.s.StatusPosition, 0);
+  EXPECT_EQ(e.s.report.StatusCode, 0);
+  EXPECT_EQ(e.s.report.StatusPosition, 0);
   EXPECT_TRUE(e.result.train_pass_follows);
   EXPECT_EQ(e.result.next_sign_row, 64);
   EXPECT_FALSE(e.sources.exists(SourceId::Line));
@@ -81,7 +81,7 @@ TEST(BuiltInLine, CompilesWithoutStatusAndDeletesItsSource) {
 // The keyword fields the account holds, as (text, use).
 std::vector<std::pair<std::string, KeywordUse>> chiavi(const Esecuzione& e) {
   std::vector<std::pair<std::string, KeywordUse>> out;
-  for (const KeywordEntry& k : e.s.Accounting->keywords) {
+  for (const KeywordEntry& k : e.s.account->keywords) {
     out.emplace_back(std::string(testo_di(e.text, k.start, k.end)), k.use);
   }
   return out;
@@ -91,8 +91,8 @@ TEST(BuiltInLine, ReadBackItYieldsEveryRecord) {
   std::map<std::string, int> records;
   const char* keywords[] = {"lunghezza", "curva", "pendenza", "montagna", "indicatori_v", "cartello"};
   const Esecuzione& e = incorporata();
-  for (const AccountRecord& r : e.s.Accounting->records) {
-    const std::string_view text = testo_di(e.text, r.start, e.s.Accounting->keywords[r.keyword].end);
+  for (const AccountRecord& r : e.s.account->records) {
+    const std::string_view text = testo_di(e.text, r.start, e.s.account->keywords[r.keyword].end);
     for (const char* k : keywords) {
       if (text.find(k) != std::string::npos) ++records[k];
     }
@@ -100,13 +100,13 @@ TEST(BuiltInLine, ReadBackItYieldsEveryRecord) {
   std::map<std::string, int> want = {{"lunghezza", 1}, {"curva", 160},       {"pendenza", 40},
                                      {"montagna", 75}, {"indicatori_v", 5}, {"cartello", 16}};
   EXPECT_EQ(records, want);
-  EXPECT_EQ(incorporata().s.ScenarioTable[84].End, 96000);
+  EXPECT_EQ(incorporata().s.scenario.ScenarioTable[84].End, 96000);
   EXPECT_EQ(incorporata().s.Ranges.Count, 75);
   EXPECT_EQ(chiavi(e).back(), std::make_pair(std::string("[fine]"), KeywordUse::UnreadLast));
 }
 
 TEST(BuiltInLine, GeneralRows) {
-  const ScenarioRows& t = incorporata().s.ScenarioTable;
+  const ScenarioRows& t = incorporata().s.scenario.ScenarioTable;
   struct {
     int row;
     std::int32_t start, end, position;
@@ -123,18 +123,18 @@ TEST(BuiltInLine, GeneralRows) {
 
 TEST(BuiltInLine, CellsAndPlanSizes) {
   const CompileState& s = incorporata().s;
-  EXPECT_EQ(s.CellCount, 2060);
-  EXPECT_EQ(s.TrainCells.size(), 2061u);
-  ASSERT_EQ(s.LineCells.last_point(), 103000);
+  EXPECT_EQ(s.scenario.CellCount, 2060);
+  EXPECT_EQ(s.scenario.TrainCells.size(), 2061u);
+  ASSERT_EQ(s.scenario.LineCells.last_point(), 103000);
   for (int col : {0, 1}) {
-    EXPECT_EQ(s.LineCells.get(0, col).tag, LineTag::Int16);
-    EXPECT_EQ(s.LineCells.get(1, col).tag, LineTag::Int16);
-    EXPECT_EQ(s.LineCells.get(2, col).tag, LineTag::Real);
-    EXPECT_EQ(s.LineCells.get(102998, col).tag, LineTag::Real);
-    EXPECT_EQ(s.LineCells.get(102999, col).tag, LineTag::Empty);
-    EXPECT_EQ(s.LineCells.get(103000, col).tag, LineTag::Empty);
+    EXPECT_EQ(s.scenario.LineCells.get(0, col).tag, LineTag::Int16);
+    EXPECT_EQ(s.scenario.LineCells.get(1, col).tag, LineTag::Int16);
+    EXPECT_EQ(s.scenario.LineCells.get(2, col).tag, LineTag::Real);
+    EXPECT_EQ(s.scenario.LineCells.get(102998, col).tag, LineTag::Real);
+    EXPECT_EQ(s.scenario.LineCells.get(102999, col).tag, LineTag::Empty);
+    EXPECT_EQ(s.scenario.LineCells.get(103000, col).tag, LineTag::Empty);
   }
-  EXPECT_EQ(s.LineCells.real(1, 1), 1.0);
+  EXPECT_EQ(s.scenario.LineCells.real(1, 1), 1.0);
 }
 
 TEST(BuiltInLine, SignsTakeRows80DownTo65) {
@@ -143,13 +143,13 @@ TEST(BuiltInLine, SignsTakeRows80DownTo65) {
   for (int i = 0; i < 16; ++i) {
     const std::string& line = lines[295 + i];
     std::string text = line.substr(line.find(",   ") + 4);
-    EXPECT_EQ(e.s.ScenarioTable[80 - i].Name, text) << "row " << 80 - i;
+    EXPECT_EQ(e.s.scenario.ScenarioTable[80 - i].Name, text) << "row " << 80 - i;
   }
-  EXPECT_EQ(e.s.ScenarioTable[64].Name, "");
-  const TrainCell& first = e.s.TrainCells[295];
+  EXPECT_EQ(e.s.scenario.ScenarioTable[64].Name, "");
+  const TrainCell& first = e.s.scenario.TrainCells[295];
   EXPECT_EQ(first.Kind, 14);
   EXPECT_EQ(first.Word1, 80);
-  const TrainCell& last = e.s.TrainCells[1877];  // 93800 / 50 + 1
+  const TrainCell& last = e.s.scenario.TrainCells[1877];  // 93800 / 50 + 1
   EXPECT_EQ(last.Kind, 14);
   EXPECT_EQ(last.Word1, 65);
 }
@@ -166,15 +166,15 @@ TEST(BuiltInLine, GradientCodes) {
 
 TEST(BuiltInLine, SpeedBoardAndRangesPlaced) {
   const CompileState& s = incorporata().s;
-  EXPECT_EQ(s.TrainCells[12].Kind, 6);
-  EXPECT_EQ(s.TrainCells[12].Word1, 1600);
-  EXPECT_EQ(s.TrainCells[49].Byte3, 2);  // 2450..2600 of kind 12
+  EXPECT_EQ(s.scenario.TrainCells[12].Kind, 6);
+  EXPECT_EQ(s.scenario.TrainCells[12].Word1, 1600);
+  EXPECT_EQ(s.scenario.TrainCells[49].Byte3, 2);  // 2450..2600 of kind 12
 }
 
 // The first curve, left, class 4, from 250 for 400 m: straight up the Y axis,
 // then turning left; each value is computed from the two before it in doubles.
 TEST(BuiltInLine, FirstCurve) {
-  const LinePlan& p = incorporata().s.LineCells;
+  const LinePlan& p = incorporata().s.scenario.LineCells;
   for (int m = 2; m <= 250; ++m) {
     ASSERT_EQ(p.real(m, 0), 0.0) << m;
     ASSERT_EQ(p.real(m, 1), static_cast<double>(m)) << m;
@@ -198,11 +198,11 @@ class LineSignCell : public testing::TestWithParam<SignCase> {};
 
 TEST_P(LineSignCell, PositionOver50PlusOneRoundedOnce) {
   Esecuzione e = linea(sorgente("cartello_indicatore,  " + std::to_string(GetParam().position) + ",   (X)\r\n"));
-  ASSERT_EQ(e.s.StatusCode, 0);
-  const TrainCell& c = e.s.TrainCells.at(GetParam().cell);
+  ASSERT_EQ(e.s.report.StatusCode, 0);
+  const TrainCell& c = e.s.scenario.TrainCells.at(GetParam().cell);
   EXPECT_EQ(c.Kind, 14);
   EXPECT_EQ(c.Word1, 80);
-  EXPECT_EQ(e.s.ScenarioTable[80].Name, "(X)");
+  EXPECT_EQ(e.s.scenario.ScenarioTable[80].Name, "(X)");
   EXPECT_EQ(e.result.next_sign_row, 79);
 }
 
@@ -215,9 +215,9 @@ INSTANTIATE_TEST_SUITE_P(Cells, LineSignCell,
 TEST(LineSignCell, ARangeMarkerCellIsFree) {
   // 6950..7900 of type 11 puts markers into cells 142, 146, 150, 154.
   Esecuzione e = linea(sorgente("montagna, 6950, 7900, 11\r\ncartello_indicatore, 7050, (S)\r\n", 96000));
-  ASSERT_EQ(e.s.StatusCode, 0);
-  EXPECT_EQ(e.s.TrainCells[142].Kind, 14);
-  EXPECT_EQ(e.s.TrainCells[142].Byte3, 1);
+  ASSERT_EQ(e.s.report.StatusCode, 0);
+  EXPECT_EQ(e.s.scenario.TrainCells[142].Kind, 14);
+  EXPECT_EQ(e.s.scenario.TrainCells[142].Byte3, 1);
 }
 
 struct GradientCase {
@@ -231,7 +231,7 @@ class LineGradient : public testing::TestWithParam<GradientCase> {};
 
 TEST_P(LineGradient, CellsAndCompletion) {
   Esecuzione e = linea(sorgente(GetParam().body));
-  ASSERT_EQ(e.s.StatusCode, 0);
+  ASSERT_EQ(e.s.report.StatusCode, 0);
   EXPECT_EQ(pendenze(e.s, 0, 17), GetParam().cells_0_to_17);
 }
 
@@ -279,10 +279,10 @@ class LineCurveClass : public testing::TestWithParam<CurveCase> {};
 
 TEST_P(LineCurveClass, TurningRateAndSide) {
   Esecuzione e = linea(sorgente(std::string(GetParam().keyword) + ",  100,  50\r\n"));
-  ASSERT_EQ(e.s.StatusCode, 0);
-  EXPECT_EQ(e.s.LineCells.real(100, 0), 0.0);
-  EXPECT_EQ(e.s.LineCells.real(101, 0), GetParam().x_after_start);
-  EXPECT_EQ(e.s.LineCells.real(101, 1), 101.0);
+  ASSERT_EQ(e.s.report.StatusCode, 0);
+  EXPECT_EQ(e.s.scenario.LineCells.real(100, 0), 0.0);
+  EXPECT_EQ(e.s.scenario.LineCells.real(101, 0), GetParam().x_after_start);
+  EXPECT_EQ(e.s.scenario.LineCells.real(101, 1), 101.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keywords, LineCurveClass,
@@ -295,7 +295,7 @@ INSTANTIATE_TEST_SUITE_P(Keywords, LineCurveClass,
 
 TEST(LineCurves, PlanGoesStraightAfterTheLastCurve) {
   Esecuzione e = linea(sorgente("curvad4,  100,  50\r\n"));
-  const LinePlan& p = e.s.LineCells;
+  const LinePlan& p = e.s.scenario.LineCells;
   double dx = p.real(150, 0) - p.real(149, 0);
   double dy = p.real(150, 1) - p.real(149, 1);
   EXPECT_NEAR(p.real(7998, 0), p.real(150, 0) + 7848 * dx, 1e-6);
@@ -305,8 +305,8 @@ TEST(LineCurves, PlanGoesStraightAfterTheLastCurve) {
 
 TEST(LineCurves, NotRecognisedWithoutThePlan) {
   Esecuzione e = linea(sorgente("curvad4,  100,  50\r\n"), 0, true);
-  EXPECT_EQ(e.s.StatusCode, 0);
-  EXPECT_FALSE(e.s.LineCells.exists());
+  EXPECT_EQ(e.s.report.StatusCode, 0);
+  EXPECT_FALSE(e.s.scenario.LineCells.exists());
   std::vector<std::pair<std::string, KeywordUse>> want = {
       {"[generale]", KeywordUse::Header}, {"lunghezza percorso", KeywordUse::Record},
       {"[curve]", KeywordUse::Header},    {"curvad4", KeywordUse::Unmatched},
@@ -317,9 +317,9 @@ TEST(LineCurves, NotRecognisedWithoutThePlan) {
 
 TEST(LineCurves, ACurveBehindTheCounterOnlyCurvesOn) {
   Esecuzione e = linea(sorgente("curvad4,  100,  100\r\ncurvas4,  150,  100\r\n"));
-  ASSERT_EQ(e.s.StatusCode, 0);
+  ASSERT_EQ(e.s.report.StatusCode, 0);
   // Point 201 continues the right curve's direction turned left once.
-  const LinePlan& p = e.s.LineCells;
+  const LinePlan& p = e.s.scenario.LineCells;
   double dx = p.real(200, 0) - p.real(199, 0);
   double dy = p.real(200, 1) - p.real(199, 1);
   EXPECT_EQ(p.real(201, 0), p.real(200, 0) + (dx + -0.001 * dy));
@@ -340,8 +340,8 @@ class LineGeneral : public testing::TestWithParam<GeneralCase> {};
 
 TEST_P(LineGeneral, Row) {
   Esecuzione e = linea(GetParam().source);
-  ASSERT_EQ(e.s.StatusCode, 0);
-  const ScenarioRecord& r = e.s.ScenarioTable[GetParam().row];
+  ASSERT_EQ(e.s.report.StatusCode, 0);
+  const ScenarioRecord& r = e.s.scenario.ScenarioTable[GetParam().row];
   EXPECT_EQ(r.Start, GetParam().start);
   EXPECT_EQ(r.End, GetParam().end);
   EXPECT_EQ(r.Position, GetParam().position);
@@ -373,14 +373,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LineGeneral, EleventhCommentIsExaminedAsItStands) {
   Esecuzione e = linea("[generale]\r\n-1,-2,-3,-4,-5,-6,-7,-8,-9,-10,-[x],lunghezza percorso, 3000\r\n[x]\r\n[fine]\r\n",
                        1, true);
-  EXPECT_EQ(e.s.ScenarioTable[84].End, 3000);
+  EXPECT_EQ(e.s.scenario.ScenarioTable[84].End, 3000);
   const auto read = chiavi(e);
   ASSERT_GE(read.size(), 13u);
   for (int i = 1; i <= 10; ++i) EXPECT_EQ(read[static_cast<std::size_t>(i)].second, KeywordUse::Comment) << i;
   // Examined: it begins with "-", so it is no header, and the comments before it used up the skips.
   EXPECT_EQ(read[11], std::make_pair(std::string("-[x]"), KeywordUse::Unmatched));
-  EXPECT_TRUE(e.s.Accounting->keywords[11].comment_read_as_keyword);
-  EXPECT_FALSE(e.s.Accounting->keywords[10].comment_read_as_keyword);
+  EXPECT_TRUE(e.s.account->keywords[11].comment_read_as_keyword);
+  EXPECT_FALSE(e.s.account->keywords[10].comment_read_as_keyword);
   EXPECT_EQ(read[12], std::make_pair(std::string("lunghezza percorso"), KeywordUse::Record));
 }
 
@@ -398,8 +398,8 @@ class LineBody : public testing::TestWithParam<BodyCase> {};
 
 TEST_P(LineBody, GradientRead) {
   Esecuzione e = linea(GetParam().source);
-  ASSERT_EQ(e.s.StatusCode, 0);
-  EXPECT_EQ(e.s.TrainCells[20].Byte5, GetParam().cell_20_gradient);
+  ASSERT_EQ(e.s.report.StatusCode, 0);
+  EXPECT_EQ(e.s.scenario.TrainCells[20].Byte5, GetParam().cell_20_gradient);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -423,25 +423,25 @@ TEST(LineBody, ThirdCommentInARowIsAKeywordField) {
   EXPECT_EQ(notes[3], std::make_pair(std::string("-a"), KeywordUse::Comment));
   EXPECT_EQ(notes[4], std::make_pair(std::string("-b"), KeywordUse::Comment));
   EXPECT_EQ(notes[5], std::make_pair(std::string("-c"), KeywordUse::Unmatched));
-  EXPECT_TRUE(e.s.Accounting->keywords[5].comment_read_as_keyword);
+  EXPECT_TRUE(e.s.account->keywords[5].comment_read_as_keyword);
   EXPECT_EQ(notes[6], std::make_pair(std::string("pendenza"), KeywordUse::Record));
 }
 
 TEST(LineBody, EmptyBodyIsStraightAndLevel) {
   Esecuzione e = linea("[generale]\r\nlunghezza percorso, 1000\r\n[fine]\r\n");
-  ASSERT_EQ(e.s.StatusCode, 0);
+  ASSERT_EQ(e.s.report.StatusCode, 0);
   EXPECT_TRUE(e.result.train_pass_follows);
   EXPECT_EQ(pendenze(e.s, 0, 157), std::vector<std::uint8_t>(158, 100));
   EXPECT_EQ(pendenze(e.s, 158, 160), std::vector<std::uint8_t>(3, 0));
-  EXPECT_EQ(e.s.LineCells.real(7998, 0), 0.0);
-  EXPECT_EQ(e.s.LineCells.real(7998, 1), 7998.0);
-  EXPECT_EQ(e.s.LineCells.get(7999, 1).tag, LineTag::Empty);
+  EXPECT_EQ(e.s.scenario.LineCells.real(7998, 0), 0.0);
+  EXPECT_EQ(e.s.scenario.LineCells.real(7998, 1), 7998.0);
+  EXPECT_EQ(e.s.scenario.LineCells.get(7999, 1).tag, LineTag::Empty);
 }
 
 TEST(LineBody, AccountHoldsEachFieldsRangeAndAFailureItsField) {
   std::string text = sorgente("pendenza, 500, 3  \r\n");
   Esecuzione e = linea(text, 1, true);
-  const Account& a = *e.s.Accounting;
+  const Account& a = *e.s.account;
   ASSERT_EQ(a.records.size(), 2u);
   const AccountRecord& gradient = a.records[1];
   EXPECT_EQ(gradient.kind, RecordKind::Gradient);
@@ -453,9 +453,9 @@ TEST(LineBody, AccountHoldsEachFieldsRangeAndAFailureItsField) {
 
   std::string bad = sorgente("pendenza, 500, tre\r\n");
   Esecuzione f = dati(bad);
-  ASSERT_FALSE(f.s.Diagnostics.empty());
-  EXPECT_EQ(f.s.Diagnostics.back().record_offset, bad.find("pendenza"));
-  EXPECT_EQ(f.s.Diagnostics.back().field_offset, bad.find("tre"));
+  ASSERT_FALSE(f.s.report.Diagnostics.empty());
+  EXPECT_EQ(f.s.report.Diagnostics.back().record_offset, bad.find("pendenza"));
+  EXPECT_EQ(f.s.report.Diagnostics.back().field_offset, bad.find("tre"));
 }
 
 // ---------------------------------------------------------------------------
@@ -475,15 +475,15 @@ class LineBoundCheck : public testing::TestWithParam<BoundCase> {};
 TEST_P(LineBoundCheck, FirstValueAgainstCellCount) {
   std::string after = "cartello_indicatore, 100, (dopo)\r\n";
   Esecuzione e = linea(sorgente("pendenza, 0, 2\r\n" + GetParam().record + after, 96000));
-  EXPECT_EQ(e.s.StatusCode, GetParam().code);
-  EXPECT_EQ(e.s.StatusPosition, GetParam().position);
+  EXPECT_EQ(e.s.report.StatusCode, GetParam().code);
+  EXPECT_EQ(e.s.report.StatusPosition, GetParam().position);
   EXPECT_TRUE(e.result.train_pass_follows);
   EXPECT_FALSE(e.sources.exists(SourceId::Line));
   // The rest of the source is read only when the check passed.
-  EXPECT_EQ(e.s.ScenarioTable[80].Name, GetParam().code == 0 ? "(dopo)" : "");
+  EXPECT_EQ(e.s.scenario.ScenarioTable[80].Name, GetParam().code == 0 ? "(dopo)" : "");
   // The completions run either way.
-  EXPECT_EQ(e.s.TrainCells[2057].Byte5, 102);
-  EXPECT_EQ(e.s.LineCells.get(102998, 1).tag, LineTag::Real);
+  EXPECT_EQ(e.s.scenario.TrainCells[2057].Byte5, 102);
+  EXPECT_EQ(e.s.scenario.LineCells.get(102998, 1).tag, LineTag::Real);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -515,12 +515,12 @@ class LineEnding : public testing::TestWithParam<EndingCase> {};
 TEST_P(LineEnding, StatusAndSource) {
   const EndingCase& c = GetParam();
   Esecuzione e;
-  e.s.StatusPosition = 777;
+  e.s.report.StatusPosition = 777;
   e.s.CompileLine = 1;
   e.sources = SourceFiles::in_memory(c.source, kTrain);
   e.result = leggi_linea(e.s, e.sources);
-  EXPECT_EQ(e.s.StatusCode, c.code);
-  EXPECT_EQ(e.s.StatusPosition, c.position);
+  EXPECT_EQ(e.s.report.StatusCode, c.code);
+  EXPECT_EQ(e.s.report.StatusPosition, c.position);
   EXPECT_EQ(e.result.train_pass_follows, c.follows);
   EXPECT_EQ(e.sources.exists(SourceId::Line), c.line_left);
   EXPECT_TRUE(e.sources.exists(SourceId::Train));
@@ -564,9 +564,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(LineEnding, RouteLengthAtTheLimitPasses) {
   Esecuzione e = linea("[generale]\r\nlunghezza percorso, 1000000\r\n[x]\r\n[fine]\r\n");
-  EXPECT_EQ(e.s.StatusCode, 0);
-  EXPECT_EQ(e.s.CellCount, 20140);
-  EXPECT_EQ(e.s.LineCells.real(1006998, 1), 1006998.0);
+  EXPECT_EQ(e.s.report.StatusCode, 0);
+  EXPECT_EQ(e.s.scenario.CellCount, 20140);
+  EXPECT_EQ(e.s.scenario.LineCells.real(1006998, 1), 1006998.0);
 }
 
 // ---------------------------------------------------------------------------
@@ -584,11 +584,11 @@ class LineFailure : public testing::TestWithParam<FailureCase> {};
 
 TEST_P(LineFailure, Recovered) {
   Esecuzione e = dati(GetParam().source);
-  EXPECT_EQ(e.s.StatusCode, 25);
-  EXPECT_EQ(e.s.StatusPosition, 777);
+  EXPECT_EQ(e.s.report.StatusCode, 25);
+  EXPECT_EQ(e.s.report.StatusPosition, 777);
   EXPECT_FALSE(e.sources.exists(SourceId::Line));
   EXPECT_FALSE(e.sources.exists(SourceId::Train));
-  EXPECT_EQ(e.s.LastFailure, GetParam().failure);
+  EXPECT_EQ(frase_del_guasto(e.s.report), GetParam().failure);
 }
 
 std::string ottantuno_cartelli() {

@@ -12,7 +12,7 @@ void recover(CompileState& s, SourceFiles& sources) {
   for (SourceId id : {SourceId::Line, SourceId::Train}) {
     if (sources.exists(id)) sources.remove(id);
   }
-  s.StatusCode = status_number(Status::RuntimeFailure);
+  s.report.StatusCode = status_number(Status::RuntimeFailure);
 }
 
 // Whether a failure is an index past the train cells or the line plan: what a
@@ -31,14 +31,14 @@ void registra(CompileState& s, const Failure& f) {
     d.status = Status::RuntimeFailure;
     d.source = s.Reading.source;
     d.failure = f.detail();
-    s.Diagnostics.push_back(d);
+    s.report.Diagnostics.push_back(d);
   }
-  Diagnostic& d = s.Diagnostics.back();
+  Diagnostic& d = s.report.Diagnostics.back();
   const std::optional<RecordPlace>& length = s.Origin.route_length;
-  if (length && s.ScenarioTable[kRouteRow].End < 0 && oltre_il_percorso(f.detail())) {
+  if (length && s.scenario.ScenarioTable[kRouteRow].End < 0 && oltre_il_percorso(f.detail())) {
     Diagnostic at_length = diagnostica_a(Status::RuntimeFailure, *length);
     at_length.failure = d.failure;
-    at_length.metres = s.ScenarioTable[kRouteRow].End;
+    at_length.metres = s.scenario.ScenarioTable[kRouteRow].End;
     d = at_length;
   }
 }
@@ -46,13 +46,12 @@ void registra(CompileState& s, const Failure& f) {
 }  // namespace
 
 void memorizza_dati(CompileState& s, SourceFiles& sources) {
-  s.LastFailure.clear();  // a reason from an earlier compile must not linger
   try {
     LinePassResult line = leggi_linea(s, sources);
     if (line.train_pass_follows) leggi_treno(s, sources, line.next_sign_row);
   } catch (const Failure& f) {
-    s.LastFailure = f.what();
     registra(s, f);
+    s.report.Diagnostics.back().failure_text = f.what();
     recover(s, sources);
   }
   s.Reading.reading = false;

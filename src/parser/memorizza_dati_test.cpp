@@ -32,14 +32,14 @@ class DatiRecovery : public testing::TestWithParam<RecoveryCase> {};
 TEST_P(DatiRecovery, StatusAndSourcesLeft) {
   const RecoveryCase& c = GetParam();
   CompileState s;
-  s.StatusPosition = 777;
+  s.report.StatusPosition = 777;
   SourceFiles sources = SourceFiles::in_memory(c.line, c.train);
   memorizza_dati(s, sources);
-  EXPECT_EQ(s.StatusCode, c.code);
-  EXPECT_EQ(s.StatusPosition, c.position);
+  EXPECT_EQ(s.report.StatusCode, c.code);
+  EXPECT_EQ(s.report.StatusPosition, c.position);
   EXPECT_FALSE(sources.exists(SourceId::Line));
   EXPECT_EQ(sources.exists(SourceId::Train), c.train_left);
-  EXPECT_EQ(s.LastFailure, c.failure);
+  EXPECT_EQ(frase_del_guasto(s.report), c.failure);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,7 +73,7 @@ TEST(DatiRecoveryOnDisk, DeletesBothSourceFiles) {
   CompileState s;
   SourceFiles sources = SourceFiles::on_disk(line, train);
   memorizza_dati(s, sources);
-  EXPECT_EQ(s.StatusCode, 25);
+  EXPECT_EQ(s.report.StatusCode, 25);
   EXPECT_FALSE(fs::exists(line));
   EXPECT_FALSE(fs::exists(train));
   fs::remove_all(dir);

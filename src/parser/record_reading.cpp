@@ -60,11 +60,11 @@ void inizia_record(CompileState& s, RecordKind kind) {
   RecordReading& r = s.Reading;
   r.kind = kind;
   r.fields_read = 0;
-  if (s.Accounting) conta_record(*s.Accounting, kind);
+  if (s.account) conta_record(*s.account, kind);
 }
 
 void annota_chiave(CompileState& s, const FieldReader& in, KeywordUse use, bool comment_read_as_keyword) {
-  if (!s.Accounting) return;
+  if (!s.account) return;
   const std::size_t start = in.field_offset(), end = in.field_end();
   if (use == KeywordUse::Unmatched) {
     const std::string_view field = in.text().substr(start, end - start);
@@ -76,7 +76,7 @@ void annota_chiave(CompileState& s, const FieldReader& in, KeywordUse use, bool 
       use = KeywordUse::Header;
     }
   }
-  conta_chiave(*s.Accounting, s.Reading.source, use, start, end, comment_read_as_keyword);
+  conta_chiave(*s.account, s.Reading.source, use, start, end, comment_read_as_keyword);
 }
 
 void fine_dei_record(CompileState& s) {
@@ -85,14 +85,14 @@ void fine_dei_record(CompileState& s) {
 }
 
 void dopo_record(CompileState& s, const FieldReader& in, std::size_t from) {
-  if (s.Accounting) conta_fine_record(*s.Accounting);
-  if (s.TrainCells.size() > 1) {
-    const TrainCell& uno = s.TrainCells[1];
+  if (s.account) conta_fine_record(*s.account);
+  if (s.scenario.TrainCells.size() > 1) {
+    const TrainCell& uno = s.scenario.TrainCells[1];
     if (uno.Word1 != 0 && !s.Origin.cell_one_word1) s.Origin.cell_one_word1 = luogo_corrente(s, 1);
     if (uno.Word2 != 0 && !s.Origin.cell_one_word2) s.Origin.cell_one_word2 = luogo_corrente(s, 1);
   }
-  for (std::size_t i = from; i < s.Diagnostics.size(); ++i) {
-    if (al_record_corrente(s, s.Diagnostics[i])) completa(s, in.text(), s.Diagnostics[i]);
+  for (std::size_t i = from; i < s.report.Diagnostics.size(); ++i) {
+    if (al_record_corrente(s, s.report.Diagnostics[i])) completa(s, in.text(), s.report.Diagnostics[i]);
   }
 }
 
@@ -116,7 +116,7 @@ void registra_guasto(CompileState& s, const FieldReader& in, const Failure& f) {
     d.field_offset = r.field_offsets[static_cast<std::size_t>(field)];
   }
   if (r.kind != RecordKind::None) completa(s, in.text(), d);
-  s.Diagnostics.push_back(std::move(d));
+  s.report.Diagnostics.push_back(std::move(d));
   r.failure_recorded = true;
 }
 

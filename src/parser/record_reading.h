@@ -45,10 +45,10 @@ auto leggi_campo(CompileState& s, const FieldReader& in, Read read) {
   const std::size_t offset = in.field_offset();
   r.field_offsets[static_cast<std::size_t>(i)] = offset;
   if (i == 0) r.record_offset = offset;
-  if (s.Accounting && i > 0) {
+  if (s.account && i > 0) {
     std::optional<std::int64_t> number;
     if constexpr (std::is_integral_v<decltype(value)>) number = value;
-    conta_campo(*s.Accounting, offset, in.field_end(), number);
+    conta_campo(*s.account, offset, in.field_end(), number);
   }
   return value;
 }

@@ -30,13 +30,13 @@ std::uint8_t leggi_u8(TrainPass& p) {
 
 Next oltre_limite(TrainPass& p, std::int32_t position) {
   segnala(p.s, Status::PastTrainCells, 1).metres = position;
-  p.s.StatusPosition = position;
+  p.s.report.StatusPosition = position;
   return Next::EndOfReading;
 }
 
 Next termina(TrainPass& p, std::optional<std::int32_t> position) {
   p.sources.remove(SourceId::Train);
-  if (position) p.s.StatusPosition = *position;
+  if (position) p.s.report.StatusPosition = *position;
   return Next::Stopped;
 }
 
@@ -81,7 +81,7 @@ Next esegui(TrainPass& p, const std::string& field, bool comment_read_as_keyword
   for (const RecordLayout& r : record_layouts(Section::Train)) {
     if (!riconosce(r, field)) continue;
     inizia_record(p.s, r.kind);
-    const std::size_t from = p.s.Diagnostics.size();
+    const std::size_t from = p.s.report.Diagnostics.size();
     Next next = leggi(p, r.kind);
     dopo_record(p.s, p.reader, from);
     if (next != Next::Go) return next;
@@ -137,11 +137,11 @@ void completa_profili(TrainPass& p) {
   do {
     scrivi_cella(p.s, p.speed_fill, CellLayer::Speed, p.speed_owner).Byte4 = quinto(p.speed);
     ++p.speed_fill;
-  } while (p.speed_fill < p.s.CellCount - 2);
+  } while (p.speed_fill < p.s.scenario.CellCount - 2);
   do {
     scrivi_cella(p.s, p.adhesion_fill, CellLayer::Adhesion, p.adhesion_owner).Byte6 = low8(p.adhesion);
     ++p.adhesion_fill;
-  } while (p.adhesion_fill < p.s.CellCount - 2);
+  } while (p.adhesion_fill < p.s.scenario.CellCount - 2);
 }
 
 // The chainage record that left a row as it stands after the sort (a flag of
@@ -168,15 +168,15 @@ void segnala_terna(CompileState& s, const ScenarioRecord& r) {
     d.field_offset = c->field_offsets[start ? 0 : 1];
     if (!start) d.metres = c->base;
   }
-  s.Diagnostics.push_back(d);
+  s.report.Diagnostics.push_back(d);
 }
 
 // The chainage triples' starts and ends must be whole cells.
 void controlla_progressive(CompileState& s) {
   for (int row : kChainageRows) {
-    const ScenarioRecord& r = s.ScenarioTable[static_cast<std::size_t>(row)];
+    const ScenarioRecord& r = s.scenario.ScenarioTable[static_cast<std::size_t>(row)];
     if (r.Start % kCellLength != 0 || r.End % kCellLength != 0) {
-      s.StatusCode = status_number(Status::ChainageNotWhole);
+      s.report.StatusCode = status_number(Status::ChainageNotWhole);
       segnala_terna(s, r);
     }
   }

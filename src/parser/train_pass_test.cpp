@@ -43,14 +43,14 @@ class TrainPass : public testing::Test {
 
   int count_cells(std::uint8_t kind) const {
     int n = 0;
-    for (const TrainCell& c : s.TrainCells) n += c.Kind == kind;
+    for (const TrainCell& c : s.scenario.TrainCells) n += c.Kind == kind;
     return n;
   }
 
   // The keyword fields the account holds, as (text, use).
   std::vector<std::pair<std::string, KeywordUse>> keywords() const {
     std::vector<std::pair<std::string, KeywordUse>> out;
-    for (const KeywordEntry& k : s.Accounting->keywords) out.emplace_back(testo_di(read, k.start, k.end), k.use);
+    for (const KeywordEntry& k : s.account->keywords) out.emplace_back(testo_di(read, k.start, k.end), k.use);
     return out;
   }
 
@@ -66,7 +66,7 @@ class BuiltInTrain : public TrainPass {
  protected:
   void SetUp() override {
     TrainPass::SetUp();
-    s.Accounting.emplace();
+    s.account.emplace();
     run(render_lines(righe_treno()), 64);  // the built-in line leaves row 64 free
   }
 
@@ -78,8 +78,8 @@ class BuiltInTrain : public TrainPass {
 };
 
 TEST_F(BuiltInTrain, ReadsBackEveryRecordAndEndsCleanly) {
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.StatusPosition, 0);
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.report.StatusPosition, 0);
   EXPECT_FALSE(sources.exists(SourceId::Train));
   EXPECT_EQ(records_starting("numero vetture"), 1);
   EXPECT_EQ(records_starting("stazione"), 18);
@@ -93,22 +93,22 @@ TEST_F(BuiltInTrain, ReadsBackEveryRecordAndEndsCleanly) {
 }
 
 TEST_F(BuiltInTrain, GeneralRows) {
-  EXPECT_EQ(s.ScenarioTable[84].Start, 120);
-  EXPECT_EQ(s.ScenarioTable[84].Position, 3);
-  EXPECT_EQ(s.ScenarioTable[86].Word1, 300);
-  EXPECT_EQ(s.ScenarioTable[86].Word3, 8);
-  EXPECT_EQ(s.ScenarioTable[86].Word4, 6);
-  EXPECT_EQ(s.ScenarioTable[86].Word5, 30);
+  EXPECT_EQ(s.scenario.ScenarioTable[84].Start, 120);
+  EXPECT_EQ(s.scenario.ScenarioTable[84].Position, 3);
+  EXPECT_EQ(s.scenario.ScenarioTable[86].Word1, 300);
+  EXPECT_EQ(s.scenario.ScenarioTable[86].Word3, 8);
+  EXPECT_EQ(s.scenario.ScenarioTable[86].Word4, 6);
+  EXPECT_EQ(s.scenario.ScenarioTable[86].Word5, 30);
 }
 
 TEST_F(BuiltInTrain, StationRowsOneToEighteen) {
   const std::int32_t positions[18] = {0,     4900,  11400, 11950, 13100, 17150, 21750, 28650, 41400,
                                       45250, 49100, 57350, 67700, 76600, 82950, 85850, 87450, 95900};
   for (int r = 1; r <= 18; ++r) {
-    EXPECT_EQ(s.ScenarioTable[r].Position, positions[r - 1]) << "row " << r;
-    EXPECT_EQ(s.ScenarioTable[r].Name, names::kStations[r - 1].source) << "row " << r;
+    EXPECT_EQ(s.scenario.ScenarioTable[r].Position, positions[r - 1]) << "row " << r;
+    EXPECT_EQ(s.scenario.ScenarioTable[r].Name, names::kStations[r - 1].source) << "row " << r;
   }
-  EXPECT_EQ(s.ScenarioTable[19], ScenarioRecord{});
+  EXPECT_EQ(s.scenario.ScenarioTable[19], ScenarioRecord{});
 
   ScenarioRecord first;
   first.Kind = 12;
@@ -124,10 +124,10 @@ TEST_F(BuiltInTrain, StationRowsOneToEighteen) {
   first.Word5 = 1;
   first.Byte2 = 1;
   first.Time = 29220;  // 8:07:00
-  EXPECT_EQ(s.ScenarioTable[1], first);
+  EXPECT_EQ(s.scenario.ScenarioTable[1], first);
 
   // The last station is 600 m long, so its second flag stays.
-  const ScenarioRecord& last = s.ScenarioTable[18];
+  const ScenarioRecord& last = s.scenario.ScenarioTable[18];
   EXPECT_EQ(last.Kind, 2);
   EXPECT_EQ(last.Start, 95600);
   EXPECT_EQ(last.End, 96200);
@@ -136,12 +136,12 @@ TEST_F(BuiltInTrain, StationRowsOneToEighteen) {
 }
 
 TEST_F(BuiltInTrain, FirstStationStoppingPointAndMarks) {
-  EXPECT_EQ(s.TrainCells[4].Kind, kind::kStop);
-  EXPECT_EQ(s.TrainCells[4].Word1, 1);
-  EXPECT_EQ(s.TrainCells[3].Byte2, 81);
-  EXPECT_EQ(s.TrainCells[2].Byte2, 82);
-  EXPECT_EQ(s.TrainCells[1].Byte2, 0);
-  EXPECT_EQ(s.TrainCells[0].Byte2, 0);
+  EXPECT_EQ(s.scenario.TrainCells[4].Kind, kind::kStop);
+  EXPECT_EQ(s.scenario.TrainCells[4].Word1, 1);
+  EXPECT_EQ(s.scenario.TrainCells[3].Byte2, 81);
+  EXPECT_EQ(s.scenario.TrainCells[2].Byte2, 82);
+  EXPECT_EQ(s.scenario.TrainCells[1].Byte2, 0);
+  EXPECT_EQ(s.scenario.TrainCells[0].Byte2, 0);
   // Stations of kind 25 and above (seven of them) have no stopping point.
   EXPECT_EQ(count_cells(kind::kStop), 11);
 }
@@ -151,14 +151,14 @@ TEST_F(BuiltInTrain, SpeedAndAdhesionProfiles) {
     int first, last;
     std::uint8_t fifths;
   };
-  const int last_written = s.CellCount - 3;
+  const int last_written = s.scenario.CellCount - 3;
   const Span speeds[] = {{0, 491, 16}, {492, 634, 8}, {635, 674, 16}, {675, 703, 8}, {704, last_written, 16},
-                         {last_written + 1, s.CellCount, 0}};
+                         {last_written + 1, s.scenario.CellCount, 0}};
   for (const Span& sp : speeds) {
-    for (int c = sp.first; c <= sp.last; ++c) ASSERT_EQ(s.TrainCells[c].Byte4, sp.fifths) << "cell " << c;
+    for (int c = sp.first; c <= sp.last; ++c) ASSERT_EQ(s.scenario.TrainCells[c].Byte4, sp.fifths) << "cell " << c;
   }
-  for (int c = 0; c <= s.CellCount; ++c) {
-    ASSERT_EQ(s.TrainCells[c].Byte6, c <= last_written ? 100 : 0) << "cell " << c;
+  for (int c = 0; c <= s.scenario.CellCount; ++c) {
+    ASSERT_EQ(s.scenario.TrainCells[c].Byte6, c <= last_written ? 100 : 0) << "cell " << c;
   }
 }
 
@@ -180,8 +180,8 @@ class TrainStationKind : public TrainPass, public testing::WithParamInterface<Ki
 TEST_P(TrainStationKind, ZoneStopAndMarks) {
   const KindCase& k = GetParam();
   run(testo({"[generale]", stazione(0, 26, 200), stazione(5000, k.kind, k.length, k.byte4_in, k.byte3_in), "[fine]"}));
-  ASSERT_EQ(s.StatusCode, 0);
-  const ScenarioRecord& row = s.ScenarioTable[2];
+  ASSERT_EQ(s.report.StatusCode, 0);
+  const ScenarioRecord& row = s.scenario.ScenarioTable[2];
   EXPECT_EQ(row.Kind, k.kind);
   EXPECT_EQ(row.Position, 5000);
   EXPECT_EQ(row.Start, k.start);
@@ -190,14 +190,14 @@ TEST_P(TrainStationKind, ZoneStopAndMarks) {
   EXPECT_EQ(row.Byte3, k.byte3);
   EXPECT_EQ(count_cells(kind::kStop), k.stop_cell >= 0 ? 1 : 0);
   if (k.stop_cell >= 0) {
-    EXPECT_EQ(s.TrainCells[k.stop_cell].Kind, kind::kStop);
-    EXPECT_EQ(s.TrainCells[k.stop_cell].Word1, 2);
+    EXPECT_EQ(s.scenario.TrainCells[k.stop_cell].Kind, kind::kStop);
+    EXPECT_EQ(s.scenario.TrainCells[k.stop_cell].Word1, 2);
   }
   int marked = 0;
-  for (const TrainCell& c : s.TrainCells) marked += c.Byte2 != 0;
+  for (const TrainCell& c : s.scenario.TrainCells) marked += c.Byte2 != 0;
   EXPECT_EQ(marked, k.marks ? 4 : 0);
   if (k.marks) {
-    for (int j = 1; j <= 4; ++j) EXPECT_EQ(s.TrainCells[k.stop_cell - j].Byte2, 80 + j) << "mark " << j;
+    for (int j = 1; j <= 4; ++j) EXPECT_EQ(s.scenario.TrainCells[k.stop_cell - j].Byte2, 80 + j) << "mark " << j;
   }
 }
 
@@ -220,27 +220,27 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TrainPass, FirstStationLosesBothFlagsButKeepsItsLongerEnd) {
   run(testo({"[generale]", stazione(5000, 12, 600, 1, 1), "[fine]"}));
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.ScenarioTable[1].End, 5350);
-  EXPECT_EQ(s.ScenarioTable[1].Byte3, 0);
-  EXPECT_EQ(s.ScenarioTable[1].Byte4, 0);
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.ScenarioTable[1].End, 5350);
+  EXPECT_EQ(s.scenario.ScenarioTable[1].Byte3, 0);
+  EXPECT_EQ(s.scenario.ScenarioTable[1].Byte4, 0);
 }
 
 TEST_F(TrainPass, StationZoneExactly350MetresAfterThePreviousIsAccepted) {
   // Zone -100..100, then 450..650.
   run(testo({"[generale]", stazione(0, 26, 200), stazione(550, 26, 200), "[fine]"}));
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.ScenarioTable[2].Start, 450);
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.ScenarioTable[2].Start, 450);
 }
 
 TEST_F(TrainPass, StoppingPointReplacesWhatTheLinePassPlaced) {
   for (std::uint8_t placed : {kind::kSpeedBoard, kind::kSign}) {
     SCOPED_TRACE(static_cast<int>(placed));
     crea_celle(s, 96000);
-    s.TrainCells[104] = TrainCell{placed, 1600, 1600, 1600, 7};
+    s.scenario.TrainCells[104] = TrainCell{placed, 1600, 1600, 1600, 7};
     run(testo({"[generale]", stazione(5000, 12, 500), "[fine]"}));
-    EXPECT_EQ(s.StatusCode, 0);
-    EXPECT_EQ(s.TrainCells[104], (TrainCell{kind::kStop, 1, 1600, 1600, 7}));
+    EXPECT_EQ(s.report.StatusCode, 0);
+    EXPECT_EQ(s.scenario.TrainCells[104], (TrainCell{kind::kStop, 1, 1600, 1600, 7}));
   }
 }
 
@@ -250,11 +250,11 @@ TEST_F(TrainPass, StoppingPointReplacesWhatTheLinePassPlaced) {
 TEST_F(TrainPass, OneFieldStartsEveryRecordItHolds) {
   run(testo({"[generale]", "segnale stazione, 10700, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0, " + stazione(5000, 12, 500).substr(10),
              "[fine]"}));
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.TrainCells[215].Kind, kind::kSignal);
-  EXPECT_EQ(s.TrainCells[215].Word1, 40);
-  EXPECT_EQ(s.ScenarioTable[1].Position, 5000);
-  EXPECT_EQ(s.ScenarioTable[1].Name, "STAZIONE");
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.TrainCells[215].Kind, kind::kSignal);
+  EXPECT_EQ(s.scenario.TrainCells[215].Word1, 40);
+  EXPECT_EQ(s.scenario.ScenarioTable[1].Position, 5000);
+  EXPECT_EQ(s.scenario.ScenarioTable[1].Name, "STAZIONE");
 }
 
 struct SandCase {
@@ -268,8 +268,8 @@ class TrainSandProbe : public TrainPass, public testing::WithParamInterface<Sand
 
 TEST_P(TrainSandProbe, ReadsTheRecordOrNot) {
   run(GetParam().text);
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.ScenarioTable[86].Word1, GetParam().sand);
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.ScenarioTable[86].Word1, GetParam().sand);
   EXPECT_FALSE(sources.exists(SourceId::Train));
 }
 
@@ -294,13 +294,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TrainPass, ClockSeparatedByBlanks) {
   run(testo({"[generale]", "orologio,    8               6             30 ", "[fine]"}));
-  EXPECT_EQ(s.ScenarioTable[86].Word3, 8);
-  EXPECT_EQ(s.ScenarioTable[86].Word4, 6);
-  EXPECT_EQ(s.ScenarioTable[86].Word5, 30);
+  EXPECT_EQ(s.scenario.ScenarioTable[86].Word3, 8);
+  EXPECT_EQ(s.scenario.ScenarioTable[86].Word4, 6);
+  EXPECT_EQ(s.scenario.ScenarioTable[86].Word5, 30);
 }
 
 TEST_F(TrainPass, AccountsForEveryKeywordFieldAndTheRecordThatEndedThePass) {
-  s.Accounting.emplace();
+  s.account.emplace();
   // Offsets: "prima" 0, "x" 8, "[generale]" 11, "-nota" 23, "sabbia" 30, "[stazioni]" 43, "stazione" 55.
   std::string text = testo({"prima", ",x", "[generale]", "-nota", "sabbia, 300", "[stazioni]", "stazione, 5025"});
   run(text);
@@ -311,13 +311,13 @@ TEST_F(TrainPass, AccountsForEveryKeywordFieldAndTheRecordThatEndedThePass) {
   EXPECT_EQ(keywords(), want);
   const std::size_t starts[] = {0, 11, 23, 30, 43, 55};
   for (std::size_t i = 0; i < std::size(starts); ++i) {
-    EXPECT_EQ(s.Accounting->keywords[i].start, starts[i]) << i;
-    EXPECT_EQ(s.Accounting->keywords[i].source, SourceId::Train) << i;
+    EXPECT_EQ(s.account->keywords[i].start, starts[i]) << i;
+    EXPECT_EQ(s.account->keywords[i].source, SourceId::Train) << i;
   }
-  EXPECT_EQ(s.StatusCode, 8);
-  ASSERT_EQ(s.Diagnostics.size(), 1u);
-  EXPECT_EQ(s.Diagnostics[0].record_offset, 55u);
-  EXPECT_EQ(s.Diagnostics[0].field_offset, text.find("5025"));
+  EXPECT_EQ(s.report.StatusCode, 8);
+  ASSERT_EQ(s.report.Diagnostics.size(), 1u);
+  EXPECT_EQ(s.report.Diagnostics[0].record_offset, 55u);
+  EXPECT_EQ(s.report.Diagnostics[0].field_offset, text.find("5025"));
 }
 
 // ---------------------------------------------------------------------------
@@ -325,28 +325,28 @@ TEST_F(TrainPass, AccountsForEveryKeywordFieldAndTheRecordThatEndedThePass) {
 
 TEST_F(TrainPass, SpeedRowsFillUpToTheNextRow) {
   run(testo({"[generale]", "velocita, 0, 80", "velocita, 24600, 40", "velocita, 31750, 80"}));
-  for (int c = 0; c <= 491; ++c) ASSERT_EQ(s.TrainCells[c].Byte4, 16) << c;
-  for (int c = 492; c <= 634; ++c) ASSERT_EQ(s.TrainCells[c].Byte4, 8) << c;
-  for (int c = 635; c <= 2057; ++c) ASSERT_EQ(s.TrainCells[c].Byte4, 16) << c;
+  for (int c = 0; c <= 491; ++c) ASSERT_EQ(s.scenario.TrainCells[c].Byte4, 16) << c;
+  for (int c = 492; c <= 634; ++c) ASSERT_EQ(s.scenario.TrainCells[c].Byte4, 8) << c;
+  for (int c = 635; c <= 2057; ++c) ASSERT_EQ(s.scenario.TrainCells[c].Byte4, 16) << c;
 }
 
 TEST_F(TrainPass, BeforeTheFirstRowSpeedAndAdhesionAreZero) {
   run(testo({"[generale]", "velocita, 500, 80", "aderenza, 1000, 90", "[fine]"}));
-  for (int c = 0; c < 10; ++c) EXPECT_EQ(s.TrainCells[c].Byte4, 0) << c;
-  EXPECT_EQ(s.TrainCells[10].Byte4, 16);
-  for (int c = 0; c < 20; ++c) EXPECT_EQ(s.TrainCells[c].Byte6, 0) << c;
-  EXPECT_EQ(s.TrainCells[20].Byte6, 90);
+  for (int c = 0; c < 10; ++c) EXPECT_EQ(s.scenario.TrainCells[c].Byte4, 0) << c;
+  EXPECT_EQ(s.scenario.TrainCells[10].Byte4, 16);
+  for (int c = 0; c < 20; ++c) EXPECT_EQ(s.scenario.TrainCells[c].Byte6, 0) << c;
+  EXPECT_EQ(s.scenario.TrainCells[20].Byte6, 90);
 }
 
 TEST_F(TrainPass, TailsWriteAtLeastOneCell) {
-  s.CellCount = 2;  // a tiny array: the tails stop before CellCount - 2 = 0
-  s.TrainCells.assign(3, TrainCell{});
+  s.scenario.CellCount = 2;  // a tiny array: the tails stop before CellCount - 2 = 0
+  s.scenario.TrainCells.assign(3, TrainCell{});
   run(testo({"[generale]", "velocita, 0, 80", "aderenza, 0, 90", "[fine]"}));
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.TrainCells[0].Byte4, 16);
-  EXPECT_EQ(s.TrainCells[0].Byte6, 90);
-  EXPECT_EQ(s.TrainCells[1], TrainCell{});
-  EXPECT_EQ(s.TrainCells[2], TrainCell{});
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.TrainCells[0].Byte4, 16);
+  EXPECT_EQ(s.scenario.TrainCells[0].Byte6, 90);
+  EXPECT_EQ(s.scenario.TrainCells[1], TrainCell{});
+  EXPECT_EQ(s.scenario.TrainCells[2], TrainCell{});
 }
 
 // ---------------------------------------------------------------------------
@@ -369,20 +369,20 @@ class TrainEnding : public TrainPass, public testing::WithParamInterface<EndingC
 
 TEST_P(TrainEnding, SetsTheCodeAndDeletesTheSource) {
   const EndingCase& e = GetParam();
-  s.StatusCode = e.code_before;
-  s.StatusPosition = 777;
-  s.ScenarioTable[81].Start = e.chainage_start;
+  s.report.StatusCode = e.code_before;
+  s.report.StatusPosition = 777;
+  s.scenario.ScenarioTable[81].Start = e.chainage_start;
   std::vector<std::string> lines = {"[generale]", "aderenza, 0, 100"};
   lines.insert(lines.end(), e.lines.begin(), e.lines.end());
   lines.push_back("sabbia, 300");  // never reached
   lines.push_back("[fine]");
   run(testo(lines), e.next_sign_row);
-  EXPECT_EQ(s.StatusCode, e.code);
-  EXPECT_EQ(s.StatusPosition, e.position);
+  EXPECT_EQ(s.report.StatusCode, e.code);
+  EXPECT_EQ(s.report.StatusPosition, e.position);
   EXPECT_FALSE(sources.exists(SourceId::Train));
-  EXPECT_EQ(s.TrainCells[2000].Byte6, e.stopped ? 0 : 100);
+  EXPECT_EQ(s.scenario.TrainCells[2000].Byte6, e.stopped ? 0 : 100);
   if (e.code != 2) {
-    EXPECT_EQ(s.ScenarioTable[86].Word1, 0);
+    EXPECT_EQ(s.scenario.ScenarioTable[86].Word1, 0);
   }
 }
 
@@ -429,16 +429,16 @@ class TrainChainageCheck : public TrainPass, public testing::WithParamInterface<
 TEST_P(TrainChainageCheck, WholeCellsOrCodeTwo) {
   const ChainageCase& c = GetParam();
   for (int row : kChainageRows) {
-    s.ScenarioTable[static_cast<std::size_t>(row)].Start = 14700;
-    s.ScenarioTable[static_cast<std::size_t>(row)].End = 99500;
+    s.scenario.ScenarioTable[static_cast<std::size_t>(row)].Start = 14700;
+    s.scenario.ScenarioTable[static_cast<std::size_t>(row)].End = 99500;
   }
-  s.ScenarioTable[static_cast<std::size_t>(c.row)].Start = c.start;
-  s.ScenarioTable[static_cast<std::size_t>(c.row)].End = c.end;
-  s.StatusPosition = 777;
+  s.scenario.ScenarioTable[static_cast<std::size_t>(c.row)].Start = c.start;
+  s.scenario.ScenarioTable[static_cast<std::size_t>(c.row)].End = c.end;
+  s.report.StatusPosition = 777;
   run(testo({"[generale]", "sabbia, 300", "[fine]"}));
-  EXPECT_EQ(s.StatusCode, status_number(c.code));
-  EXPECT_EQ(s.StatusPosition, 777);
-  EXPECT_EQ(s.ScenarioTable[kTrainRow].Word1, 300);  // the whole text was read first
+  EXPECT_EQ(s.report.StatusCode, status_number(c.code));
+  EXPECT_EQ(s.report.StatusPosition, 777);
+  EXPECT_EQ(s.scenario.ScenarioTable[kTrainRow].Word1, 300);  // the whole text was read first
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -459,33 +459,33 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TrainPass, FourSpeedRowsAtTheLastPositionStopAtTheLastCell) {
   const std::string last = "velocita, 102900, 80";  // (102900 + 100) / 50 is CellCount
   run(testo({"[generale]", last, last, last, last, "sabbia, 300", "[fine]"}));
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.ScenarioTable[kTrainRow].Word1, 300);
-  EXPECT_EQ(s.TrainCells[2057].Byte4, 0);
-  for (int c = 2058; c <= 2060; ++c) EXPECT_EQ(s.TrainCells[c].Byte4, 16) << "cell " << c;
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.ScenarioTable[kTrainRow].Word1, 300);
+  EXPECT_EQ(s.scenario.TrainCells[2057].Byte4, 0);
+  for (int c = 2058; c <= 2060; ++c) EXPECT_EQ(s.scenario.TrainCells[c].Byte4, 16) << "cell " << c;
 }
 
 TEST_F(TrainPass, BoundChecksAcceptTheLastPositions) {
   // (102900 + 100) / 50 and (102200 + 800) / 50 are exactly CellCount.
   run(testo({"[generale]", "velocita, 102900, 80", stazione(102200, 26, 200), "sabbia, 300", "[fine]"}));
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.ScenarioTable[1].Position, 102200);
-  EXPECT_EQ(s.ScenarioTable[86].Word1, 300);
-  EXPECT_EQ(s.TrainCells[2057].Byte4, 0);  // the row at 102900 only took over from cell 2058 on
-  EXPECT_EQ(s.TrainCells[2058].Byte4, 16);
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.ScenarioTable[1].Position, 102200);
+  EXPECT_EQ(s.scenario.ScenarioTable[86].Word1, 300);
+  EXPECT_EQ(s.scenario.TrainCells[2057].Byte4, 0);  // the row at 102900 only took over from cell 2058 on
+  EXPECT_EQ(s.scenario.TrainCells[2058].Byte4, 16);
 }
 
 TEST_F(TrainPass, AbbattimentoByValue) {
-  s.TrainCells[300].Kind = kind::kRangeMarker;
-  s.TrainCells[300].Byte3 = 2;
+  s.scenario.TrainCells[300].Kind = kind::kRangeMarker;
+  s.scenario.TrainCells[300].Byte3 = 2;
   run(testo({"[generale]", "abbattimento, 5000, 35", "abbattimento, 6000, 0", "abbattimento, 15000, 70", "[fine]"}));
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.TrainCells[100].Kind, kind::kReductionValue);
-  EXPECT_EQ(s.TrainCells[100].Word1, 35);
-  EXPECT_EQ(s.TrainCells[120].Kind, kind::kReductionPlain);
-  EXPECT_EQ(s.TrainCells[120].Word1, 0);
-  EXPECT_EQ(s.TrainCells[300].Kind, kind::kReductionValue);  // a range marker is a free cell
-  EXPECT_EQ(s.TrainCells[300].Byte3, 2);
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.TrainCells[100].Kind, kind::kReductionValue);
+  EXPECT_EQ(s.scenario.TrainCells[100].Word1, 35);
+  EXPECT_EQ(s.scenario.TrainCells[120].Kind, kind::kReductionPlain);
+  EXPECT_EQ(s.scenario.TrainCells[120].Word1, 0);
+  EXPECT_EQ(s.scenario.TrainCells[300].Kind, kind::kReductionValue);  // a range marker is a free cell
+  EXPECT_EQ(s.scenario.TrainCells[300].Byte3, 2);
 }
 
 // ---------------------------------------------------------------------------
@@ -533,9 +533,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TrainPass, AFailedReadIsRecordedAtItsField) {
   const std::string text = testo({"[generale]", "sabbia, 300", "orologio, 8 99999 30", "[fine]"});
   EXPECT_THROW(run(text), Failure);
-  ASSERT_FALSE(s.Diagnostics.empty());
-  EXPECT_EQ(s.Diagnostics.back().record_offset, text.find("orologio"));
-  EXPECT_EQ(s.Diagnostics.back().field_offset, text.find("99999"));
+  ASSERT_FALSE(s.report.Diagnostics.empty());
+  EXPECT_EQ(s.report.Diagnostics.back().record_offset, text.find("orologio"));
+  EXPECT_EQ(s.report.Diagnostics.back().field_offset, text.find("99999"));
 }
 
 TEST_F(TrainPass, MissingTrainSourceIsAFailure) {

@@ -12,7 +12,7 @@ namespace {
 // cell before n (at least one cell), never past the last cell.
 void riempi_velocita(TrainPass& p, std::int32_t n) {
   do {
-    if (p.speed_fill >= p.s.CellCount) return;
+    if (p.speed_fill >= p.s.scenario.CellCount) return;
     scrivi_cella(p.s, p.speed_fill, CellLayer::Speed, p.speed_owner).Byte4 = quinto(p.speed);
     ++p.speed_fill;
   } while (p.speed_fill < n);
@@ -30,9 +30,9 @@ void riempi_aderenza(TrainPass& p, std::int32_t n) {
 // position. A code the placement did not set itself is one still standing
 // from the line pass (its bound check); this record only ends the pass with it.
 Next termina_qui(TrainPass& p, std::size_t recorded, std::int32_t position) {
-  if (p.s.Diagnostics.size() == recorded) {
-    segnala(p.s, static_cast<Status>(p.s.StatusCode), 1).restated = true;
-    p.s.Diagnostics.back().metres = position;
+  if (p.s.report.Diagnostics.size() == recorded) {
+    segnala(p.s, static_cast<Status>(p.s.report.StatusCode), 1).restated = true;
+    p.s.report.Diagnostics.back().metres = position;
   }
   return termina(p, position);
 }
@@ -88,9 +88,9 @@ Next leggi_segnale(TrainPass& p) {
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t posizione = v[0];
   if (oltre_le_celle(p.s, posizione, margin_of(RecordKind::Signal))) return oltre_limite(p, posizione);
-  const std::size_t recorded = p.s.Diagnostics.size();
+  const std::size_t recorded = p.s.report.Diagnostics.size();
   memo_segnale(p.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
-  if (p.s.StatusCode > 0) return termina_qui(p, recorded, posizione);
+  if (p.s.report.StatusCode > 0) return termina_qui(p, recorded, posizione);
   p.s.Origin.signals.push_back(PlacedRecord{posizione, luogo_corrente(p.s, 1)});
   return Next::Go;
 }
@@ -100,9 +100,9 @@ Next leggi_rallentamento(TrainPass& p) {
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t x = v[0];
   if (oltre_le_celle(p.s, x, margin_of(RecordKind::SlowOrder))) return oltre_limite(p, x);
-  const std::size_t recorded = p.s.Diagnostics.size();
+  const std::size_t recorded = p.s.report.Diagnostics.size();
   memo_rallentamento(p.s, v[0], v[1], v[2], v[3], v[4], v[5]);
-  if (p.s.StatusCode > 0) return termina_qui(p, recorded, x);
+  if (p.s.report.StatusCode > 0) return termina_qui(p, recorded, x);
   p.s.Origin.slow_orders.push_back(PlacedRecord{x, luogo_corrente(p.s, 1)});
   return Next::Go;
 }

@@ -114,7 +114,6 @@ Next leggi_stazione(TrainPass& p) {
     return termina(p, row.Position);
   }
   leggi_campi(p, row);
-  p.s.Origin.names[static_cast<std::size_t>(p.k)] = luogo_corrente(p.s, kStationNameField);
   zona(row, length);
   if (length < 600) row.Byte4 = 0;
   if (p.k == 1) {

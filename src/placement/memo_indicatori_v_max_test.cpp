@@ -21,7 +21,7 @@ TEST_F(MemoIndicatori, BuiltInBoardAt550GoesToCell12) {
   want.Word1 = want.Word2 = want.Word3 = 1600;
   want.Byte3 = 4;
   EXPECT_EQ(cella(s, 12), want);
-  EXPECT_EQ(s.StatusCode, 0);
+  EXPECT_EQ(s.report.StatusCode, 0);
   EXPECT_EQ(cella(s, 11), TrainCell{});
 }
 
@@ -70,14 +70,14 @@ TEST_F(MemoIndicatori, ValueOutside16BitsFailsAndLeavesTheCell) {
 TEST_F(MemoIndicatori, TakenCellIsRefusedWith21) {
   cella(s, 12) = TrainCell{.Kind = kind::kSignal, .Word1 = 5};
   memo_indicatori_v_max(s, 550, 80, 80, 80, 0, 0, 0, 0, 0);
-  EXPECT_EQ(s.StatusCode, 21);
+  EXPECT_EQ(s.report.StatusCode, 21);
   EXPECT_EQ(cella(s, 12), (TrainCell{.Kind = kind::kSignal, .Word1 = 5}));
 }
 
 TEST_F(MemoIndicatori, RangeMarkerCellIsFree) {
   cella(s, 12).Kind = kind::kRangeMarker;
   memo_indicatori_v_max(s, 550, 80, 80, 80, 0, 0, 0, 0, 0);
-  EXPECT_EQ(s.StatusCode, 0);
+  EXPECT_EQ(s.report.StatusCode, 0);
   EXPECT_EQ(cella(s, 12).Kind, kind::kSpeedBoard);
 }
 

@@ -87,7 +87,7 @@ TEST_F(MemoMontagna, RangeWithin150mOfThePreviousTakesType3) {
 TEST_F(MemoMontagna, EightyFirstRangeFailsAndWritesNothing) {
   for (int n = 0; n < 80; ++n) memo_montagna(s, 1000 * n, 1000 * n + 100, 1);
   EXPECT_EQ(s.Ranges.Count, 80);
-  const auto before = s.TrainCells;
+  const auto before = s.scenario.TrainCells;
   try {
     memo_montagna(s, 90000, 90500, 12);
     FAIL() << "no failure";
@@ -95,11 +95,11 @@ TEST_F(MemoMontagna, EightyFirstRangeFailsAndWritesNothing) {
     EXPECT_STREQ(f.what(), "montagna range at 90000 m: the range list holds only 80 ranges");
   }
   EXPECT_EQ(s.Ranges.Count, 80);
-  EXPECT_EQ(s.TrainCells, before);
+  EXPECT_EQ(s.scenario.TrainCells, before);
 }
 
 TEST_F(MemoMontagna, RangeEndingPastTheLastCellFailsAndWritesNothing) {
-  const auto before = s.TrainCells;
+  const auto before = s.scenario.TrainCells;
   try {
     memo_montagna(s, 102000, 103100, 11);
     FAIL() << "no failure";
@@ -107,7 +107,7 @@ TEST_F(MemoMontagna, RangeEndingPastTheLastCellFailsAndWritesNothing) {
     EXPECT_STREQ(f.what(), "montagna range 102000..103100 m needs train cells 2040..2061, outside 0..2060");
   }
   EXPECT_EQ(s.Ranges.Count, 0);
-  EXPECT_EQ(s.TrainCells, before);
+  EXPECT_EQ(s.scenario.TrainCells, before);
   memo_montagna(s, 102000, 103050, 11);  // last cell 2060 still fits
   EXPECT_EQ(cella(s, 2060).Byte3, 1);
 }

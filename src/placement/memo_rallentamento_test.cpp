@@ -16,12 +16,12 @@ class MemoRallentamento : public testing::Test {
 };
 
 TEST_F(MemoRallentamento, NearTheOriginNoWarningAndNoApproachCells) {
-  auto want = s.TrainCells;
+  auto want = s.scenario.TrainCells;
   want[21] = TrainCell{.Kind = kind::kSlowStart, .Word1 = 60, .Word3 = 7};
   want[31] = TrainCell{.Kind = kind::kSlowEnd, .Word1 = 60, .Word3 = 7};
   memo_rallentamento(s, 1000, 60, 500, 7, 1, 0);
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.TrainCells, want);
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.TrainCells, want);
 }
 
 TEST_F(MemoRallentamento, AtExactly1500ThereIsNoWarning) {
@@ -37,7 +37,7 @@ TEST_F(MemoRallentamento, ZeroLengthEndsAsAStart) {
 }
 
 TEST_F(MemoRallentamento, FullSlowOrderWithWarningAndApproachCells) {
-  auto want = s.TrainCells;
+  auto want = s.scenario.TrainCells;
   want[101] = TrainCell{.Kind = kind::kSlowStart, .Word1 = 40, .Word2 = 9, .Word3 = 2};
   want[121] = TrainCell{.Kind = kind::kSlowEnd, .Word1 = 40, .Word2 = 9, .Word3 = 2};
   want[77] = TrainCell{.Kind = kind::kSlowWarning, .Word1 = 40, .Word2 = 9};
@@ -45,8 +45,8 @@ TEST_F(MemoRallentamento, FullSlowOrderWithWarningAndApproachCells) {
     want[77 - n] = TrainCell{.Kind = kind::kSlowApproach, .Word1 = n, .Word2 = n};
   }
   memo_rallentamento(s, 5000, 40, 1000, 2, 1, 9);
-  EXPECT_EQ(s.StatusCode, 0);
-  EXPECT_EQ(s.TrainCells, want);
+  EXPECT_EQ(s.report.StatusCode, 0);
+  EXPECT_EQ(s.scenario.TrainCells, want);
 }
 
 TEST_F(MemoRallentamento, ZeroDvLeavesWord2AndNoApproachWithoutSwitch) {
@@ -78,10 +78,10 @@ TEST_F(MemoRallentamento, TakenCellsAreRefusedAndNothingIsWritten) {
     CompileState t;
     crea_celle(t, 96000);
     cella(t, c.taken_cell).Kind = kind::kSignal;
-    const auto before = t.TrainCells;
+    const auto before = t.scenario.TrainCells;
     memo_rallentamento(t, 5000, 40, 1000, 2, 1, 9);
-    EXPECT_EQ(t.StatusCode, c.want_code) << "cell " << c.taken_cell;
-    EXPECT_EQ(t.TrainCells, before) << "cell " << c.taken_cell;
+    EXPECT_EQ(t.report.StatusCode, c.want_code) << "cell " << c.taken_cell;
+    EXPECT_EQ(t.scenario.TrainCells, before) << "cell " << c.taken_cell;
   }
 }
 
@@ -91,7 +91,7 @@ TEST_F(MemoRallentamento, TakenApproachCellRefusesWith20AfterTheMainCells) {
     crea_celle(t, 96000);
     cella(t, taken).Kind = kind::kStop;
     memo_rallentamento(t, 5000, 40, 1000, 2, 1, 9);
-    EXPECT_EQ(t.StatusCode, 20) << "cell " << taken;
+    EXPECT_EQ(t.report.StatusCode, 20) << "cell " << taken;
     EXPECT_EQ(cella(t, 101).Kind, kind::kSlowStart);
     EXPECT_EQ(cella(t, 121).Kind, kind::kSlowEnd);
     EXPECT_EQ(cella(t, 77).Kind, kind::kSlowWarning);
@@ -102,14 +102,14 @@ TEST_F(MemoRallentamento, TakenApproachCellRefusesWith20AfterTheMainCells) {
 }
 
 TEST_F(MemoRallentamento, EndPastTheLastCellFailsAndWritesNothing) {
-  const auto before = s.TrainCells;
+  const auto before = s.scenario.TrainCells;
   try {
     memo_rallentamento(s, 102900, 40, 100, 0, 0, 0);
     FAIL() << "no failure";
   } catch (const Failure& f) {
     EXPECT_STREQ(f.what(), "the end of the slow order at 102900 m needs train cells 2061..2061, outside 0..2060");
   }
-  EXPECT_EQ(s.TrainCells, before);
+  EXPECT_EQ(s.scenario.TrainCells, before);
   memo_rallentamento(s, 102900, 40, 50, 0, 0, 0);  // ends in the last cell
   EXPECT_EQ(cella(s, 2060).Kind, kind::kSlowEnd);
 }

@@ -22,7 +22,7 @@ TEST_F(MemoSegnale, SignalAt10700) {
   EXPECT_EQ(cella(s, 209).Byte2, 33);
   EXPECT_EQ(cella(s, 207).Byte2, 34);
   for (int c : {205, 206, 208, 210, 212, 214, 216}) EXPECT_EQ(cella(s, c), TrainCell{}) << "cell " << c;
-  EXPECT_EQ(s.StatusCode, 0);
+  EXPECT_EQ(s.report.StatusCode, 0);
 }
 
 TEST_F(MemoSegnale, PacksAllCodes) {
@@ -63,28 +63,28 @@ TEST_F(MemoSegnale, TimeOnlyForSx2AndRaisedTo101) {
 TEST_F(MemoSegnale, RangeMarkerCellIsTakenAndKeepsItsType) {
   cella(s, 215) = TrainCell{.Kind = kind::kRangeMarker, .Byte3 = 2};
   memo_segnale(s, 10700, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0);
-  EXPECT_EQ(s.StatusCode, 0);
+  EXPECT_EQ(s.report.StatusCode, 0);
   EXPECT_EQ(cella(s, 215).Kind, kind::kSignal);
   EXPECT_EQ(cella(s, 215).Byte3, 2);
 }
 
 TEST_F(MemoSegnale, TakenCellIsRefusedWith16AndNothingIsWritten) {
   cella(s, 215).Kind = kind::kSpeedBoard;
-  const auto before = s.TrainCells;
+  const auto before = s.scenario.TrainCells;
   memo_segnale(s, 10700, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0);
-  EXPECT_EQ(s.StatusCode, 16);
-  EXPECT_EQ(s.TrainCells, before);
+  EXPECT_EQ(s.report.StatusCode, 16);
+  EXPECT_EQ(s.scenario.TrainCells, before);
 }
 
 TEST_F(MemoSegnale, MarksBeforeCell0FailAndWriteNothing) {
-  const auto before = s.TrainCells;
+  const auto before = s.scenario.TrainCells;
   try {
     memo_segnale(s, 300, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0);
     FAIL() << "no failure";
   } catch (const Failure& f) {
     EXPECT_STREQ(f.what(), "signal at 300 m needs train cells -1..7, outside 0..2060");
   }
-  EXPECT_EQ(s.TrainCells, before);
+  EXPECT_EQ(s.scenario.TrainCells, before);
   memo_segnale(s, 350, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0);  // lowest position: last mark in cell 0
   EXPECT_EQ(cella(s, 8).Kind, kind::kSignal);
   EXPECT_EQ(cella(s, 0).Byte2, 34);

@@ -46,14 +46,14 @@ const PlacedRecord* placed_at(const std::vector<PlacedRecord>& placed, std::int3
 // it: the signal for 11, the slow order starting at `start` for 12 and 13.
 void fail(CompileState& s, Status code, std::int32_t cell, const std::vector<PlacedRecord>& placed,
           std::int32_t record_cell) {
-  s.StatusCode = status_number(code);
-  s.StatusPosition = mul32(cell, kCellLength);
+  s.report.StatusCode = status_number(code);
+  s.report.StatusPosition = mul32(cell, kCellLength);
   const PlacedRecord* behind = placed_at(placed, record_cell);
   Diagnostic d = behind ? diagnostica_a(code, behind->place) : Diagnostic{.status = code};
   d.cell = cell;
-  d.metres = s.StatusPosition;
+  d.metres = s.report.StatusPosition;
   d.cell_holds = cella(s, cell).Kind;
-  s.Diagnostics.push_back(d);
+  s.report.Diagnostics.push_back(d);
 }
 
 // A signal at j behind a warning: a mark in one of the two cells before it,
@@ -106,7 +106,7 @@ std::int32_t mark_in_walk(CompileState& s, std::int32_t k, std::int32_t start) {
     mark(s, k - 1);
     return 1;
   }
-  if (k < s.CellCount && free_at(s, k + 1)) {
+  if (k < s.scenario.CellCount && free_at(s, k + 1)) {
     mark(s, k + 1);
     return -1;
   }
@@ -119,7 +119,7 @@ std::int32_t mark_in_walk(CompileState& s, std::int32_t k, std::int32_t start) {
 std::int32_t walk_slow_order(CompileState& s, std::int32_t i) {
   std::int32_t c = 0;
   std::int32_t k = i;
-  while (k < s.CellCount) {
+  while (k < s.scenario.CellCount) {
     ++k;
     ++c;
     if (c == kMarkEvery) c = mark_in_walk(s, k, i);
@@ -132,7 +132,7 @@ std::int32_t walk_slow_order(CompileState& s, std::int32_t i) {
 // end cell k (scan bounded by the last cell).
 void mark_before_next_signal(CompileState& s, std::int32_t k, std::int32_t start) {
   std::int32_t c = 0;
-  std::int32_t last = std::min(k + kSignalScan, s.CellCount);
+  std::int32_t last = std::min(k + kSignalScan, s.scenario.CellCount);
   for (std::int32_t m = k; m <= last; ++m) {
     if (is_kind(s, m, kind::kSignal)) {
       c = m - 1;
@@ -161,7 +161,7 @@ void around_slow_order(CompileState& s, std::int32_t i) {
 
 void elabora_celle(CompileState& s) {
   cella(s, 0);  // the array must exist
-  const std::int32_t last = s.CellCount - 2;
+  const std::int32_t last = s.scenario.CellCount - 2;
   for (std::int32_t i = 1; i <= last; ++i) {
     std::uint8_t k = cella(s, i).Kind;
     if (k == kind::kSlowWarning) {

@@ -25,7 +25,7 @@ class ElaboraCelle : public testing::Test {
   }
   // The array as it is now, with marks added at the given cells.
   std::vector<TrainCell> with_marks(std::initializer_list<std::int32_t> cells) {
-    std::vector<TrainCell> want = s.TrainCells;
+    std::vector<TrainCell> want = s.scenario.TrainCells;
     for (std::int32_t c : cells) want[static_cast<std::size_t>(c)] = kMark;
     return want;
   }
@@ -65,8 +65,8 @@ TEST_F(ElaboraCelle, SignalBehindAWarningGetsAMarkOrACap) {
     elabora_celle(t);
     EXPECT_EQ(cella(t, 5), c.want5) << c.name;
     EXPECT_EQ(cella(t, 4), c.want4) << c.name;
-    EXPECT_EQ(t.StatusCode, c.want_status) << c.name;
-    EXPECT_EQ(t.StatusPosition, c.want_status ? 300 : 0) << c.name;
+    EXPECT_EQ(t.report.StatusCode, c.want_status) << c.name;
+    EXPECT_EQ(t.report.StatusPosition, c.want_status ? 300 : 0) << c.name;
   }
 }
 
@@ -78,7 +78,7 @@ TEST_F(ElaboraCelle, EverySignalWithin20CellsDownToCell3IsTreated) {
   put(2, kind::kSignal);  // never treated: it would have marked cell 0
   auto want = with_marks({38, 24, 19, 1});
   elabora_celle(s);
-  EXPECT_EQ(s.TrainCells, want);
+  EXPECT_EQ(s.scenario.TrainCells, want);
 }
 
 TEST_F(ElaboraCelle, SlowOrderFrom100To130AtSpeed60) {
@@ -86,8 +86,8 @@ TEST_F(ElaboraCelle, SlowOrderFrom100To130AtSpeed60) {
   put(135, kind::kSignal);
   auto want = with_marks({95, 89, 82, 108, 116, 124, 134});
   elabora_celle(s);
-  EXPECT_EQ(s.TrainCells, want);
-  EXPECT_EQ(s.StatusCode, 0);
+  EXPECT_EQ(s.scenario.TrainCells, want);
+  EXPECT_EQ(s.report.StatusCode, 0);
 }
 
 struct WindowCase {
@@ -103,10 +103,10 @@ TEST_F(ElaboraCelle, WindowsBehindAStartDependOnItsIndex) {
     CompileState t;
     crea_celle(t, 3000);
     cella(t, c.start) = TrainCell{.Kind = kind::kSlowStart, .Word1 = 110};
-    std::vector<TrainCell> want = t.TrainCells;
+    std::vector<TrainCell> want = t.scenario.TrainCells;
     for (std::int32_t m : c.marks) want[static_cast<std::size_t>(m)] = kMark;
     elabora_celle(t);
-    EXPECT_EQ(t.TrainCells, want) << "start " << c.start;
+    EXPECT_EQ(t.scenario.TrainCells, want) << "start " << c.start;
   }
 }
 
@@ -116,9 +116,9 @@ TEST_F(ElaboraCelle, WindowTakesItsFirstFreeCellOrSets12) {
   for (std::int32_t c : {89, 88, 87}) put(c, kind::kSpeedBoard);
   auto want = with_marks({94, 82});
   elabora_celle(s);
-  EXPECT_EQ(s.TrainCells, want);
-  EXPECT_EQ(s.StatusCode, 12);
-  EXPECT_EQ(s.StatusPosition, 5000);
+  EXPECT_EQ(s.scenario.TrainCells, want);
+  EXPECT_EQ(s.report.StatusCode, 12);
+  EXPECT_EQ(s.report.StatusPosition, 5000);
 }
 
 TEST_F(ElaboraCelle, Speed110GetsWindowsOnly) {
@@ -126,7 +126,7 @@ TEST_F(ElaboraCelle, Speed110GetsWindowsOnly) {
   put(135, kind::kSignal);
   auto want = with_marks({95, 89, 82});
   elabora_celle(s);
-  EXPECT_EQ(s.TrainCells, want);
+  EXPECT_EQ(s.scenario.TrainCells, want);
 }
 
 // Without its own walk a slow order at 110 has no end cell to scan from; the
@@ -137,8 +137,8 @@ TEST_F(ElaboraCelle, Speed110DoesNotScanFromAnEarlierSlowOrdersEnd) {
   slow_order(60, 65, 110);
   auto want = with_marks({25, 19, 12, 38, 44, 55, 49, 42});
   elabora_celle(s);
-  EXPECT_EQ(s.TrainCells, want);  // cell 43 stays empty
-  EXPECT_EQ(s.StatusCode, 0);
+  EXPECT_EQ(s.scenario.TrainCells, want);  // cell 43 stays empty
+  EXPECT_EQ(s.report.StatusCode, 0);
 }
 
 struct WalkCase {
@@ -162,13 +162,13 @@ TEST_F(ElaboraCelle, WalkKeepsMarksEightCellsApart) {
     cella(t, 138) = TrainCell{.Kind = kind::kSlowEnd};
     cella(t, 100) = TrainCell{.Kind = kind::kSlowStart, .Word1 = 60};
     for (std::int32_t x : c.taken) cella(t, x).Kind = kind::kSpeedBoard;
-    std::vector<TrainCell> want = t.TrainCells;
+    std::vector<TrainCell> want = t.scenario.TrainCells;
     for (std::int32_t m : {95, 89, 82}) want[static_cast<std::size_t>(m)] = kMark;
     for (std::int32_t m : c.marks) want[static_cast<std::size_t>(m)] = kMark;
     elabora_celle(t);
-    EXPECT_EQ(t.TrainCells, want) << c.name;
-    EXPECT_EQ(t.StatusCode, c.want_status) << c.name;
-    EXPECT_EQ(t.StatusPosition, c.want_position) << c.name;
+    EXPECT_EQ(t.scenario.TrainCells, want) << c.name;
+    EXPECT_EQ(t.report.StatusCode, c.want_status) << c.name;
+    EXPECT_EQ(t.report.StatusPosition, c.want_position) << c.name;
   }
 }
 
@@ -197,14 +197,14 @@ TEST_F(ElaboraCelle, FirstSignalWithin13CellsAfterTheEndGetsAMark) {
     cella(t, 129).Kind = kind::kSpeedBoard;
     cella(t, c.signal).Kind = kind::kSignal;
     for (std::int32_t x : c.taken) cella(t, x).Kind = kind::kSpeedBoard;
-    std::vector<TrainCell> before = t.TrainCells;
+    std::vector<TrainCell> before = t.scenario.TrainCells;
     elabora_celle(t);
     for (std::int32_t m = 131; m <= 145; ++m) {
       TrainCell want = m == c.want_mark ? kMark : before[static_cast<std::size_t>(m)];
       EXPECT_EQ(cella(t, m), want) << c.name << ", cell " << m;
     }
-    EXPECT_EQ(t.StatusCode, c.want_status) << c.name;
-    EXPECT_EQ(t.StatusPosition, c.want_status ? 6500 : 0) << c.name;
+    EXPECT_EQ(t.report.StatusCode, c.want_status) << c.name;
+    EXPECT_EQ(t.report.StatusPosition, c.want_status ? 6500 : 0) << c.name;
   }
 }
 
@@ -213,7 +213,7 @@ TEST_F(ElaboraCelle, WalkWithoutAnEndStopsAtTheLastCell) {
   put(199, kind::kSignal);
   auto want = with_marks({175, 169, 162, 188, 196});
   elabora_celle(s);
-  EXPECT_EQ(s.TrainCells, want);  // the scan from cell 200 finds no signal
+  EXPECT_EQ(s.scenario.TrainCells, want);  // the scan from cell 200 finds no signal
 }
 
 TEST_F(ElaboraCelle, EighthCellAtTheLastCellNeverLooksPastIt) {
@@ -221,17 +221,17 @@ TEST_F(ElaboraCelle, EighthCellAtTheLastCellNeverLooksPastIt) {
   put(200, kind::kSignal);
   put(199, kind::kSignal);
   elabora_celle(s);
-  EXPECT_EQ(s.StatusCode, 13);
-  EXPECT_EQ(s.StatusPosition, 10000);
+  EXPECT_EQ(s.report.StatusCode, 13);
+  EXPECT_EQ(s.report.StatusPosition, 10000);
 }
 
 TEST_F(ElaboraCelle, LastTwoCellsAreNeverAStartingPoint) {
   put(199, kind::kSlowStart, 60);
   put(200, kind::kSlowWarning);
   put(195, kind::kSignal);
-  const auto before = s.TrainCells;
+  const auto before = s.scenario.TrainCells;
   elabora_celle(s);
-  EXPECT_EQ(s.TrainCells, before);
+  EXPECT_EQ(s.scenario.TrainCells, before);
   put(198, kind::kSlowStart, 110);
   elabora_celle(s);
   EXPECT_EQ(cella(s, 193), kMark);
@@ -241,10 +241,10 @@ TEST_F(ElaboraCelle, NothingToDoWithoutSlowOrders) {
   put(50, kind::kSignal);
   put(60, kind::kSpeedBoard);
   put(70, kind::kReductionValue, 250);
-  const auto before = s.TrainCells;
+  const auto before = s.scenario.TrainCells;
   elabora_celle(s);
-  EXPECT_EQ(s.TrainCells, before);
-  EXPECT_EQ(s.StatusCode, 0);
+  EXPECT_EQ(s.scenario.TrainCells, before);
+  EXPECT_EQ(s.report.StatusCode, 0);
 }
 
 TEST(ElaboraCelleNoCells, FailsWhenTheArrayWasNeverCreated) {

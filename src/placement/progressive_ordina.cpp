@@ -23,10 +23,10 @@ using Triples = std::array<Triple, 3>;  // [0] is row 81, [2] is row 83
 Triples read_triples(const CompileState& s) {
   Triples t;
   for (int n = 0; n < 3; ++n) {
-    const ScenarioRecord& r = s.ScenarioTable[kChainageRows[n]];
+    const ScenarioRecord& r = s.scenario.ScenarioTable[kChainageRows[n]];
     t[n] = Triple{r.Start, r.End, r.Position};
-    if (s.Accounting) {
-      for (int f = 0; f < 3; ++f) t[n].owners[f] = s.Accounting->row_owner(kChainageRows[n], kTripleFields[f]);
+    if (s.account) {
+      for (int f = 0; f < 3; ++f) t[n].owners[f] = s.account->row_owner(kChainageRows[n], kTripleFields[f]);
     }
   }
   return t;
@@ -34,7 +34,7 @@ Triples read_triples(const CompileState& s) {
 
 void write_triples(CompileState& s, const Triples& t) {
   for (int n = 0; n < 3; ++n) {
-    ScenarioRecord& r = s.ScenarioTable[kChainageRows[n]];
+    ScenarioRecord& r = s.scenario.ScenarioTable[kChainageRows[n]];
     // A cleared field that held 0 already keeps its writer: the sort changed nothing there.
     const std::int32_t now[3] = {t[n].Start, t[n].End, t[n].Position};
     const std::int32_t before[3] = {r.Start, r.End, r.Position};

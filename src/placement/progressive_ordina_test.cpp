@@ -24,14 +24,14 @@ TEST_P(ProgressiveOrdina, OrdersRows81To83) {
   const OrdinaCase& c = GetParam();
   CompileState s;
   for (int n = 0; n < 3; ++n) {
-    ScenarioRecord& r = s.ScenarioTable[81 + n];
+    ScenarioRecord& r = s.scenario.ScenarioTable[81 + n];
     r.Start = c.in[n][0];
     r.End = c.in[n][1];
     r.Position = c.in[n][2];
   }
   progressive_ordina(s);
   for (int n = 0; n < 3; ++n) {
-    const ScenarioRecord& r = s.ScenarioTable[81 + n];
+    const ScenarioRecord& r = s.scenario.ScenarioTable[81 + n];
     EXPECT_EQ((Triple{r.Start, r.End, r.Position}), c.want[n]) << "row " << 81 + n;
   }
 }
@@ -73,16 +73,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ProgressiveOrdinaRows, OtherFieldsOfTheRowsStay) {
   CompileState s;
-  s.ScenarioTable[81].Start = 100;
-  s.ScenarioTable[83].Start = 300;
-  s.ScenarioTable[81].Name = "keep";
-  s.ScenarioTable[83].Word1 = 7;
+  s.scenario.ScenarioTable[81].Start = 100;
+  s.scenario.ScenarioTable[83].Start = 300;
+  s.scenario.ScenarioTable[81].Name = "keep";
+  s.scenario.ScenarioTable[83].Word1 = 7;
   progressive_ordina(s);
-  EXPECT_EQ(s.ScenarioTable[81].Start, 300);
-  EXPECT_EQ(s.ScenarioTable[81].Name, "keep");
-  EXPECT_EQ(s.ScenarioTable[82].Start, 100);
-  EXPECT_EQ(s.ScenarioTable[83].Start, 0);
-  EXPECT_EQ(s.ScenarioTable[83].Word1, 7);
+  EXPECT_EQ(s.scenario.ScenarioTable[81].Start, 300);
+  EXPECT_EQ(s.scenario.ScenarioTable[81].Name, "keep");
+  EXPECT_EQ(s.scenario.ScenarioTable[82].Start, 100);
+  EXPECT_EQ(s.scenario.ScenarioTable[83].Start, 0);
+  EXPECT_EQ(s.scenario.ScenarioTable[83].Word1, 7);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ char lower_ascii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - '
 // The first 25 characters of the lower-cased train code, route name and
 // padding; the padding alone is long enough, so there are always 25.
 std::string code_text(const CompileState& s) {
-  std::string t = s.ScenarioTable[kTrainRow].Name + s.ScenarioTable[kStampRow].Name;
+  std::string t = s.scenario.ScenarioTable[kTrainRow].Name + s.scenario.ScenarioTable[kStampRow].Name;
   t.append(kPadding);
   t.resize(kCodeLength);
   for (char& c : t) c = lower_ascii(c);
@@ -43,7 +43,7 @@ std::int32_t codice_gara_st(const CompileState& s) {
 }
 
 std::optional<Status> timbra(CompileState& s) {
-  ScenarioRecord& row = s.ScenarioTable[kStampRow];
+  ScenarioRecord& row = s.scenario.ScenarioTable[kStampRow];
   TrainCell& cell = cella(s, 1);
   if (row.Word1 != 0 || cell.Word1 != 0) return Status::GuardWord1;
   scrivi_riga(s, kStampRow, RowField::Word1, owner::kStamp).Word1 = kRowMark;

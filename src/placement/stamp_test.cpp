@@ -10,8 +10,8 @@ namespace {
 
 CompileState named(const std::string& train, const std::string& route) {
   CompileState s;
-  s.ScenarioTable[kTrainRow].Name = train;
-  s.ScenarioTable[kStampRow].Name = route;
+  s.scenario.ScenarioTable[kTrainRow].Name = train;
+  s.scenario.ScenarioTable[kStampRow].Name = route;
   return s;
 }
 
@@ -75,8 +75,8 @@ class Timbra : public testing::Test {
 
 TEST_F(Timbra, StampsMarksAndCodes) {
   EXPECT_EQ(timbra(s), std::nullopt);
-  EXPECT_EQ(s.ScenarioTable[kStampRow].Word1, 610);
-  EXPECT_EQ(s.ScenarioTable[kStampRow].Time, 33756);
+  EXPECT_EQ(s.scenario.ScenarioTable[kStampRow].Word1, 610);
+  EXPECT_EQ(s.scenario.ScenarioTable[kStampRow].Time, 33756);
   EXPECT_EQ(cella(s, 1).Word1, 5121);
   EXPECT_EQ(cella(s, 1).Word2, 2546);
   EXPECT_EQ(cella(s, 0), TrainCell{});
@@ -103,7 +103,7 @@ TEST_F(Timbra, GuardRefusesPlacesAlreadyTaken) {
   };
   for (const auto& c : cases) {
     CompileState t = s;
-    ScenarioRecord& row = t.ScenarioTable[kStampRow];
+    ScenarioRecord& row = t.scenario.ScenarioTable[kStampRow];
     row.Word1 = c.row_word1;
     row.Time = c.row_time;
     cella(t, 1).Word1 = c.cell_word1;
@@ -119,7 +119,7 @@ TEST_F(Timbra, GuardRefusesPlacesAlreadyTaken) {
 TEST(TimbraNoCells, FailsWhenTheArrayWasNeverCreated) {
   CompileState s;
   EXPECT_THROW(timbra(s), Failure);
-  EXPECT_EQ(s.ScenarioTable[kStampRow].Word1, 0);
+  EXPECT_EQ(s.scenario.ScenarioTable[kStampRow].Word1, 0);
 }
 
 }  // namespace

@@ -27,13 +27,13 @@ std::optional<std::string> read_if_present(const std::filesystem::path& file) {
 std::filesystem::path output_dir(const CompileSession& s) { return s.options.out_dir.value_or(s.options.source_dir); }
 
 std::string summary_line(const CompileSession& s) {
-  const CompileState& st = s.state;
+  const CompileResult& st = s.state;
   const int files = st.CompileLine != 0 ? 3 : 2;
   return "compiled " + shown_utf8(s.names.RouteName) + " / " + shown_utf8(s.names.TrainCode) + ": route " +
-         std::to_string(st.ScenarioTable[kRouteRow].End) + " m, " + std::to_string(st.TrainCells.size()) +
-         " cells, " + std::to_string(stations_of(st.ScenarioTable).size()) + " stations, " +
-         std::to_string(cells_of_kind(st.TrainCells, kind::kSignal).size()) + " signals, " +
-         std::to_string(cells_of_kind(st.TrainCells, kind::kSign).size()) + " signs; wrote " +
+         std::to_string(st.scenario.ScenarioTable[kRouteRow].End) + " m, " + std::to_string(st.scenario.TrainCells.size()) +
+         " cells, " + std::to_string(stations_of(st.scenario.ScenarioTable).size()) + " stations, " +
+         std::to_string(cells_of_kind(st.scenario.TrainCells, kind::kSignal).size()) + " signals, " +
+         std::to_string(cells_of_kind(st.scenario.TrainCells, kind::kSign).size()) + " signs; wrote " +
          std::to_string(files) + " files to " + shown_utf8(output_dir(s).string());
 }
 
@@ -86,14 +86,14 @@ std::string plural(std::size_t n, const char* word) {
 
 }  // namespace
 
-CompileReport compile_messages(const CompileState& state, const SourceTexts& texts, bool werror,
+CompileReport compile_messages(const CompileResult& state, const SourceTexts& texts, bool werror,
                                std::size_t max_per_name) {
   WarningSettings settings;
   settings.all_errors = werror;
   return compile_messages(state, texts, settings, max_per_name);
 }
 
-CompileReport compile_messages(const CompileState& state, const SourceTexts& texts, const WarningSettings& settings,
+CompileReport compile_messages(const CompileResult& state, const SourceTexts& texts, const WarningSettings& settings,
                                std::size_t max_per_name) {
   const CompileOutcome outcome{state, texts};
   MessageSink sink(settings, max_per_name);
@@ -133,7 +133,7 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
   SourceFiles sources = SourceFiles::in_memory(session.texts.line, session.texts.train);
   const scenario::CompileOptions options{.line_plan = !session.options.no_line, .account = true};
   CompileResult result = compile(session.names, options, sources);
-  session.state = std::move(result.state);
+  session.state = std::move(result);
   session.stopped = result.guard.has_value() || result.failure.has_value();
   // Serialised before the report, so that a text too long for its record is
   // reported at the record that wrote it.

@@ -7,7 +7,7 @@
 
 #include "common/cli.h"
 #include "common/diagnostics.h"
-#include "model/compile_state.h"
+#include "compiler/compile.h"
 
 namespace scenario::tool {
 
@@ -16,7 +16,7 @@ struct CompileSession {
   CompileOptions options;
   ScenarioNames names;
   SourceTexts texts;
-  CompileState state;
+  CompileResult state;
   bool stopped = false;  // the stamp guard or a failure after the passes: the generator writes nothing
 };
 
@@ -33,11 +33,11 @@ struct CompileReport {
   std::size_t errors = 0;
   std::size_t warnings = 0;
 };
-CompileReport compile_messages(const CompileState& state, const SourceTexts& texts, bool werror,
+CompileReport compile_messages(const CompileResult& state, const SourceTexts& texts, bool werror,
                                std::size_t max_per_name = 0);
 // The same with each warning switched as -Wno-NAME and -Werror=NAME ask
 // (the lint warnings included).
-CompileReport compile_messages(const CompileState& state, const SourceTexts& texts, const WarningSettings& settings,
+CompileReport compile_messages(const CompileResult& state, const SourceTexts& texts, const WarningSettings& settings,
                                std::size_t max_per_name = 0);
 
 // Resolves the names and reads the two texts (a missing one stays absent).

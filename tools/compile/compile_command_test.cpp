@@ -295,7 +295,7 @@ TEST(CompileForce, WritesTheGeneratorsFilesDespiteTheError) {
   const CompileResult expected = compile(ScenarioNames{"Prova", "T1"}, scenario::CompileOptions{}, texts);
   ASSERT_FALSE(expected.guard.has_value());
   ASSERT_FALSE(expected.failure.has_value());
-  const BinaryFiles files = serialise_all(expected.state);
+  const BinaryFiles files = serialise_all(expected);
 
   RunResult r = run_tool({"compile", "--force", tmp.path().string()});
 

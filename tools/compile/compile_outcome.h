@@ -5,12 +5,12 @@
 #include <string>
 
 #include "common/diagnostics.h"
-#include "model/compile_state.h"
+#include "compiler/compile.h"
 
 namespace scenario::tool {
 
 struct CompileOutcome {
-  const CompileState& state;
+  const CompileResult& state;
   const SourceTexts& texts;
 };
 

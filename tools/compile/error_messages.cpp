@@ -24,7 +24,7 @@ constexpr const char* kFreeCell = "it needs a cell that is empty or holds only a
 
 // What the messages read besides the diagnostic itself.
 struct Context {
-  const CompileState& state;
+  const CompileResult& state;
   const SourceTexts& texts;
 };
 
@@ -66,8 +66,8 @@ std::string subject(const Diagnostic& d) {
 
 // The record of the compiler's account at the diagnostic's keyword.
 const AccountRecord* noted_record(const Context& c, const Diagnostic& d) {
-  if (!d.record_offset || !c.state.Accounting) return nullptr;
-  for (const AccountRecord& r : c.state.Accounting->records) {
+  if (!d.record_offset || !c.state.account) return nullptr;
+  for (const AccountRecord& r : c.state.account->records) {
     if (r.source == d.source && r.start == *d.record_offset && r.kind == d.record) return &r;
   }
   return nullptr;
@@ -75,8 +75,8 @@ const AccountRecord* noted_record(const Context& c, const Diagnostic& d) {
 
 // The keyword field's text as the compiler read it.
 std::string keyword_text(const Context& c, const Diagnostic& d) {
-  if (!d.record_offset || !c.state.Accounting) return {};
-  for (const KeywordEntry& k : c.state.Accounting->keywords) {
+  if (!d.record_offset || !c.state.account) return {};
+  for (const KeywordEntry& k : c.state.account->keywords) {
     if (k.source == d.source && k.start == *d.record_offset) {
       return std::string(span_text(c.texts.text(d.source), k.start, k.end));
     }
@@ -87,7 +87,7 @@ std::string keyword_text(const Context& c, const Diagnostic& d) {
 std::optional<std::int64_t> field_value(const Context& c, const Diagnostic& d, int index) {
   const AccountRecord* r = noted_record(c, d);
   if (r == nullptr || index < 1 || index > static_cast<int>(r->field_count)) return std::nullopt;
-  const FieldSpan& f = c.state.Accounting->fields_of(*r)[static_cast<std::size_t>(index - 1)];
+  const FieldSpan& f = c.state.account->fields_of(*r)[static_cast<std::size_t>(index - 1)];
   return f.numeric ? std::optional<std::int64_t>(f.number) : std::nullopt;
 }
 
@@ -163,8 +163,8 @@ std::string slow_order_cell(const Context& c, const Diagnostic& d) {
 
 std::int32_t noted_signs(const Context& c) {
   std::int32_t n = 0;
-  if (!c.state.Accounting) return n;
-  for (const AccountRecord& r : c.state.Accounting->records) n += r.kind == RecordKind::Sign;
+  if (!c.state.account) return n;
+  for (const AccountRecord& r : c.state.account->records) n += r.kind == RecordKind::Sign;
   return n;
 }
 
@@ -180,7 +180,7 @@ std::string too_many_stations(const Context& c, const Diagnostic& d) {
 
 const ScenarioRecord* row_of(const Context& c, std::optional<std::int32_t> row) {
   if (!row || *row < 0 || *row >= kScenarioRows) return nullptr;
-  return &c.state.ScenarioTable[static_cast<std::size_t>(*row)];
+  return &c.state.scenario.ScenarioTable[static_cast<std::size_t>(*row)];
 }
 
 std::string station_too_close(const Context& c, const Diagnostic& d) {
@@ -205,10 +205,10 @@ std::string stop_in_cell_one(const Context& c, const Diagnostic& d) {
 }
 
 std::string past_train_cells(const Context& c, const Diagnostic& d) {
-  const std::int64_t cells_end = std::int64_t{c.state.CellCount} * kCellLength;
+  const std::int64_t cells_end = std::int64_t{c.state.scenario.CellCount} * kCellLength;
   const std::string what = record_name(d);
   return "the " + what + " at " + value_words(d.metres) + " m (" + field_words(d) +
-         ") lies beyond the train cells: the route is " + to_string(c.state.ScenarioTable[kRouteRow].End) +
+         ") lies beyond the train cells: the route is " + to_string(c.state.scenario.ScenarioTable[kRouteRow].End) +
          " m long, the cells reach " + to_string(cells_end) + " m, and a " + what + " may stand at " +
          to_string(cells_end - margin_of(d.record)) + " m at most; the compiler reads nothing after it";
 }
@@ -455,11 +455,11 @@ bool follows_an_error(const Diagnostic& d) {
 
 }  // namespace
 
-std::vector<Message> error_messages(const CompileState& state, const SourceTexts& texts) {
+std::vector<Message> error_messages(const CompileResult& state, const SourceTexts& texts) {
   const Context c{state, texts};
   std::vector<Message> out;
   bool said_no_cells = false;  // an error already says the train cells were never made
-  for (const Diagnostic& d : state.Diagnostics) {
+  for (const Diagnostic& d : state.report.Diagnostics) {
     const bool no_cells = d.failure && d.failure->kind == FailureKind::Missing;
     if (!out.empty() && d.restated) {
       out.back().notes.push_back(restated_note(c, d));
@@ -478,10 +478,10 @@ std::vector<Message> error_messages(const CompileState& state, const SourceTexts
     out.push_back(std::move(m));
   }
   // The error that set the status word (the last one with its code) shows its position.
-  const std::string code = to_string(state.StatusCode);
+  const std::string code = to_string(state.report.StatusCode);
   for (auto it = out.rbegin(); it != out.rend(); ++it) {
     if (it->name == code) {
-      it->position = state.StatusPosition;
+      it->position = state.report.StatusPosition;
       break;
     }
   }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/diagnostics.h"
-#include "model/compile_state.h"
+#include "compiler/compile.h"
 
 namespace scenario::tool {
 
@@ -13,6 +13,6 @@ namespace scenario::tool {
 // A diagnostic that only restates an earlier one, and the failure that stops
 // the generator after an error, become notes of that error. The error that
 // set the status word carries its position (shown with -v and in JSON).
-std::vector<Message> error_messages(const CompileState& state, const SourceTexts& texts);
+std::vector<Message> error_messages(const CompileResult& state, const SourceTexts& texts);
 
 }  // namespace scenario::tool

@@ -54,7 +54,7 @@ std::optional<std::int64_t> number(const LintRecord& r, int i) {
 
 class Linter {
  public:
-  Linter(const CompileState& s, MessageSink& out) : s_(s), out_(out) {}
+  Linter(const CompileResult& s, MessageSink& out) : s_(s), out_(out) {}
 
   void warn(const LintRecord& r, int field, std::string_view name, std::string text) {
     Message m;
@@ -69,14 +69,14 @@ class Linter {
   }
 
   const TrainCell* cell(std::int64_t c) const {
-    if (c < 0 || c >= static_cast<std::int64_t>(s_.TrainCells.size())) return nullptr;
-    return &s_.TrainCells[static_cast<std::size_t>(c)];
+    if (c < 0 || c >= static_cast<std::int64_t>(s_.scenario.TrainCells.size())) return nullptr;
+    return &s_.scenario.TrainCells[static_cast<std::size_t>(c)];
   }
 
-  const CompileState& state() const { return s_; }
+  const CompileResult& state() const { return s_; }
 
  private:
-  const CompileState& s_;
+  const CompileResult& s_;
   MessageSink& out_;
 };
 
@@ -353,10 +353,10 @@ void check_stations(Linter& l, const std::vector<const LintRecord*>& stations) {
 
 }  // namespace
 
-std::vector<LintRecord> records_read(const CompileState& state, const SourceTexts& texts) {
+std::vector<LintRecord> records_read(const CompileResult& state, const SourceTexts& texts) {
   std::vector<LintRecord> out;
-  if (!state.Accounting) return out;
-  const Account& a = *state.Accounting;
+  if (!state.account) return out;
+  const Account& a = *state.account;
   for (const AccountRecord& r : a.records) {
     LintRecord l;
     l.source = r.source;
@@ -373,7 +373,7 @@ std::vector<LintRecord> records_read(const CompileState& state, const SourceText
   return out;
 }
 
-void lint_warnings(const std::vector<LintRecord>& records, const CompileState& state, MessageSink& out) {
+void lint_warnings(const std::vector<LintRecord>& records, const CompileResult& state, MessageSink& out) {
   Linter l(state, out);
   std::map<RecordKind, std::vector<const LintRecord*>> by_kind;
   for (const LintRecord& r : records) {

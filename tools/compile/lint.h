@@ -9,7 +9,7 @@
 
 #include "common/diagnostics.h"
 #include "compile/message_sink.h"
-#include "model/compile_state.h"
+#include "compiler/compile.h"
 
 namespace scenario::tool {
 
@@ -29,11 +29,11 @@ struct LintRecord {
 
 // The records of the compiler's account, in the order they were read, with
 // their texts taken from the sources.
-std::vector<LintRecord> records_read(const CompileState& state, const SourceTexts& texts);
+std::vector<LintRecord> records_read(const CompileResult& state, const SourceTexts& texts);
 
 // The lint warnings of a compilation: each names the record's field at fault
 // and says what the compiled cells (read from `state`) hold because of it.
 // Nothing here changes what is compiled.
-void lint_warnings(const std::vector<LintRecord>& records, const CompileState& state, MessageSink& out);
+void lint_warnings(const std::vector<LintRecord>& records, const CompileResult& state, MessageSink& out);
 
 }  // namespace scenario::tool

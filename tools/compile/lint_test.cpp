@@ -225,11 +225,11 @@ TEST_P(LintEdges, WarnsExactlyPastTheBoundary) {
   SourceFiles sources = SourceFiles::in_memory(line, train);
   const CompileResult r =
       compile(ScenarioNames{"Prova", "T1"}, scenario::CompileOptions{.line_plan = true, .account = true}, sources);
-  ASSERT_EQ(r.state.StatusCode, 0);
+  ASSERT_EQ(r.report.StatusCode, 0);
   const SourceTexts texts{"Prova_linea.txt", "Prova_T1-.txt", line, train};
   const WarningSettings settings;
   MessageSink sink(settings, 0);
-  lint_warnings(records_read(r.state, texts), r.state, sink);
+  lint_warnings(records_read(r, texts), r, sink);
   std::vector<std::string> got;
   for (const Message& m : sink.take_sorted()) {
     if (m.name != "steep-gradient" && m.name != "overlapping-curve" && m.name != "unordered-curve") continue;

@@ -24,9 +24,9 @@ std::string counted(std::size_t n, const std::string& word) {
 
 }  // namespace
 
-std::string read_summary(const CompileState& state, const SourceTexts& texts) {
-  if (!state.Accounting) return {};
-  const Account& a = *state.Accounting;
+std::string read_summary(const CompileResult& state, const SourceTexts& texts) {
+  if (!state.account) return {};
+  const Account& a = *state.account;
   std::vector<std::pair<std::string, std::size_t>> kinds;  // in the order first read
   for (const AccountRecord& r : a.records) {
     const std::string n = noun(r.kind);

@@ -5,12 +5,12 @@
 #include <string>
 
 #include "common/diagnostics.h"
-#include "model/compile_state.h"
+#include "compiler/compile.h"
 
 namespace scenario::tool {
 
 // "read 28 records: 1 route length, 3 chainage changes, ...; every line is
 // accounted for" (or "; N lines not read").
-std::string read_summary(const CompileState& state, const SourceTexts& texts);
+std::string read_summary(const CompileResult& state, const SourceTexts& texts);
 
 }  // namespace scenario::tool

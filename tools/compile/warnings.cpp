@@ -50,7 +50,7 @@ bool is_number(std::string_view text) {
 }
 
 const Account* account_of(const CompileOutcome& r) {
-  return r.state.Accounting ? &*r.state.Accounting : nullptr;
+  return r.state.account ? &*r.state.account : nullptr;
 }
 
 std::string_view text_of(const CompileOutcome& r, SourceId source, std::uint32_t start, std::uint32_t end) {
@@ -213,7 +213,7 @@ std::string record_words(const AccountRecord& rec) {
 // error leaves the values in force unwritten, and the error says why.
 void replaced_records(const CompileOutcome& r, MessageSink& out) {
   const Account* a = account_of(r);
-  if (!a || r.state.StatusCode != 0) return;
+  if (!a || r.state.report.StatusCode != 0) return;
   for (const AccountRecord& rec : a->records) {
     if (rec.fate == RecordFate::Overwritten && rec.overwritten_by >= 0) {
       const AccountRecord& by = a->records[static_cast<std::size_t>(rec.overwritten_by)];
@@ -275,8 +275,8 @@ std::string reach_words(const AccountRecord& r, const Reach& p) {
 }
 
 void past_route_end(const CompileOutcome& r, MessageSink& out) {
-  if (r.state.CellCount < 0) return;
-  const std::int64_t route = r.state.ScenarioTable[kRouteRow].End;
+  if (r.state.scenario.CellCount < 0) return;
+  const std::int64_t route = r.state.scenario.ScenarioTable[kRouteRow].End;
   if (route < 0) return;  // every record lies past such an end; the length's own error says why
   const Account* a = account_of(r);
   if (!a) return;
@@ -286,7 +286,7 @@ void past_route_end(const CompileOutcome& r, MessageSink& out) {
       if (margin == 0) continue;  // a record without a position along the route
       for (const Reach& p : positions_of(*a, rec)) {
         // A first value past the cells is the bound check's error, not a warning.
-        const bool refused = p.field == 1 && oltre_le_celle(r.state, p.metres, margin);
+        const bool refused = p.field == 1 && oltre_le_celle(r.state.scenario, p.metres, margin);
         if (p.metres <= route || refused) continue;
         out.push_back(warning_at(rec.source, a->fields_of(rec)[p.field - 1].start, "past-end",
                                  reach_words(rec, p) + " lies past the route's end at " + std::to_string(route) +

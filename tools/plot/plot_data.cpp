@@ -42,12 +42,15 @@ void read_marks_from_cells(PlotData& d) {
 
 // Signals with the positions written in the train source, tunnels as the
 // line source's ranges give them.
-void read_marks_from_state(PlotData& d, const CompileState& state, const SourceTexts& texts) {
-  for (const PlacedRecord& s : state.Origin.signals) {
-    const std::int64_t cell = s.position / kCellMetres + 1;
+void read_marks_from_state(PlotData& d, const CompileResult& state, const SourceTexts& texts) {
+  // The signals as written: the first field of each signal record the compiler placed.
+  for (const AccountRecord& r : state.account->records) {
+    if (r.kind != RecordKind::Signal || r.fate != RecordFate::Used || r.field_count < 1) continue;
+    const std::int64_t position = state.account->fields_of(r)[0].number;
+    const std::int64_t cell = position / kCellMetres + 1;
     if (cell < 0 || cell >= static_cast<std::int64_t>(d.cells.size())) continue;
     if (d.cells[static_cast<std::size_t>(cell)].Kind != kind::kSignal) continue;
-    d.signals.push_back({static_cast<std::size_t>(cell), s.position, true});
+    d.signals.push_back({static_cast<std::size_t>(cell), static_cast<std::int32_t>(position), true});
   }
   std::sort(d.signals.begin(), d.signals.end(), [](const SignalMark& a, const SignalMark& b) { return a.cell < b.cell; });
   for (const LintRecord& r : records_read(state, texts)) {
@@ -137,7 +140,7 @@ std::optional<PlotData> compile_plot_data(const std::filesystem::path& dir_or_fi
   std::optional<BinaryFiles> files;
   if (!result.guard && !result.failure) {
     try {
-      files = serialise_recorded(result.state);
+      files = serialise_recorded(result);
     } catch (const Failure&) {
       files.reset();
     }
@@ -151,8 +154,8 @@ std::optional<PlotData> compile_plot_data(const std::filesystem::path& dir_or_fi
                             session->names.RouteName + "_" + session->names.TrainCode + ".sim");
   d.origin = PlotOrigin::Sources;
   d.folder = session->options.source_dir;
-  d.source_errors = compile_messages(result.state, session->texts, false).errors;
-  read_marks_from_state(d, result.state, session->texts);
+  d.source_errors = compile_messages(result, session->texts, false).errors;
+  read_marks_from_state(d, result, session->texts);
   return d;
 }
 

@@ -404,15 +404,15 @@ std::int32_t cell_count_of(std::int64_t route_length) {
 
 std::int16_t plain_code(const ScenarioNames& names) {
   CompileState s;
-  s.ScenarioTable[kStampRow].Name = names.RouteName;
-  s.ScenarioTable[kTrainRow].Name = names.TrainCode;
+  s.scenario.ScenarioTable[kStampRow].Name = names.RouteName;
+  s.scenario.ScenarioTable[kTrainRow].Name = names.TrainCode;
   return codice_gara_og(s);
 }
 
 std::int32_t weighted_code(const ScenarioNames& names) {
   CompileState s;
-  s.ScenarioTable[kStampRow].Name = names.RouteName;
-  s.ScenarioTable[kTrainRow].Name = names.TrainCode;
+  s.scenario.ScenarioTable[kStampRow].Name = names.RouteName;
+  s.scenario.ScenarioTable[kTrainRow].Name = names.TrainCode;
   return codice_gara_st(s);
 }
 

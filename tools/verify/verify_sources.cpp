@@ -27,7 +27,7 @@ struct Compiled {
 
 // "the speed limit at valle/Valle_R100-.txt:9:1", or the compiler's own writer.
 std::string writer_words(const Compiled& c, Owner who) {
-  const Account& a = *c.result.state.Accounting;
+  const Account& a = *c.result.account;
   if (who < 0 || static_cast<std::size_t>(who) >= a.records.size()) return std::string(owner_name(who));
   const AccountRecord& r = a.records[static_cast<std::size_t>(who)];
   const TextPlace p = text_place(c.texts.text(r.source), r.start);
@@ -57,7 +57,7 @@ const CellField kCellFields[] = {
 
 std::string dat_difference(const Compiled& c, std::string_view bytes, const std::string& name) {
   const std::vector<TrainCell> file = decode_dat(bytes, name);
-  const std::vector<TrainCell>& want = c.result.state.TrainCells;
+  const std::vector<TrainCell>& want = c.result.scenario.TrainCells;
   for (std::size_t i = 0; i < file.size() && i < want.size(); ++i) {
     if (file[i] == want[i]) continue;
     for (const CellField& f : kCellFields) {
@@ -66,7 +66,7 @@ std::string dat_difference(const Compiled& c, std::string_view bytes, const std:
       return "train cell " + std::to_string(i) + " (" + std::to_string(static_cast<std::int64_t>(i) * kCellLength) +
              " m), " + f.name + ": the file holds " + std::to_string(got) + ", the sources give " +
              std::to_string(expected) + ", written by " +
-             writer_words(c, c.result.state.Accounting->cell_owner(static_cast<std::int64_t>(i), f.layer));
+             writer_words(c, c.result.account->cell_owner(static_cast<std::int64_t>(i), f.layer));
     }
   }
   return "the file has " + std::to_string(file.size()) + " train cells, the sources give " +
@@ -105,13 +105,13 @@ std::string sim_difference(const Compiled& c, std::string_view bytes, const std:
   const SimFile file = decode_sim(bytes, name);
   for (int row = 0; row < kScenarioRows; ++row) {
     const ScenarioRecord& got = file.rows[static_cast<std::size_t>(row)];
-    const ScenarioRecord& want = c.result.state.ScenarioTable[static_cast<std::size_t>(row)];
+    const ScenarioRecord& want = c.result.scenario.ScenarioTable[static_cast<std::size_t>(row)];
     if (got == want) continue;
     for (const RowFieldView& f : kRowFieldViews) {
       if (f.get(got) == f.get(want)) continue;
       return "scenario row " + std::to_string(row) + ", " + f.name + ": the file holds " + f.get(got) +
              ", the sources give " + f.get(want) + ", written by " +
-             writer_words(c, c.result.state.Accounting->row_owner(row, f.field));
+             writer_words(c, c.result.account->row_owner(row, f.field));
     }
   }
   return "the bytes differ where no row field does";
@@ -130,7 +130,7 @@ std::string point_words(const LineCell& p) {
 
 std::string linea_difference(const Compiled& c, std::string_view bytes, const std::string& name) {
   const LineValues file = decode_linea(bytes, name);
-  const LinePlan& plan = c.result.state.LineCells;
+  const LinePlan& plan = c.result.scenario.LineCells;
   const std::size_t points = static_cast<std::size_t>(plan.last_point() + 1);
   if (file.x.size() != points) {
     return "the file has " + std::to_string(file.x.size()) + " plan points, the sources give " +
@@ -143,7 +143,7 @@ std::string linea_difference(const Compiled& c, std::string_view bytes, const st
       if (got.tag == want.tag && (got.tag == LineTag::Empty || got.value == want.value)) continue;
       return std::string("plan point ") + std::to_string(m) + " m, " + (col == 0 ? "X" : "Y") + ": the file holds " +
              point_words(got) + ", the sources give " + point_words(want) + ", drawn by " +
-             writer_words(c, c.result.state.Accounting->plan_owner(static_cast<std::int64_t>(m)));
+             writer_words(c, c.result.account->plan_owner(static_cast<std::int64_t>(m)));
     }
   }
   return "the bytes differ where no plan point does";
@@ -162,7 +162,7 @@ Compiled compile_sources(const std::filesystem::path& dir, const VerifyOptions& 
   c.result = compile(chosen.names, scenario::CompileOptions{.line_plan = line_plan, .account = true}, sources);
   if (!c.result.guard && !c.result.failure) {
     try {
-      c.files = serialise_all(c.result.state);
+      c.files = serialise_all(c.result);
     } catch (const Failure&) {
       c.files.reset();
     }
@@ -175,7 +175,7 @@ Compiled compile_sources(const std::filesystem::path& dir, const VerifyOptions& 
 std::size_t compare_with_sources(const std::filesystem::path& dir, const VerifyOptions& options,
                                  const BinarySet& files, std::ostream& out) {
   const Compiled c = compile_sources(dir, options, files.linea.has_value());
-  if (c.files && c.result.state.StatusCode != 0) {
+  if (c.files && c.result.report.StatusCode != 0) {
     out << shown_utf8(dir.string()) << ": the sources have errors ('scenario_tool check' lists them); the files "
         << "are compared with what the generator writes from them all the same\n";
   }
