@@ -83,7 +83,6 @@ std::string plural(std::size_t n, const char* word) {
   return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
-
 }  // namespace
 
 CompileReport compile_messages(const CompileState& state, const SourceTexts& texts, bool werror,

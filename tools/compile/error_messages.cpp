@@ -9,6 +9,7 @@
 #include "common/text_match.h"
 #include "model/coding.h"
 #include "parser/record_kinds.h"
+#include "parser/train_pass.h"
 #include "placement/placement.h"
 
 namespace scenario::tool {
@@ -282,6 +283,22 @@ std::string full_list(const Diagnostic& d) {
   return "one " + record_name(d) + " too many: the list holds at most " + to_string(f.high);
 }
 
+// A speed the cells' byte cannot hold: the bound a cell holds, in km/h, and
+// the written speeds that round into it.
+std::string speed_too_wide(const Diagnostic& d) {
+  const FailureDetail& f = *d.failure;
+  const auto cell_speed = [](std::int64_t written) {
+    return static_cast<std::int64_t>(std::nearbyint(static_cast<double>(written) / treno::kSpeedStep)) *
+           treno::kSpeedStep;
+  };
+  const bool low = f.value < f.low;
+  const std::string bound = low ? "lowest" : "largest";
+  return subject(d) + " is " + to_string(f.value) + " km/h; " + to_string(cell_speed(low ? f.low : f.high)) +
+         " km/h is the " + bound + " speed a cell holds (in steps of " + to_string(treno::kSpeedStep) +
+         " km/h, so " + (low ? "at least " : "at most ") + to_string(low ? f.low : f.high) +
+         " km/h may be written); the compiler stops reading here";
+}
+
 std::string record_failure(const Context& c, const Diagnostic& d) {
   const FailureDetail& f = *d.failure;
   const std::string field = subject(d);
@@ -290,6 +307,7 @@ std::string record_failure(const Context& c, const Diagnostic& d) {
       return field + " holds " + in_quotes(f.found) + ", which is not a number (" + f.expected +
              " expected); the compiler stops reading here";
     case FailureKind::TooWide:
+      if (d.record == RecordKind::SpeedProfile) return speed_too_wide(d);
       if (d.row) {
         const std::string text = d.record == RecordKind::None ? "a name of the scenario" : field;
         return text + " is " + to_string(f.value) + " bytes long; a text holds at most " + to_string(f.high) +

@@ -22,7 +22,9 @@ namespace {
 
 constexpr std::int64_t kCell = kCellLength;     // metres of one train cell
 constexpr std::int64_t kSteepest = 60;          // per mille; adhesion railways rarely exceed it
-constexpr std::int64_t kLongestName = kMaxTextBytes;  // a name's 16-bit length
+// The longest text a record's 16-bit length can hold; the model's limit,
+// not the display limit of the tool's messages.
+constexpr std::int64_t kLongestName = static_cast<std::int64_t>(scenario::kMaxTextBytes);
 
 // Field indices after the keyword, as the record table lists them.
 constexpr int kPosition = 0;
@@ -232,7 +234,7 @@ void check_signs(Linter& l, const std::vector<const LintRecord*>& signs) {
     if (r->fields.size() > kSignText && r->fields[kSignText].text.size() > kLongestName) {
       l.warn(*r, kSignText, "long-name",
              "a sign text of " + num(static_cast<std::int64_t>(r->fields[kSignText].text.size())) +
-                 " bytes does not fit its 16-bit length (65535 bytes): the files cannot be written");
+                 " bytes does not fit its 16-bit length (" + num(kLongestName) + " bytes): the files cannot be written");
     }
   }
 }
@@ -346,7 +348,7 @@ void check_stations(Linter& l, const std::vector<const LintRecord*>& stations) {
     if (r->fields.size() > kStationName && r->fields[kStationName].text.size() > kLongestName) {
       l.warn(*r, kStationName, "long-name",
              "a station name of " + num(static_cast<std::int64_t>(r->fields[kStationName].text.size())) +
-                 " bytes does not fit its 16-bit length (65535 bytes): the files cannot be written");
+                 " bytes does not fit its 16-bit length (" + num(kLongestName) + " bytes): the files cannot be written");
     }
   }
 }
