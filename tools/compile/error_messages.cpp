@@ -8,6 +8,7 @@
 #include "common/shown_text.h"
 #include "common/text_match.h"
 #include "model/coding.h"
+#include "model/legacy_math.h"
 #include "parser/record_kinds.h"
 #include "parser/train_pass.h"
 #include "placement/placement.h"
@@ -299,6 +300,39 @@ std::string speed_too_wide(const Diagnostic& d) {
          " km/h may be written); the compiler stops reading here";
 }
 
+// The lowest position whose cell leaves room behind it for a signal's
+// approach marks; positions round to their cell as the compiler rounds them.
+std::int32_t lowest_signal_position() {
+  std::int32_t p = 0;
+  while (cell_after(p) < kSignalApproachReach) ++p;
+  return p;
+}
+
+std::int64_t next_multiple(std::int64_t v, std::int64_t unit) { return (v + unit - 1) / unit * unit; }
+
+// A record that needs a cell or plan point outside the arrays the route length made.
+std::string outside_the_route(const Context& c, const Diagnostic& d) {
+  const FailureDetail& f = *d.failure;
+  const std::string what = "this " + record_name(d) + " (" + field_words(d) + ")";
+  const std::string stop = "; the compiler stops reading here";
+  if (f.indexed == Indexed::PlanPoint) {
+    return what + " needs line plan point " + to_string(f.value) + " (" + to_string(f.value) +
+           " m), but the line plan holds points 0 to " + to_string(f.high) + " m" + stop;
+  }
+  if (d.record == RecordKind::Signal && f.value < f.low) {
+    const std::int32_t lowest = lowest_signal_position();
+    return "the signal at " + value_words(field_value(c, d, 1)) + " m (" + field_words(d) + ") needs its " +
+           to_string(kSignalApproachMarks) + " approach marks in the " + to_string(kSignalApproachReach) +
+           " cells behind its own, down to " + cell_words(f.value) + ", before the first train cell; a signal may "
+           "stand at " + to_string(lowest) + " m at the lowest (" + to_string(next_multiple(lowest, kChainageUnit)) +
+           " m as a multiple of " + to_string(kChainageUnit) + ")" + stop;
+  }
+  if (f.value < f.low) {
+    return what + " needs " + cell_words(f.value) + ", before the first train cell (cell 0, at 0 m)" + stop;
+  }
+  return what + " needs " + cell_words(f.value) + ", past the last train cell (" + cell_words(f.high) + ")" + stop;
+}
+
 std::string record_failure(const Context& c, const Diagnostic& d) {
   const FailureDetail& f = *d.failure;
   const std::string field = subject(d);
@@ -323,6 +357,7 @@ std::string record_failure(const Context& c, const Diagnostic& d) {
         const std::optional<std::int64_t> length = d.metres ? std::optional<std::int64_t>(*d.metres) : field_value(c, d, 1);
         return field + " is " + value_words(length) + " m; a route's length cannot be negative";
       }
+      if (f.indexed == Indexed::TrainCell || f.indexed == Indexed::PlanPoint) return outside_the_route(c, d);
       return "this " + record_name(d) + " (" + field_words(d) + ") needs " + f.expected + " " + shown(f.found) +
              ", outside " + to_string(f.low) + " to " + to_string(f.high) + "; the compiler stops reading here";
     case FailureKind::Missing:
@@ -466,6 +501,31 @@ Message stop_note(const Context& c, const Diagnostic& d, const Message& error) {
   return m;
 }
 
+// A negative route length is the error, at the length record, whatever the
+// records after it then run into; those become its notes.
+std::optional<Message> negative_length(const Context& c) {
+  const std::optional<RecordPlace>& place = c.state.Origin.route_length;
+  const std::int32_t length = c.state.ScenarioTable[kRouteRow].End;
+  if (!place || length >= 0) return std::nullopt;
+  const Diagnostic d = diagnostica_a(Status::RuntimeFailure, *place);
+  Message m = error_at(c, d, subject(d) + " is " + to_string(length) + " m; a route's length cannot be negative");
+  m.name = "negative-length";
+  return m;
+}
+
+bool at_route_length(const Context& c, const Diagnostic& d) {
+  const std::optional<RecordPlace>& place = c.state.Origin.route_length;
+  return place && d.source == place->source && d.record == RecordKind::RouteLength &&
+         d.record_offset == place->record_offset;
+}
+
+// What a short route leads to: a record past its cells or its plan.
+bool follows_from_the_length(const Diagnostic& d) {
+  if (d.status == Status::PastTrainCells) return true;
+  return d.status == Status::RuntimeFailure && d.failure && d.failure->kind == FailureKind::OutOfRange &&
+         (d.failure->indexed == Indexed::TrainCell || d.failure->indexed == Indexed::PlanPoint);
+}
+
 bool follows_an_error(const Diagnostic& d) {
   return d.status == Status::RuntimeFailure && d.record == RecordKind::None &&
          (d.source == SourceId::None || (d.failure && d.failure->kind == FailureKind::Missing));
@@ -477,8 +537,18 @@ std::vector<Message> error_messages(const CompileState& state, const SourceTexts
   const Context c{state, texts};
   std::vector<Message> out;
   bool said_no_cells = false;  // an error already says the train cells were never made
+  const std::optional<Message> short_route = negative_length(c);
+  if (short_route) out.push_back(*short_route);
   for (const Diagnostic& d : state.Diagnostics) {
     const bool no_cells = d.failure && d.failure->kind == FailureKind::Missing;
+    if (short_route && at_route_length(c, d)) continue;  // the same fact, already the first error
+    if (short_route && follows_from_the_length(d)) {
+      Message note = status_error(c, d);
+      note.severity = Severity::Note;
+      note.text = "because of it: " + note.text;
+      out.front().notes.push_back(std::move(note));
+      continue;
+    }
     if (!out.empty() && d.restated) {
       out.back().notes.push_back(restated_note(c, d));
       continue;
