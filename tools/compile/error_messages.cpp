@@ -37,7 +37,7 @@ std::string cell_words(std::int64_t c) {
 std::string holding(std::optional<std::uint8_t> kind) {
   if (!kind) return "something";
   if (*kind == kind::kEmpty) return "no object but already a value";
-  return "a " + kind_name(*kind);
+  return with_article(kind_name(*kind));
 }
 
 const RecordLayout& layout_of(const Diagnostic& d) { return record_layout(d.record); }
@@ -173,7 +173,8 @@ std::int32_t noted_signs(const Context& c) {
 std::string too_many_stations(const Context& c, const Diagnostic& d) {
   const std::int32_t signs = noted_signs(c), free_row = kFirstSignRow - signs;
   const std::string taken = signs == 0 ? "no indication sign takes rows of the scenario table"
-                                       : "the line source's " + to_string(signs) + " indication signs take rows " +
+                                       : "the line source's " + counted(static_cast<std::size_t>(signs), "indication sign") +
+                                             (signs == 1 ? " takes rows " : " take rows ") +
                                              to_string(free_row + 1) + " to " + to_string(kFirstSignRow) +
                                              " of the scenario table";
   return "too many stations: " + taken + ", which leaves room for " + to_string(std::max(free_row - 2, 0)) +
@@ -211,7 +212,7 @@ std::string past_train_cells(const Context& c, const Diagnostic& d) {
   const std::string what = record_name(d);
   return "the " + what + " at " + value_words(d.metres) + " m (" + field_words(d) +
          ") lies beyond the train cells: the route is " + to_string(c.state.ScenarioTable[kRouteRow].End) +
-         " m long, the cells reach " + to_string(cells_end) + " m, and a " + what + " may stand at " +
+         " m long, the cells reach " + to_string(cells_end) + " m, and " + with_article(what) + " may stand at " +
          to_string(cells_end - margin_of(d.record)) + " m at most; the compiler reads nothing after it";
 }
 
@@ -401,6 +402,10 @@ Message runtime_failure(const Context& c, const Diagnostic& d) {
     return m;
   }
   if (d.record == RecordKind::None) {
+    if (f.kind == FailureKind::TextEnded && c.texts.has(d.source) && c.texts.text(d.source).empty()) {
+      return error_at(c, d, std::string(d.source == SourceId::Line ? "the line" : "the train") +
+                                " source is empty: there is no field to read, and the compiler stops here");
+    }
     if (f.kind == FailureKind::Missing) {
       return error_at(c, d, "the line source has no route length record ('lunghezza percorso'), so there are no "
                             "train cells and the generator writes no binary file");

@@ -186,7 +186,18 @@ void check_curves(Linter& l, const std::vector<const LintRecord*>& curves) {
     const auto n = number(*r, kCurveLength);
     if (!s || !n) continue;
     const std::int64_t end = *s + *n;
-    if (previous_start && c > *s + 1) {
+    const bool overlapping = previous_start && c > *s + 1;
+    // The straight part runs on to the start, then the curve draws the
+    // points up to its end; when none is left it draws nothing at all.
+    const std::int64_t first_curved = std::max(c, *s + 1);
+    if (!overlapping && first_curved > end) {
+      l.warn(*r, kCurveLength, "empty-curve",
+             *n <= 0 ? "this curve is " + metres(*n) + " long, so it draws no curved point: the plan runs straight on "
+                       "from " + metres(*s)
+                     : "this curve ends at " + metres(end) + ", before the plan's next point (" +
+                           metres(first_curved) + "), so it draws no curved point");
+    }
+    if (overlapping) {
       const bool behind = *s < *previous_start;
       const std::string effect = c > end + 1 ? "so it draws nothing: the plan has already reached " + metres(c - 1)
                                              : "so it has no straight part and turns from " + metres(c - 1) + " to " +

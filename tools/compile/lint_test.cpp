@@ -169,6 +169,8 @@ const LintCase kCases[] = {
      "17:18",
      "the slow order at 13000 m comes after one at 15000 m in the file; slow orders are placed by position, so it "
      "compiles the same, but the file no longer reads along the route [-Wunordered-slow-order]"},
+    {"empty-curve", "Prova_linea.txt", "curvad5,  3000,  500", "curvad5,  3000,  0", "12:18",
+     "this curve is 0 m long, so it draws no curved point: the plan runs straight on from 3000 m [-Wempty-curve]"},
     {"unordered-station", "Prova_T1-.txt", "   8,15, 0, SECONDA\r\n",
      "   8,15, 0, SECONDA\r\nstazione,    5000, 12,  300,  1, 0, 0,  4,1,0,  2,1,1,   30,   8,20, 0, TERZA\r\n",
      "14:14",
