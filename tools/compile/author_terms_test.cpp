@@ -1,7 +1,7 @@
 // Messages in the author's terms: text limits at their boundary, empty sources, hints and curves, with place and exit status.
 #include <gtest/gtest.h>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

@@ -1,7 +1,7 @@
 // Broken sources as a new author writes them: the exact place and words of the first message, and the place in JSON.
 #include <gtest/gtest.h>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "common/text_match.h"
 #include "common/shown_text.h"
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 #include "model/coding.h"
 #include "model/train_cell.h"
 

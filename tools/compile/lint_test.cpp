@@ -6,10 +6,10 @@
 #include <set>
 
 #include "common/binary_files.h"
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 #include "compile/lint.h"
 #include "compile/message_sink.h"
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 #include "compiler/compile.h"
 
 namespace scenario::tool {

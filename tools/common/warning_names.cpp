@@ -1,5 +1,5 @@
 // The registry of warning names and the -W options that switch them.
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 #include <array>
 #include <string>
