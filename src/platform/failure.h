@@ -22,9 +22,9 @@ enum class FailureKind : std::uint8_t {
 
 // What an index that failed pointed into, for OutOfRange and Missing.
 enum class Indexed : std::uint8_t {
-  Nothing,    // the failure is no index
-  TrainCell,  // the train cell array
-  PlanPoint,  // the line plan, one point per metre
+  Nothing,      // the failure is no index
+  TrainCell,    // the train cell array
+  PlanPoint,    // the line plan, one point per metre
   ScenarioRow,  // the scenario table
 };
 
