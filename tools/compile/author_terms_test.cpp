@@ -68,23 +68,25 @@ const Worded kWorded[] = {
      "1:1: error: the line source is empty: there is no field to read, and the compiler stops here",
      "1 error, 0 warnings"},
     // A hint never repeats what was written.
-    {"general_keyword_in_the_body", "Prova_linea.txt", "[pendenze]\r\n", "[pendenze]\r\nsfondo uno,    100\r\n", 0,
-     "14:1: warning: 'sfondo uno' is a record of the general section and is read only there; after that section it "
+    {"general_keyword_in_the_body", "Prova_linea.txt", "[pendenze]\r\n", "[pendenze]\r\nsfondo uno,    100\r\n", 1,
+     "14:1: error: 'sfondo uno' is a record of the general section and is read only there; after that section it "
      "is ignored [-Wunknown-keyword]",
-     "0 errors, 1 warning"},
+     "1 error, 0 warnings"},
     {"general_keyword_in_the_wrong_case", "Prova_linea.txt", "[pendenze]\r\n", "[pendenze]\r\nSfondo uno,    100\r\n",
-     0,
-     "14:1: warning: 'Sfondo uno' matches no keyword and is ignored; its words are case-sensitive: did you mean "
+     1,
+     "14:1: error: 'Sfondo uno' matches no keyword and is ignored; its words are case-sensitive: did you mean "
      "'sfondo uno'? [-Wunknown-keyword]",
-     "0 errors, 1 warning"},
+     "1 error, 0 warnings"},
     // A curve that leaves no curved point of the plan.
     {"curve_of_zero_length", "Prova_linea.txt", "curvad5,  3000,  500", "curvad5,  3000,  0", 0,
      "12:18: warning: this curve is 0 m long, so it draws no curved point: the plan runs straight on from 3000 m "
      "[-Wempty-curve]",
      "0 errors, 1 warning"},
-    {"curve_ending_before_the_next_point", "Prova_linea.txt", "curvas4,  250,  400", "curvas4,  0,  1", 0,
-     "11:15: warning: this curve ends at 1 m, before the plan's next point (2 m), so it draws no curved point "
-     "[-Wempty-curve]",
+    // A curve that draws no point at all, straight or curved, writes nothing:
+    // one warning says so, not two.
+    {"curve_drawing_no_point_at_all", "Prova_linea.txt", "curvas4,  250,  400", "curvas4,  0,  1", 0,
+     "11:1: warning: this curve writes nothing into the files: it draws no point of the plan, as the plan already "
+     "reaches past its end [-Wno-effect]",
      "0 errors, 1 warning"},
     {"curve_reaching_the_next_point", "Prova_linea.txt", "curvas4,  250,  400", "curvas4,  0,  2", 0, "",
      "0 errors, 0 warnings"},

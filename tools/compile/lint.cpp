@@ -188,14 +188,12 @@ void check_curves(Linter& l, const std::vector<const LintRecord*>& curves) {
     const std::int64_t end = *s + *n;
     const bool overlapping = previous_start && c > *s + 1;
     // The straight part runs on to the start, then the curve draws the
-    // points up to its end; when none is left it draws nothing at all.
-    const std::int64_t first_curved = std::max(c, *s + 1);
-    if (!overlapping && first_curved > end) {
+    // points up to its end: a length of 0 or less draws the straight part
+    // alone. A curve that draws no point at all is told by no-effect.
+    if (!overlapping && c <= *s && *n <= 0) {
       l.warn(*r, kCurveLength, "empty-curve",
-             *n <= 0 ? "this curve is " + metres(*n) + " long, so it draws no curved point: the plan runs straight on "
-                       "from " + metres(*s)
-                     : "this curve ends at " + metres(end) + ", before the plan's next point (" +
-                           metres(first_curved) + "), so it draws no curved point");
+             "this curve is " + metres(*n) + " long, so it draws no curved point: the plan runs straight on from " +
+                 metres(*s));
     }
     if (overlapping) {
       const bool behind = *s < *previous_start;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "common/diagnostics.h"
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 namespace scenario::tool {
 
