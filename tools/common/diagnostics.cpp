@@ -7,7 +7,7 @@
 #include "common/cli.h"
 #include "common/json.h"
 #include "common/shown_text.h"
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 namespace scenario::tool {
 namespace {

@@ -1,5 +1,5 @@
 // Tests of the warning options: each sequence of -W options and the level it gives a warning.
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 #include <gtest/gtest.h>
 
