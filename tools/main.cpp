@@ -11,7 +11,7 @@
 #include <unistd.h>
 #endif
 
-#include "common/tool_main.h"
+#include "tool_main.h"
 
 namespace {
 

@@ -28,7 +28,10 @@ namespace {
 [[noreturn]] void cell_out_of_range(const CompileState& s, std::int64_t index) {
   if (s.scenario.TrainCells.empty()) {
     throw Failure("the train cell array does not exist (no route length record)",
-                  FailureDetail{.kind = FailureKind::Missing, .expected = "train cells", .value = index});
+                  FailureDetail{.kind = FailureKind::Missing,
+                                .expected = "train cells",
+                                .value = index,
+                                .indexed = Indexed::TrainCell});
   }
   throw Failure("train cell " + std::to_string(index) + " is outside 0.." + std::to_string(s.scenario.CellCount),
                 FailureDetail{.kind = FailureKind::OutOfRange,
@@ -36,7 +39,8 @@ namespace {
                               .found = std::to_string(index),
                               .value = index,
                               .low = 0,
-                              .high = s.scenario.CellCount});
+                              .high = s.scenario.CellCount,
+                              .indexed = Indexed::TrainCell});
 }
 }  // namespace
 
@@ -62,7 +66,8 @@ namespace {
                                 .found = std::to_string(row),
                                 .value = row,
                                 .low = 0,
-                                .high = kScenarioRows - 1});
+                                .high = kScenarioRows - 1,
+                                .indexed = Indexed::ScenarioRow});
 }
 }  // namespace
 

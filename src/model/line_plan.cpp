@@ -36,7 +36,10 @@ void LinePlan::clear() {
 void LinePlan::fail_outside(std::int64_t m) const {
   if (!exists_) {
     throw Failure("the line plan does not exist (no route length record)",
-                  FailureDetail{.kind = FailureKind::Missing, .expected = "the line plan", .value = m});
+                  FailureDetail{.kind = FailureKind::Missing,
+                                .expected = "the line plan",
+                                .value = m,
+                                .indexed = Indexed::PlanPoint});
   }
   throw Failure("line plan point " + std::to_string(m) + " is outside 0.." + std::to_string(last_point_),
                 FailureDetail{.kind = FailureKind::OutOfRange,
@@ -44,7 +47,8 @@ void LinePlan::fail_outside(std::int64_t m) const {
                               .found = std::to_string(m),
                               .value = m,
                               .low = 0,
-                              .high = last_point_});
+                              .high = last_point_,
+                              .indexed = Indexed::PlanPoint});
 }
 
 }  // namespace scenario

@@ -16,7 +16,7 @@ namespace {
 void prepara_corpo(CompileState& s) {
   if (s.scenario.TrainCells.empty()) {
     throw Failure("the line source has no route length record before its body, so there are no train cells",
-                  FailureDetail{.kind = FailureKind::Missing, .expected = "train cells"});
+                  FailureDetail{.kind = FailureKind::Missing, .expected = "train cells", .indexed = Indexed::TrainCell});
   }
   s.Ranges.Count = 0;
   if (s.CompileLine != 0) {

@@ -18,8 +18,7 @@ void recover(CompileState& s, SourceFiles& sources) {
 // Whether a failure is an index past the train cells or the line plan: what a
 // negative route length, too short for the records that follow it, leads to.
 bool oltre_il_percorso(const FailureDetail& f) {
-  return (f.kind == FailureKind::OutOfRange || f.kind == FailureKind::Missing) &&
-         (f.expected == "a train cell" || f.expected == "a line plan point");
+  return f.kind == FailureKind::OutOfRange && (f.indexed == Indexed::TrainCell || f.indexed == Indexed::PlanPoint);
 }
 
 // Records a failure the passes did not record themselves (a source that

@@ -62,6 +62,51 @@ INSTANTIATE_TEST_SUITE_P(
         RecoveryCase{"NoLineSource", std::nullopt, "[generale]\r\n[fine]\r\n", 101, 777, true}),
     [](const testing::TestParamInfo<RecoveryCase>& info) { return std::string(info.param.name); });
 
+// A failure past the train cells is put on the route length when the length
+// is negative (the short route is the fault), and stays on its own record
+// otherwise; a failure of another kind stays where it happened.
+struct PlacedFailure {
+  const char* name;
+  std::string line;
+  std::string train;
+  RecordKind record;  // where the failure is recorded
+  int field;
+};
+void PrintTo(const PlacedFailure& c, std::ostream* os) { *os << c.name; }
+
+class DatiFailurePlace : public testing::TestWithParam<PlacedFailure> {};
+
+TEST_P(DatiFailurePlace, RecordAndField) {
+  const PlacedFailure& c = GetParam();
+  CompileState s;
+  SourceFiles sources = SourceFiles::in_memory(c.line, c.train);
+  memorizza_dati(s, sources);
+  ASSERT_EQ(s.report.StatusCode, 25);
+  ASSERT_FALSE(s.report.Diagnostics.empty());
+  EXPECT_EQ(s.report.Diagnostics.back().record, c.record);
+  EXPECT_EQ(s.report.Diagnostics.back().field_index, c.field);
+}
+
+const char kTrain[] = "[generale]\r\n[fine]\r\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Passes, DatiFailurePlace,
+    testing::Values(
+        PlacedFailure{"RangePastTheCellsOfANegativeRoute",
+                      "[generale]\r\nlunghezza percorso, -5000\r\n[montagne]\r\nmontagna, 0, 5000, 1\r\n[fine]\r\n",
+                      kTrain, RecordKind::RouteLength, 1},
+        PlacedFailure{"RangePastTheCellsOfARoute",
+                      "[generale]\r\nlunghezza percorso, 1000\r\n[montagne]\r\nmontagna, 0, 20000, 1\r\n[fine]\r\n",
+                      kTrain, RecordKind::Montagna, 1},
+        // The speed is converted when a later row fills the cells; the
+        // failure stands at the speed field of the row that set it.
+        PlacedFailure{"SpeedTooLargeFilledByTheNextRow", kLine,
+                      "[generale]\r\nvelocita, 0, 1300\r\nvelocita, 500, 80\r\n[fine]\r\n",
+                      RecordKind::SpeedProfile, 2},
+        PlacedFailure{"SpeedTooLargeFilledAtTheEnd", kLine, "[generale]\r\nvelocita, 0, 1300\r\n[fine]\r\n",
+                      RecordKind::SpeedProfile, 2}),
+    [](const testing::TestParamInfo<PlacedFailure>& info) { return std::string(info.param.name); });
+
 TEST(DatiRecoveryOnDisk, DeletesBothSourceFiles) {
   namespace fs = std::filesystem;
   fs::path dir = fs::temp_directory_path() / ("memorizza_dati_test_" + std::to_string(::getpid()));

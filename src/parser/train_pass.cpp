@@ -1,6 +1,7 @@
 // The train pass: the field loop, the keyword tests and the end of pass.
 #include "parser/train_pass.h"
 
+#include <cmath>
 #include <span>
 
 #include "model/legacy_math.h"
@@ -40,7 +41,40 @@ Next termina(TrainPass& p, std::optional<std::int32_t> position) {
   return Next::Stopped;
 }
 
-std::uint8_t quinto(std::int32_t speed) { return round_to_u8(speed / 5.0); }
+std::uint8_t quinto(std::int32_t speed) { return round_to_u8(speed / static_cast<double>(kSpeedStep)); }
+
+namespace {
+
+// The lowest and highest speeds as written that round into a cell's byte.
+bool entra_in_un_byte(std::int32_t speed) {
+  const double q = std::nearbyint(speed / static_cast<double>(kSpeedStep));
+  return q >= 0 && q <= kLargestByte;
+}
+
+std::int32_t velocita_estrema(std::int32_t from, std::int32_t step) {
+  while (entra_in_un_byte(from + step)) from += step;
+  return from;
+}
+
+}  // namespace
+
+std::uint8_t quinto_in_vigore(TrainPass& p) {
+  try {
+    return quinto(p.speed);
+  } catch (const Failure&) {
+    if (!p.speed_place) throw;
+    Diagnostic d = diagnostica_a(Status::RuntimeFailure, *p.speed_place);
+    d.failure = FailureDetail{.kind = FailureKind::TooWide,
+                              .expected = "a speed limit in km/h",
+                              .found = std::to_string(p.speed),
+                              .value = p.speed,
+                              .low = velocita_estrema(0, -1),
+                              .high = velocita_estrema(kLargestByte * kSpeedStep, 1)};
+    p.s.report.Diagnostics.push_back(std::move(d));
+    p.s.Reading.failure_recorded = true;
+    throw;
+  }
+}
 
 namespace {
 
@@ -135,7 +169,7 @@ void cerca_generale(TrainPass& p) {
 // is written); the last cells keep 0.
 void completa_profili(TrainPass& p) {
   do {
-    scrivi_cella(p.s, p.speed_fill, CellLayer::Speed, p.speed_owner).Byte4 = quinto(p.speed);
+    scrivi_cella(p.s, p.speed_fill, CellLayer::Speed, p.speed_owner).Byte4 = quinto_in_vigore(p);
     ++p.speed_fill;
   } while (p.speed_fill < p.s.scenario.CellCount - 2);
   do {
@@ -201,7 +235,7 @@ void leggi_treno(CompileState& s, SourceFiles& sources, std::int32_t next_sign_r
     if (treno::leggi_record(p) == treno::Next::Stopped) return;
     treno::fine_passata(p);
   } catch (const Failure& f) {
-    registra_guasto(s, p.reader, f);
+    if (!s.Reading.failure_recorded) registra_guasto(s, p.reader, f);
     throw;
   }
 }

@@ -12,6 +12,10 @@
 
 namespace scenario::treno {
 
+// The cells keep a speed limit in steps of this many km/h, in one byte.
+inline constexpr std::int32_t kSpeedStep = 5;
+inline constexpr std::int32_t kLargestByte = 0xff;
+
 // What the pass does after a record.
 enum class Next {
   Go,            // read the next keyword field
@@ -28,6 +32,7 @@ struct TrainPass {
   std::int32_t speed_fill = 0;     // first cell whose speed limit is not written
   std::int32_t adhesion_fill = 0;  // first cell whose adhesion is not written
   std::int32_t speed = 0;          // speed in force, km/h
+  std::optional<RecordPlace> speed_place{};  // the speed field of the record that set it
   std::int32_t adhesion = 0;       // adhesion in force
   Owner speed_owner = owner::kDefault;     // the record that set the speed in force
   Owner adhesion_owner = owner::kDefault;  // the record that set the adhesion in force
@@ -62,5 +67,11 @@ Next leggi_stazione(TrainPass& p);
 // The speed limit in fifths of km/h as the cells hold it; throws Failure
 // when the rounded quotient does not fit a byte.
 std::uint8_t quinto(std::int32_t speed);
+
+// The speed in force as the cells hold it. When it does not fit, the failure
+// is recorded at the speed field of the record that set it (the cells are
+// filled only when a later record, or the end of the pass, moves the fill
+// on), with the speed as written and the written speeds a cell can take.
+std::uint8_t quinto_in_vigore(TrainPass& p);
 
 }  // namespace scenario::treno

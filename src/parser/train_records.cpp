@@ -8,12 +8,14 @@
 namespace scenario::treno {
 namespace {
 
+constexpr int kSpeedField = 2;  // the speed limit record's speed, after its position
+
 // Writes the speed in force into the cells from the fill index up to the
 // cell before n (at least one cell), never past the last cell.
 void riempi_velocita(TrainPass& p, std::int32_t n) {
   do {
     if (p.speed_fill >= p.s.scenario.CellCount) return;
-    scrivi_cella(p.s, p.speed_fill, CellLayer::Speed, p.speed_owner).Byte4 = quinto(p.speed);
+    scrivi_cella(p.s, p.speed_fill, CellLayer::Speed, p.speed_owner).Byte4 = quinto_in_vigore(p);
     ++p.speed_fill;
   } while (p.speed_fill < n);
 }
@@ -57,6 +59,7 @@ Next leggi_velocita(TrainPass& p) {
   if (n > 0) riempi_velocita(p, n);
   p.speed = speed;
   p.speed_owner = scrivente_attuale(p.s);
+  p.speed_place = luogo_corrente(p.s, kSpeedField);
   return Next::Go;
 }
 

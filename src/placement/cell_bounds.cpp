@@ -11,7 +11,10 @@ void require_cells(const CompileState& s, std::int64_t first, std::int64_t last,
   if (s.scenario.TrainCells.empty()) {
     throw Failure(what + " needs train cells " + std::to_string(first) + ".." + std::to_string(last) +
                       ", outside 0.." + std::to_string(s.scenario.CellCount),
-                  FailureDetail{.kind = FailureKind::Missing, .expected = "train cells", .value = first});
+                  FailureDetail{.kind = FailureKind::Missing,
+                                .expected = "train cells",
+                                .value = first,
+                                .indexed = Indexed::TrainCell});
   }
   const std::int64_t outside = first < 0 ? first : last;
   throw Failure(what + " needs train cells " + std::to_string(first) + ".." + std::to_string(last) +
@@ -21,7 +24,8 @@ void require_cells(const CompileState& s, std::int64_t first, std::int64_t last,
                               .found = std::to_string(first) + ".." + std::to_string(last),
                               .value = outside,
                               .low = 0,
-                              .high = s.scenario.CellCount});
+                              .high = s.scenario.CellCount,
+                              .indexed = Indexed::TrainCell});
 }
 
 }  // namespace scenario

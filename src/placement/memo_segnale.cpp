@@ -23,8 +23,7 @@ void memo_segnale(CompileState& s, std::int32_t posizione, std::int32_t sx, std:
     d.cell_holds = cell.Kind;
     return;
   }
-  // The approach marks lie at i - 2, i - 4, i - 6, i - 8.
-  require_cells(s, std::int64_t{i} - 8, i, "signal at " + std::to_string(posizione) + " m");
+  require_cells(s, std::int64_t{i} - kSignalApproachReach, i, "signal at " + std::to_string(posizione) + " m");
 
   std::int32_t sides = add32(mul32(sx, 3), dx);
   scrivi_cella(s, i, CellLayer::Object);
@@ -34,7 +33,7 @@ void memo_segnale(CompileState& s, std::int32_t posizione, std::int32_t sx, std:
   cell.Word2 = low16(add32(mul32(s2, 10), d2));
   cell.Word3 = low16(add32(mul32(s3, 10), d3));
   cell.Byte1 = sx == 2 ? low8(signal_time(tempo)) : 0;
-  for (std::int32_t k = 1; k <= 4; ++k) {
+  for (std::int32_t k = 1; k <= kSignalApproachMarks; ++k) {
     scrivi_cella(s, i - 2 * k, CellLayer::Approach).Byte2 = low8(add32(mul32(sides, 10), k));
   }
 }

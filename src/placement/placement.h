@@ -10,6 +10,10 @@ namespace scenario {
 // How far before a slow order's start its warning cell stands, in metres.
 inline constexpr std::int32_t kWarningDistance = 1200;
 
+// A signal's four approach marks lie 2, 4, 6 and 8 cells behind its own cell.
+inline constexpr std::int32_t kSignalApproachMarks = 4;
+inline constexpr std::int32_t kSignalApproachReach = 2 * kSignalApproachMarks;
+
 // The smaller of two numbers; on equality the first.
 std::int32_t minimo(std::int32_t x, std::int32_t y);
 

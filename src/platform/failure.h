@@ -20,6 +20,14 @@ enum class FailureKind : std::uint8_t {
   Full,        // a fixed-size list has no room left (ranges, sign rows); High is its capacity
 };
 
+// What an index that failed pointed into, for OutOfRange and Missing.
+enum class Indexed : std::uint8_t {
+  Nothing,      // the failure is no index
+  TrainCell,    // the train cell array
+  PlanPoint,    // the line plan, one point per metre
+  ScenarioRow,  // the scenario table
+};
+
 // The typed part of a failure: what was expected, what was found, and the
 // limits that were broken, each present where it applies. For Io, expected
 // is the action ("open", "read", "delete", "replace") and found the file.
@@ -31,6 +39,7 @@ struct FailureDetail {
   std::int64_t low = 0;     // the allowed range, for TooWide and OutOfRange
   std::int64_t high = 0;
   std::optional<std::int64_t> row{};  // the scenario row whose text did not fit its record
+  Indexed indexed = Indexed::Nothing;  // for OutOfRange and Missing: the array the index pointed into
 };
 
 // A runtime failure: a read that fails, a conversion that does not fit, an

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "common/text_match.h"
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 namespace scenario::tool {
 namespace {

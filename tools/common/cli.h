@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 namespace scenario::tool {
 

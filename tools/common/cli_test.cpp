@@ -4,7 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

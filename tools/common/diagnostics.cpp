@@ -7,7 +7,7 @@
 #include "common/cli.h"
 #include "common/json.h"
 #include "common/shown_text.h"
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 namespace scenario::tool {
 namespace {
@@ -77,8 +77,8 @@ Excerpt excerpt_in_line(std::string_view text, std::size_t start, std::size_t en
 }
 
 std::string cut_text(const std::string& text) {
-  if (text.size() <= kMaxTextBytes) return text;
-  std::size_t end = kMaxTextBytes;
+  if (text.size() <= kMaxShownTextBytes) return text;
+  std::size_t end = kMaxShownTextBytes;
   while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;  // not inside a character
   return text.substr(0, end) + std::string(kEllipsis);
 }
@@ -407,7 +407,7 @@ std::size_t bound_of(const std::vector<Message>& ms, const SourceTexts& texts, c
   const Plan plan(ms, texts, options, held);
   const std::size_t file = 4 * std::max({texts.line_file.size(), texts.train_file.size(), std::size_t{16}});
   const std::size_t per_message =
-      kMessageOverhead + kMaxTextBytes + 2 * file + (options.color ? kColorOverhead : 0);
+      kMessageOverhead + kMaxShownTextBytes + 2 * file + (options.color ? kColorOverhead : 0);
   std::size_t count = 0;
   for (const Message* m : plan.shown()) count += 1 + m->notes.size();
   std::size_t notes = 0;

@@ -55,7 +55,7 @@ inline constexpr std::size_t kColorOverhead = 3 * 16;
 // The quoted source line is cut to this many characters around the caret.
 inline constexpr std::size_t kQuoteWindow = 100;
 // A message's text is cut to this many bytes (producers already cut quotes).
-inline constexpr std::size_t kMaxTextBytes = 2000;
+inline constexpr std::size_t kMaxShownTextBytes = 2000;
 // What one rendered message may take beyond its file name and text: the
 // place, the severity, -v's suffix, the quoted window of at most
 // kQuoteWindow characters of up to four bytes each, and the caret line.
@@ -98,7 +98,7 @@ Excerpt excerpt_at(std::string_view text, std::size_t offset);
 // the notes; every line ends with "\n". At most `max_per_name` messages of
 // one name are shown, then one line "N more like this" per name that had
 // more. The output is at most bound_of(ms, texts) bytes, whatever the texts
-// hold: the number of messages shown times (kMessageOverhead + kMaxTextBytes
+// hold: the number of messages shown times (kMessageOverhead + kMaxShownTextBytes
 // + twice the longer file name), plus one line per name held back.
 // Messages not kept at all (counted by name where they were made) add to the
 // "N more like this" lines through `held`.

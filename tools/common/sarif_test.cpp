@@ -3,8 +3,8 @@
 #include <nlohmann/json.hpp>
 
 #include "common/diagnostics.h"
-#include "common/tool_test_support.h"
-#include "compile/warning_names.h"
+#include "tool_test_support.h"
+#include "common/warning_names.h"
 
 namespace scenario::tool {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 #include "platform/failure.h"
 
 namespace scenario::tool {

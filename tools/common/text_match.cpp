@@ -24,6 +24,16 @@ std::string_view trim_blanks(std::string_view s) {
   return s;
 }
 
+std::string with_article(std::string_view noun) {
+  const char first = noun.empty() ? ' ' : lower_ascii(noun.substr(0, 1))[0];
+  const bool vowel = std::string_view("aeiou").find(first) != std::string_view::npos;
+  return (vowel ? "an " : "a ") + std::string(noun);
+}
+
+std::string counted(std::size_t n, std::string_view noun) {
+  return std::to_string(n) + " " + std::string(noun) + (n == 1 ? "" : "s");
+}
+
 std::size_t edit_distance_within(std::string_view a, std::string_view b, std::size_t limit) {
   // The distance is at least the difference of the lengths.
   if (std::max(a.size(), b.size()) - std::min(a.size(), b.size()) > limit) return limit + 1;

@@ -17,6 +17,13 @@ std::string_view trim_blanks(std::string_view s);
 // as the compiler's account names it.
 std::string_view span_text(std::string_view text, std::size_t start, std::size_t end);
 
+// "a signal", "an indication sign": the noun with its indefinite article,
+// "an" before a vowel letter.
+std::string with_article(std::string_view noun);
+
+// "0 signs", "1 sign", "2 signs": a count and its noun, plural by adding "s".
+std::string counted(std::size_t n, std::string_view noun);
+
 // Levenshtein distance (insert, delete, replace, each costing 1).
 std::size_t edit_distance(std::string_view a, std::string_view b);
 

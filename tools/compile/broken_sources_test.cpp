@@ -1,7 +1,7 @@
 // Broken sources as a new author writes them: the exact place and words of the first message, and the place in JSON.
 #include <gtest/gtest.h>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {
@@ -121,6 +121,61 @@ const Broken kBroken[] = {
      "position, field 1) puts a speed indicator board into cell 1, which is reserved for the check codes; place "
      "it further along the route",
      "indicatori_vmax,  0,  0,  80,  80,  0,  ,  ,  ,  0"},
+    // The speed is converted when the cells are filled: by the next speed
+    // row, or at the end of the pass for the last one. Either way the error
+    // stands at the speed as written, in km/h.
+    {"speed_above_a_cell_followed_by_a_row", "Prova_T1-.txt", {{"velocita,       0,    80", "velocita, 0, 1300"}}, 9,
+     14,
+     "the speed limit in km/h, field 2, is 1300 km/h; 1275 km/h is the largest speed a cell holds (in steps of 5 "
+     "km/h, so at most 1277 km/h may be written); the compiler stops reading here",
+     "velocita, 0, 1300"},
+    {"speed_above_a_cell_on_the_last_row", "Prova_T1-.txt", {{"velocita,   8000,    60", "velocita, 3000, 1300"}},
+     10, 17,
+     "the speed limit in km/h, field 2, is 1300 km/h; 1275 km/h is the largest speed a cell holds (in steps of 5 "
+     "km/h, so at most 1277 km/h may be written); the compiler stops reading here",
+     "velocita, 3000, 1300"},
+    {"speed_one_above_the_largest_written", "Prova_T1-.txt", {{"velocita,   8000,    60", "velocita, 3000, 1278"}},
+     10, 17,
+     "the speed limit in km/h, field 2, is 1278 km/h; 1275 km/h is the largest speed a cell holds (in steps of 5 "
+     "km/h, so at most 1277 km/h may be written); the compiler stops reading here",
+     "velocita, 3000, 1278"},
+    {"speed_below_zero", "Prova_T1-.txt", {{"velocita,   8000,    60", "velocita, 3000, -3"}}, 10, 17,
+     "the speed limit in km/h, field 2, is -3 km/h; 0 km/h is the lowest speed a cell holds (in steps of 5 km/h, so "
+     "at least -2 km/h may be written); the compiler stops reading here",
+     "velocita, 3000, -3"},
+    // A signal's approach marks reach 8 cells behind its own.
+    {"signal_below_its_lowest_position", "Prova_T1-.txt", {{"segnale,    4000", "segnale,    300"}}, 17, 13,
+     "the signal at 300 m (the signal's position, field 1) needs its 4 approach marks in the 8 cells behind its own, "
+     "down to cell -1 (-50 m), before the first train cell; a signal may stand at 325 m at the lowest (350 m as a "
+     "multiple of 50); the compiler stops reading here",
+     "segnale,    300,   1, 4, 1,  0, 0,    0,  0,0,0, 0"},
+    {"signal_one_metre_below_its_lowest_position", "Prova_T1-.txt", {{"segnale,    4000", "segnale,    324"}}, 17, 13,
+     "the signal at 324 m (the signal's position, field 1) needs its 4 approach marks in the 8 cells behind its own, "
+     "down to cell -1 (-50 m), before the first train cell; a signal may stand at 325 m at the lowest (350 m as a "
+     "multiple of 50); the compiler stops reading here",
+     "segnale,    324,   1, 4, 1,  0, 0,    0,  0,0,0, 0"},
+    {"slow_order_before_the_first_cell", "Prova_T1-.txt",
+     {{"[fine]\r\n", "rallentamento,  -100,  60,  500,  0,  0,  0\r\n[fine]\r\n"}}, 19, 17,
+     "this slow order (the slow order's start, field 1) needs cell -1 (-50 m), before the first train cell (cell 0, "
+     "at 0 m); the compiler stops reading here",
+     "rallentamento,  -100,  60,  500,  0,  0,  0"},
+    // A negative length leaves the curves and rows that follow past the
+    // cells; the error is the length's, whatever comes after it.
+    {"negative_route_length_then_a_curve", "Prova_linea.txt",
+     {{"lunghezza percorso,    20000", "lunghezza percorso,    -5000"}}, 2, 24,
+     "the route's length, field 1, is -5000 m; a route's length cannot be negative", "lunghezza percorso,    -5000"},
+    {"negative_route_length_then_a_speed_row", "Prova_linea.txt",
+     {{"lunghezza percorso,    20000", "lunghezza percorso,    -1"}}, 2, 24,
+     "the route's length, field 1, is -1 m; a route's length cannot be negative", "lunghezza percorso,    -1"},
+    // One fact, one message: no lint warning repeats this error.
+    {"station_before_the_previous", "Prova_T1-.txt", {{"stazione,   19900", "stazione,    5000"}}, 14, 14,
+     "the station zone at 5000 m (the station's position, field 1) starts 4450 m before the previous zone ends; at "
+     "least 350 m are needed (this zone runs from 4700 to 5300 m, the zone of SECONDA ends at 9150 m)",
+     "stazione,    5000,  2,  600,  1, 1, 0,  1,1,0,  2,1,1,    0,   8,30, 0, ULTIMA"},
+    {"signal_on_an_indication_sign", "Prova_T1-.txt", {{"segnale,    4000", "segnale,    1950"}}, 17, 13,
+     "the signal at 1950 m (the signal's position, field 1) goes to cell 40 (2000 m), which already holds an "
+     "indication sign; it needs a cell that is empty or holds only a montagna marker",
+     "segnale,    1950,   1, 4, 1,  0, 0,    0,  0,0,0, 0"},
 };
 
 INSTANTIATE_TEST_SUITE_P(AsAuthorsWriteThem, BrokenSource, ::testing::ValuesIn(kBroken),

@@ -9,6 +9,7 @@
 #include "common/scenario_view.h"
 #include "common/shown_text.h"
 #include "common/source_dir.h"
+#include "common/text_match.h"
 #include "compile/error_messages.h"
 #include "compile/lint.h"
 #include "compile/read_summary.h"
@@ -30,10 +31,10 @@ std::string summary_line(const CompileSession& s) {
   const CompileResult& st = s.state;
   const int files = st.CompileLine != 0 ? 3 : 2;
   return "compiled " + shown_utf8(s.names.RouteName) + " / " + shown_utf8(s.names.TrainCode) + ": route " +
-         std::to_string(st.scenario.ScenarioTable[kRouteRow].End) + " m, " + std::to_string(st.scenario.TrainCells.size()) +
-         " cells, " + std::to_string(stations_of(st.scenario.ScenarioTable).size()) + " stations, " +
-         std::to_string(cells_of_kind(st.scenario.TrainCells, kind::kSignal).size()) + " signals, " +
-         std::to_string(cells_of_kind(st.scenario.TrainCells, kind::kSign).size()) + " signs; wrote " +
+         std::to_string(st.scenario.ScenarioTable[kRouteRow].End) + " m, " + counted(st.scenario.TrainCells.size(), "cell") + ", " +
+         counted(stations_of(st.scenario.ScenarioTable).size(), "station") + ", " +
+         counted(cells_of_kind(st.scenario.TrainCells, kind::kSignal).size(), "signal") + ", " +
+         counted(cells_of_kind(st.scenario.TrainCells, kind::kSign).size(), "sign") + "; wrote " +
          std::to_string(files) + " files to " + shown_utf8(output_dir(s).string());
 }
 
@@ -78,11 +79,6 @@ void write_outputs(const BinaryFiles& files, const CompileSession& s) {
   }
   write_all(files, dir, s.names);
 }
-
-std::string plural(std::size_t n, const char* word) {
-  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
-
 
 }  // namespace
 
@@ -182,7 +178,7 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
     err << "no binary file written; the files in " << shown_utf8(output_dir(session).string()) << " are unchanged"
         << (can_write ? " (--force writes them as the generator would)" : "") << "\n";
   }
-  err << plural(errors, "error") << ", " << plural(warnings, "warning") << "\n";
+  err << counted(errors, "error") << ", " << counted(warnings, "warning") << "\n";
   // A source that cannot be found is the caller's to fix, as for any file.
   if (source_missing) return kExitUsage;
   return errors == 0 ? kExitClean : kExitProblems;

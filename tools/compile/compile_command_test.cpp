@@ -5,7 +5,7 @@
 
 #include "compiler/memorizza_percorso.h"
 #include "model/source_files.h"
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

@@ -1,7 +1,7 @@
 // Tests of the warnings, --werror, JSON diagnostics and the choice of sources in a directory.
 #include <gtest/gtest.h>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

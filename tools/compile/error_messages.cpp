@@ -8,7 +8,9 @@
 #include "common/shown_text.h"
 #include "common/text_match.h"
 #include "model/coding.h"
+#include "model/legacy_math.h"
 #include "parser/record_kinds.h"
+#include "parser/train_pass.h"
 #include "placement/placement.h"
 
 namespace scenario::tool {
@@ -35,7 +37,7 @@ std::string cell_words(std::int64_t c) {
 std::string holding(std::optional<std::uint8_t> kind) {
   if (!kind) return "something";
   if (*kind == kind::kEmpty) return "no object but already a value";
-  return "a " + kind_name(*kind);
+  return with_article(kind_name(*kind));
 }
 
 const RecordLayout& layout_of(const Diagnostic& d) { return record_layout(d.record); }
@@ -171,7 +173,8 @@ std::int32_t noted_signs(const Context& c) {
 std::string too_many_stations(const Context& c, const Diagnostic& d) {
   const std::int32_t signs = noted_signs(c), free_row = kFirstSignRow - signs;
   const std::string taken = signs == 0 ? "no indication sign takes rows of the scenario table"
-                                       : "the line source's " + to_string(signs) + " indication signs take rows " +
+                                       : "the line source's " + counted(static_cast<std::size_t>(signs), "indication sign") +
+                                             (signs == 1 ? " takes rows " : " take rows ") +
                                              to_string(free_row + 1) + " to " + to_string(kFirstSignRow) +
                                              " of the scenario table";
   return "too many stations: " + taken + ", which leaves room for " + to_string(std::max(free_row - 2, 0)) +
@@ -209,7 +212,7 @@ std::string past_train_cells(const Context& c, const Diagnostic& d) {
   const std::string what = record_name(d);
   return "the " + what + " at " + value_words(d.metres) + " m (" + field_words(d) +
          ") lies beyond the train cells: the route is " + to_string(c.state.scenario.ScenarioTable[kRouteRow].End) +
-         " m long, the cells reach " + to_string(cells_end) + " m, and a " + what + " may stand at " +
+         " m long, the cells reach " + to_string(cells_end) + " m, and " + with_article(what) + " may stand at " +
          to_string(cells_end - margin_of(d.record)) + " m at most; the compiler reads nothing after it";
 }
 
@@ -282,6 +285,55 @@ std::string full_list(const Diagnostic& d) {
   return "one " + record_name(d) + " too many: the list holds at most " + to_string(f.high);
 }
 
+// A speed the cells' byte cannot hold: the bound a cell holds, in km/h, and
+// the written speeds that round into it.
+std::string speed_too_wide(const Diagnostic& d) {
+  const FailureDetail& f = *d.failure;
+  const auto cell_speed = [](std::int64_t written) {
+    return static_cast<std::int64_t>(std::nearbyint(static_cast<double>(written) / treno::kSpeedStep)) *
+           treno::kSpeedStep;
+  };
+  const bool low = f.value < f.low;
+  const std::string bound = low ? "lowest" : "largest";
+  return subject(d) + " is " + to_string(f.value) + " km/h; " + to_string(cell_speed(low ? f.low : f.high)) +
+         " km/h is the " + bound + " speed a cell holds (in steps of " + to_string(treno::kSpeedStep) +
+         " km/h, so " + (low ? "at least " : "at most ") + to_string(low ? f.low : f.high) +
+         " km/h may be written); the compiler stops reading here";
+}
+
+// The lowest position whose cell leaves room behind it for a signal's
+// approach marks; positions round to their cell as the compiler rounds them.
+std::int32_t lowest_signal_position() {
+  std::int32_t p = 0;
+  while (cell_after(p) < kSignalApproachReach) ++p;
+  return p;
+}
+
+std::int64_t next_multiple(std::int64_t v, std::int64_t unit) { return (v + unit - 1) / unit * unit; }
+
+// A record that needs a cell or plan point outside the arrays the route length made.
+std::string outside_the_route(const Context& c, const Diagnostic& d) {
+  const FailureDetail& f = *d.failure;
+  const std::string what = "this " + record_name(d) + " (" + field_words(d) + ")";
+  const std::string stop = "; the compiler stops reading here";
+  if (f.indexed == Indexed::PlanPoint) {
+    return what + " needs line plan point " + to_string(f.value) + " (" + to_string(f.value) +
+           " m), but the line plan holds points 0 to " + to_string(f.high) + " m" + stop;
+  }
+  if (d.record == RecordKind::Signal && f.value < f.low) {
+    const std::int32_t lowest = lowest_signal_position();
+    return "the signal at " + value_words(field_value(c, d, 1)) + " m (" + field_words(d) + ") needs its " +
+           to_string(kSignalApproachMarks) + " approach marks in the " + to_string(kSignalApproachReach) +
+           " cells behind its own, down to " + cell_words(f.value) + ", before the first train cell; a signal may "
+           "stand at " + to_string(lowest) + " m at the lowest (" + to_string(next_multiple(lowest, kChainageUnit)) +
+           " m as a multiple of " + to_string(kChainageUnit) + ")" + stop;
+  }
+  if (f.value < f.low) {
+    return what + " needs " + cell_words(f.value) + ", before the first train cell (cell 0, at 0 m)" + stop;
+  }
+  return what + " needs " + cell_words(f.value) + ", past the last train cell (" + cell_words(f.high) + ")" + stop;
+}
+
 std::string record_failure(const Context& c, const Diagnostic& d) {
   const FailureDetail& f = *d.failure;
   const std::string field = subject(d);
@@ -290,6 +342,7 @@ std::string record_failure(const Context& c, const Diagnostic& d) {
       return field + " holds " + in_quotes(f.found) + ", which is not a number (" + f.expected +
              " expected); the compiler stops reading here";
     case FailureKind::TooWide:
+      if (d.record == RecordKind::SpeedProfile) return speed_too_wide(d);
       if (d.row) {
         const std::string text = d.record == RecordKind::None ? "a name of the scenario" : field;
         return text + " is " + to_string(f.value) + " bytes long; a text holds at most " + to_string(f.high) +
@@ -305,6 +358,7 @@ std::string record_failure(const Context& c, const Diagnostic& d) {
         const std::optional<std::int64_t> length = d.metres ? std::optional<std::int64_t>(*d.metres) : field_value(c, d, 1);
         return field + " is " + value_words(length) + " m; a route's length cannot be negative";
       }
+      if (f.indexed == Indexed::TrainCell || f.indexed == Indexed::PlanPoint) return outside_the_route(c, d);
       return "this " + record_name(d) + " (" + field_words(d) + ") needs " + f.expected + " " + shown(f.found) +
              ", outside " + to_string(f.low) + " to " + to_string(f.high) + "; the compiler stops reading here";
     case FailureKind::Missing:
@@ -348,6 +402,10 @@ Message runtime_failure(const Context& c, const Diagnostic& d) {
     return m;
   }
   if (d.record == RecordKind::None) {
+    if (f.kind == FailureKind::TextEnded && c.texts.has(d.source) && c.texts.text(d.source).empty()) {
+      return error_at(c, d, std::string(d.source == SourceId::Line ? "the line" : "the train") +
+                                " source is empty: there is no field to read, and the compiler stops here");
+    }
     if (f.kind == FailureKind::Missing) {
       return error_at(c, d, "the line source has no route length record ('lunghezza percorso'), so there are no "
                             "train cells and the generator writes no binary file");
@@ -448,6 +506,42 @@ Message stop_note(const Context& c, const Diagnostic& d, const Message& error) {
   return m;
 }
 
+// The route length record that holds the route's length, from the account.
+std::optional<RecordPlace> route_length_place(const Context& c) {
+  if (!c.state.account) return std::nullopt;
+  const Account& a = *c.state.account;
+  const Owner who = a.row_owner(kRouteRow, RowField::End);
+  if (who < 0 || static_cast<std::size_t>(who) >= a.records.size()) return std::nullopt;
+  const AccountRecord& r = a.records[static_cast<std::size_t>(who)];
+  if (r.kind != RecordKind::RouteLength || r.field_count < 1) return std::nullopt;
+  return RecordPlace{r.source, r.kind, r.start, a.fields_of(r)[0].start, 1};
+}
+
+// A negative route length is the error, at the length record, whatever the
+// records after it then run into; those become its notes.
+std::optional<Message> negative_length(const Context& c) {
+  const std::optional<RecordPlace> place = route_length_place(c);
+  const std::int32_t length = c.state.scenario.ScenarioTable[kRouteRow].End;
+  if (!place || length >= 0) return std::nullopt;
+  const Diagnostic d = diagnostica_a(Status::RuntimeFailure, *place);
+  Message m = error_at(c, d, subject(d) + " is " + to_string(length) + " m; a route's length cannot be negative");
+  m.name = "negative-length";
+  return m;
+}
+
+bool at_route_length(const Context& c, const Diagnostic& d) {
+  const std::optional<RecordPlace> place = route_length_place(c);
+  return place && d.source == place->source && d.record == RecordKind::RouteLength &&
+         d.record_offset == place->record_offset;
+}
+
+// What a short route leads to: a record past its cells or its plan.
+bool follows_from_the_length(const Diagnostic& d) {
+  if (d.status == Status::PastTrainCells) return true;
+  return d.status == Status::RuntimeFailure && d.failure && d.failure->kind == FailureKind::OutOfRange &&
+         (d.failure->indexed == Indexed::TrainCell || d.failure->indexed == Indexed::PlanPoint);
+}
+
 bool follows_an_error(const Diagnostic& d) {
   return d.status == Status::RuntimeFailure && d.record == RecordKind::None &&
          (d.source == SourceId::None || (d.failure && d.failure->kind == FailureKind::Missing));
@@ -459,8 +553,18 @@ std::vector<Message> error_messages(const CompileResult& state, const SourceText
   const Context c{state, texts};
   std::vector<Message> out;
   bool said_no_cells = false;  // an error already says the train cells were never made
+  const std::optional<Message> short_route = negative_length(c);
+  if (short_route) out.push_back(*short_route);
   for (const Diagnostic& d : state.report.Diagnostics) {
     const bool no_cells = d.failure && d.failure->kind == FailureKind::Missing;
+    if (short_route && at_route_length(c, d)) continue;  // the same fact, already the first error
+    if (short_route && follows_from_the_length(d)) {
+      Message note = status_error(c, d);
+      note.severity = Severity::Note;
+      note.text = "because of it: " + note.text;
+      out.front().notes.push_back(std::move(note));
+      continue;
+    }
     if (!out.empty() && d.restated) {
       out.back().notes.push_back(restated_note(c, d));
       continue;

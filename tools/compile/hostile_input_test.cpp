@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

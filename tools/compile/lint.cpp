@@ -13,7 +13,7 @@
 
 #include "common/text_match.h"
 #include "common/shown_text.h"
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 #include "model/coding.h"
 #include "model/train_cell.h"
 
@@ -22,7 +22,9 @@ namespace {
 
 constexpr std::int64_t kCell = kCellLength;     // metres of one train cell
 constexpr std::int64_t kSteepest = 60;          // per mille; adhesion railways rarely exceed it
-constexpr std::int64_t kLongestName = kMaxTextBytes;  // a name's 16-bit length
+// The longest text a record's 16-bit length can hold; the model's limit,
+// not the display limit of the tool's messages.
+constexpr std::int64_t kLongestName = static_cast<std::int64_t>(scenario::kMaxTextBytes);
 
 // Field indices after the keyword, as the record table lists them.
 constexpr int kPosition = 0;
@@ -184,7 +186,16 @@ void check_curves(Linter& l, const std::vector<const LintRecord*>& curves) {
     const auto n = number(*r, kCurveLength);
     if (!s || !n) continue;
     const std::int64_t end = *s + *n;
-    if (previous_start && c > *s + 1) {
+    const bool overlapping = previous_start && c > *s + 1;
+    // The straight part runs on to the start, then the curve draws the
+    // points up to its end: a length of 0 or less draws the straight part
+    // alone. A curve that draws no point at all is told by no-effect.
+    if (!overlapping && c <= *s && *n <= 0) {
+      l.warn(*r, kCurveLength, "empty-curve",
+             "this curve is " + metres(*n) + " long, so it draws no curved point: the plan runs straight on from " +
+                 metres(*s));
+    }
+    if (overlapping) {
       const bool behind = *s < *previous_start;
       const std::string effect = c > end + 1 ? "so it draws nothing: the plan has already reached " + metres(c - 1)
                                              : "so it has no straight part and turns from " + metres(c - 1) + " to " +
@@ -232,7 +243,7 @@ void check_signs(Linter& l, const std::vector<const LintRecord*>& signs) {
     if (r->fields.size() > kSignText && r->fields[kSignText].text.size() > kLongestName) {
       l.warn(*r, kSignText, "long-name",
              "a sign text of " + num(static_cast<std::int64_t>(r->fields[kSignText].text.size())) +
-                 " bytes does not fit its 16-bit length (65535 bytes): the files cannot be written");
+                 " bytes does not fit its 16-bit length (" + num(kLongestName) + " bytes): the files cannot be written");
     }
   }
 }
@@ -346,7 +357,7 @@ void check_stations(Linter& l, const std::vector<const LintRecord*>& stations) {
     if (r->fields.size() > kStationName && r->fields[kStationName].text.size() > kLongestName) {
       l.warn(*r, kStationName, "long-name",
              "a station name of " + num(static_cast<std::int64_t>(r->fields[kStationName].text.size())) +
-                 " bytes does not fit its 16-bit length (65535 bytes): the files cannot be written");
+                 " bytes does not fit its 16-bit length (" + num(kLongestName) + " bytes): the files cannot be written");
     }
   }
 }

@@ -1,7 +1,7 @@
 // Tests that no record an author writes is lost or misread without a word: each case's exact place, text and exit status.
 #include <gtest/gtest.h>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

@@ -13,10 +13,34 @@ std::tuple<int, std::size_t> place_key(const Message& m) {
   return {rank, m.at.value_or(0)};
 }
 
+// A lint warning and an error that tell one fact about one field: the
+// warning's name and the error's status.
+struct SameFact {
+  std::string_view warning;
+  Status error;
+};
+
+constexpr SameFact kSameFacts[] = {
+    {"long-name", Status::RuntimeFailure},           // a text too long for its 16-bit length
+    {"unordered-station", Status::StationTooClose},  // a station before the previous one's zone
+};
+
 }  // namespace
+
+bool MessageSink::told_by_an_error(const Message& w) const {
+  for (const SameFact& f : kSameFacts) {
+    if (w.name != f.warning) continue;
+    const std::string code = std::to_string(status_number(f.error));
+    for (const auto& [name, source, at] : error_places_) {
+      if (name == code && source == w.source && at == w.at) return true;
+    }
+  }
+  return false;
+}
 
 void MessageSink::push_back(Message m) {
   if (muted_[static_cast<std::size_t>(m.source)]) return;
+  if (told_by_an_error(m)) return;
   const WarningLevel level = settings_.level_of(m.name);
   if (level == WarningLevel::Off) return;
   if (level == WarningLevel::Error) {
@@ -26,7 +50,10 @@ void MessageSink::push_back(Message m) {
   keep(std::move(m));
 }
 
-void MessageSink::add_error(Message m) { keep(std::move(m)); }
+void MessageSink::add_error(Message m) {
+  error_places_.emplace_back(m.name, m.source, m.at);
+  keep(std::move(m));
+}
 
 bool MessageSink::held_back(std::string_view name, SourceId source, std::size_t at) {
   if (max_per_name_ == 0) return false;

@@ -3,12 +3,14 @@
 
 #include <cstddef>
 #include <map>
+#include <optional>
+#include <tuple>
 #include <utility>
 #include <string>
 #include <vector>
 
 #include "common/diagnostics.h"
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 namespace scenario::tool {
 
@@ -25,7 +27,9 @@ class MessageSink {
   // A warning check's message: its name's level switches it off, keeps it a
   // warning or makes it an error.
   void push_back(Message m);
-  // An error the compiler recorded: kept as it is.
+  // An error the compiler recorded: kept as it is. A warning that would
+  // tell the same fact at the same field is then not kept (one fact, one
+  // message).
   void add_error(Message m);
   // For a check that would build a costly text: counts a warning of `name`
   // at a place as held and returns true when it would not be kept anyway.
@@ -41,11 +45,13 @@ class MessageSink {
 
  private:
   void keep(Message m);
+  bool told_by_an_error(const Message& warning) const;
 
   const WarningSettings& settings_;
   std::size_t max_per_name_;
   std::map<std::string, std::vector<std::pair<std::size_t, Message>>, std::less<>> kept_;  // with their arrival
   std::size_t arrived_ = 0;
+  std::vector<std::tuple<std::string, SourceId, std::optional<std::size_t>>> error_places_;  // code, source, field
   bool muted_[3] = {false, false, false};  // by SourceId
   std::map<std::string, std::size_t> held_;
   std::size_t counts_[3] = {0, 0, 0};  // by Severity

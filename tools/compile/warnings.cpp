@@ -93,9 +93,25 @@ void unread_last(const CompileOutcome& r, MessageSink& out) {
   }
 }
 
+// A keyword of the line source's general section, written exactly.
+bool is_general_keyword(std::string_view text) {
+  for (const RecordLayout& layout : record_layouts(Section::LineGeneral)) {
+    for (std::string_view k : keyword_spellings(layout.kind)) {
+      if (text == k) return true;
+    }
+  }
+  return false;
+}
+
 std::string unknown_message(const std::vector<std::string>& known, const std::string& text) {
   const std::string t(trim_blanks(text));
   if (is_number(t)) return "the value " + in_quotes(t) + " follows a complete record and is ignored; is it one value too many?";
+  // Written exactly as it should be, but where it is not read: no hint
+  // repeats what was written.
+  if (is_general_keyword(t)) {
+    return in_quotes(t) + " is a record of the general section and is read only there; after that section it is "
+                          "ignored";
+  }
   std::string message = in_quotes(t) + " matches no keyword and is ignored";
   const std::string lower = lower_ascii(t);
   for (const std::string& k : known) {

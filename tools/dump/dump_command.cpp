@@ -12,6 +12,7 @@
 #include "platform/failure.h"
 #include "common/scenario_view.h"
 #include "common/shown_text.h"
+#include "common/text_match.h"
 
 namespace scenario::tool {
 namespace {
@@ -144,9 +145,9 @@ std::string cell_fields_text(const TrainCell& c) {
 void dat_text(const std::vector<TrainCell>& cells, std::size_t size, const std::string& name, std::ostream& out) {
   out << name << ": " << cells.size() << " cells (0-" << cells.size() - 1 << ", 0-"
       << (cells.size() - 1) * kCellMetres << " m), " << size << " bytes; "
-      << cells_of_kind(cells, kind::kSignal).size() << " signals, "
-      << cells_of_kind(cells, kind::kStop).size() << " station stops, "
-      << cells_of_kind(cells, kind::kSign).size() << " signs\n";
+      << counted(cells_of_kind(cells, kind::kSignal).size(), "signal") << ", "
+      << counted(cells_of_kind(cells, kind::kStop).size(), "station stop") << ", "
+      << counted(cells_of_kind(cells, kind::kSign).size(), "sign") << "\n";
   out << "cells holding objects or marks:\n";
   for (std::size_t i = 0; i < cells.size(); ++i) {
     const TrainCell& c = cells[i];

@@ -4,7 +4,7 @@
 #include "common/binary_files.h"
 #include "model/binary_writers.h"
 #include "platform/failure.h"
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

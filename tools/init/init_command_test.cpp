@@ -1,7 +1,7 @@
 // Tests of init: the starting pair is the generator's own sources, under any names, never over a file unasked.
 #include <gtest/gtest.h>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

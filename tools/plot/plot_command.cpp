@@ -5,6 +5,7 @@
 
 #include "common/scenario_view.h"
 #include "common/svg.h"
+#include "common/text_match.h"
 #include "platform/atomic_file.h"
 #include "plot/label_layout.h"
 #include "plot/plot_panels.h"
@@ -23,23 +24,19 @@ constexpr double kRowPitch = 11;
 constexpr std::size_t kLabelRows = 6;
 constexpr double kMetresPerKm = 1000;
 
-std::string plural_of(std::size_t n, const std::string& word) {
-  return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
-}
-
 std::string title_of(const PlotData& d) {
-  const std::string tunnels = (d.tunnels_complete ? "" : "at least ") + plural_of(d.tunnels.size(), "tunnel");
+  const std::string tunnels = (d.tunnels_complete ? "" : "at least ") + counted(d.tunnels.size(), "tunnel");
   return d.route + " / " + d.train + ": " + length_label(d.route_length) + ", " +
-         plural_of(stations_of(d.rows).size(), "station") + ", " + plural_of(d.signals.size(), "signal") + ", " +
-         tunnels + ", " + plural_of(cells_of_kind(d.cells, kind::kSign).size(), "sign") + ", " +
-         plural_of(cells_of_kind(d.cells, kind::kSlowStart).size(), "slow order");
+         counted(stations_of(d.rows).size(), "station") + ", " + counted(d.signals.size(), "signal") + ", " +
+         tunnels + ", " + counted(cells_of_kind(d.cells, kind::kSign).size(), "sign") + ", " +
+         counted(cells_of_kind(d.cells, kind::kSlowStart).size(), "slow order");
 }
 
 std::string subtitle_of(const PlotData& d, const Stretch& s) {
   std::string origin = d.origin == PlotOrigin::Sources ? "drawn from the sources, compiled in memory"
                                                        : "drawn from the binary files";
   if (d.origin == PlotOrigin::Sources && d.source_errors > 0) {
-    origin += " (" + plural_of(d.source_errors, "error") + ": as compile --force would write them)";
+    origin += " (" + counted(d.source_errors, "error") + ": as compile --force would write them)";
   }
   const bool whole = s.from <= 0 && s.to >= d.route_length;
   return origin + "; " + (whole ? "the whole route" : "from " + km_text(s.from) + " to " + km_text(s.to)) +
@@ -131,7 +128,7 @@ int run_plot(const PlotOptions& options, std::ostream& out, std::ostream& err) {
         << "the whole pair to draw from the sources\n";
   }
   if (d.source_errors > 0) {
-    err << "scenario_tool: warning: the sources have " << plural_of(d.source_errors, "error")
+    err << "scenario_tool: warning: the sources have " << counted(d.source_errors, "error")
         << "; the picture shows the files as compile --force would write them (scenario_tool check lists the errors)\n";
   }
   if (!to_stdout) out << "wrote " << target.string() << "\n";

@@ -8,7 +8,7 @@
 
 #include "plot/plot_panels.h"
 #include "common/svg.h"
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "common/cli.h"
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 #include "plot/plot_data.h"
 #include "plot/plot_panels.h"
 #include "plot/plot_test_support.h"

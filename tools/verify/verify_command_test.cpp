@@ -5,7 +5,7 @@
 
 #include "common/binary_files.h"
 #include "model/binary_writers.h"
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 #include "verify/verify_checks.h"
 
 namespace scenario::tool {

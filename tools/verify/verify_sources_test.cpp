@@ -1,7 +1,7 @@
 // Tests of verify --sources: files held against their sources, naming the first difference and its record.
 #include <gtest/gtest.h>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {

@@ -1,5 +1,5 @@
 // Dispatch of the three commands and the one place where runtime failures are caught.
-#include "common/tool_main.h"
+#include "tool_main.h"
 
 #include <exception>
 #include <optional>

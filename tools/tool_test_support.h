@@ -12,7 +12,7 @@
 
 #include "content/text_writer.h"
 #include "content/writers.h"
-#include "common/tool_main.h"
+#include "tool_main.h"
 
 namespace scenario::tool::testing {
 

@@ -1,5 +1,5 @@
 // The registry of warning names and the -W options that switch them.
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 #include <array>
 #include <string>
@@ -11,7 +11,7 @@
 namespace scenario::tool {
 namespace {
 
-constexpr std::array<WarningName, 28> kNames = {{
+constexpr std::array<WarningName, 29> kNames = {{
     {"unknown-keyword", "a field that starts no record and is no section header or comment: the text is lost",
      WarningLevel::Error},
     {"other-source", "a keyword of the other source: it is lost here", WarningLevel::Error},
@@ -28,6 +28,7 @@ constexpr std::array<WarningName, 28> kNames = {{
     {"unordered-gradient", "a gradient record behind the one before it: gradients fill forward only"},
     {"unordered-curve", "a curve that starts before the one before it"},
     {"overlapping-curve", "a curve that starts inside the one before it"},
+    {"empty-curve", "a curve whose length leaves no curved point of the track plan"},
     {"unordered-speed", "a speed limit row behind the one before it: the profile fills forward only"},
     {"unordered-adhesion", "an adhesion row behind the one before it: the profile fills forward only"},
     {"unordered-station", "a station before the one above it in the file"},

@@ -1,12 +1,12 @@
 // Tests of the warning options: each sequence of -W options and the level it gives a warning.
-#include "compile/warning_names.h"
+#include "common/warning_names.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 
 namespace scenario::tool {
 namespace {
