@@ -77,18 +77,35 @@ const char* layer_name(std::uint8_t part) {
   return part < kCellLayers ? kNames[part] : "?";
 }
 
+const char* row_field_name(std::uint8_t part) {
+  constexpr const char* kNames[] = {"kind",  "start", "end",   "position", "flag",  "name",  "word 1", "word 2",
+                                    "word 3", "word 4", "word 5", "byte 1", "byte 2", "byte 3", "byte 4", "time"};
+  return part < kRowFields ? kNames[part] : "?";
+}
+
 std::string writes_text(const Pair& pair, const Account& a, const AccountRecord& r, Owner self) {
   std::string out;
+  std::string last_rows;
   for (const WriteRun& w : a.writes_of(r)) {
     std::string run;
     if (w.target == Target::Cell) {
-      run = std::string("cells ") + std::to_string(w.first) + "–" + std::to_string(w.last) + " (" +
-            std::to_string(w.first * kMetresPerCell) + "–" + std::to_string(w.last * kMetresPerCell) + " m), " +
-            layer_name(w.part);
+      run = w.first == w.last ? "cell " + std::to_string(w.first) + " (" + std::to_string(w.first * kMetresPerCell) + " m), "
+                              : "cells " + std::to_string(w.first) + "–" + std::to_string(w.last) + " (" +
+                                    std::to_string(w.first * kMetresPerCell) + "–" +
+                                    std::to_string(w.last * kMetresPerCell) + " m), ";
+      run += layer_name(w.part);
       const Owner now = a.cell_owner(w.first, static_cast<CellLayer>(w.part));
       if (now != self) run += "; cell " + std::to_string(w.first) + " is held by " + owner_text(pair, a, now);
     } else if (w.target == Target::Row) {
-      run = "scenario rows " + std::to_string(w.first) + "–" + std::to_string(w.last);
+      // The fields of one row come as runs of their own: one line per row range, naming its fields.
+      const std::string rows = "scenario rows " + std::to_string(w.first) + "–" + std::to_string(w.last) + ": ";
+      if (rows == last_rows) {
+        out.pop_back();
+        out += std::string(", ") + row_field_name(w.part) + "\n";
+        continue;
+      }
+      run = rows + row_field_name(w.part);
+      last_rows = rows;
     } else {
       run = "plan points " + std::to_string(w.first) + "–" + std::to_string(w.last);
     }

@@ -282,6 +282,8 @@ Json Server::request(const std::string& method, const Json& params) {
   if (method == "textDocument/codeAction") return code_actions(params);
   if (!per_document) throw RequestError{rpc::kMethodNotFound, "unknown method '" + method + "'"};
   const std::string uri = uri_in(params);
+  const bool at_position = method != "textDocument/documentSymbol" && method != "textDocument/formatting";
+  const Position position = at_position ? position_in(params) : Position{};
   Pair* pair = pair_of(uri);
   if (!pair) return method == "textDocument/documentSymbol" || method == "textDocument/completion" ? Json::array() : Json();
   const SourceId source = pair->line.uri == uri ? SourceId::Line : SourceId::Train;
@@ -292,7 +294,7 @@ Json Server::request(const std::string& method, const Json& params) {
     if (!f.refused.empty()) throw RequestError{rpc::kRequestFailed, f.refused};
     return f.edits;
   }
-  const std::size_t offset = text.offset_of(position_in(params), encoding_);
+  const std::size_t offset = text.offset_of(position, encoding_);
   if (method == "textDocument/hover") return hover_at(*pair, source, offset, encoding_);
   if (method == "textDocument/completion") return completion_at(*pair, source, offset);
   return definition_at(*pair, source, offset, encoding_);
