@@ -6,6 +6,8 @@
 
 #include "common/binary_files.h"
 #include "common/source_dir.h"
+#include "compile/message_sink.h"
+#include "compile/text_checks.h"
 #include "lsp/features.h"
 #include "model/scenario_files.h"
 #include "platform/failure.h"
@@ -131,6 +133,31 @@ Json unmappable_diagnostics(const EditorText& text, PositionEncoding encoding) {
                    {"source", kServerName},
                    {"message", "this character has no place in the sources' 8-bit code page (Latin-1); "
                                "the compiler reads '?' here"}});
+  }
+  return out;
+}
+
+// The text checks of a file on disk that holds UTF-8 which the editor decoded:
+// the editor's Latin-1 text has one byte per character, so the checks of the
+// compile cannot see the sequences that the simulator would show as two or
+// more characters. Their offsets are moved to the editor's text. A file whose
+// bytes are neither the editor's text nor its Latin-1 bytes has changes not
+// saved yet, and is not checked.
+std::vector<Message> disk_checks(SourceId source, const std::filesystem::path& path, const EditorText& text) {
+  const std::optional<std::string> bytes = read_if_present(path);
+  if (!bytes || *bytes == text.latin1() || *bytes != text.utf8()) return {};
+  SourceTexts texts;
+  texts.line_file = texts.train_file = path.string();
+  (source == SourceId::Train ? texts.train : texts.line) = *bytes;
+  const WarningSettings settings;
+  MessageSink sink(settings, CompileOptions{}.max_diagnostics);
+  text_warnings(texts, sink);
+  std::vector<Message> out = sink.take_sorted();
+  for (Message& m : out) {
+    if (!m.at) continue;
+    const std::size_t end = std::min(*m.at, bytes->size());
+    m.at = static_cast<std::size_t>(std::count_if(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(end),
+                                                  [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
   }
   return out;
 }
@@ -322,6 +349,7 @@ void Server::open(const Json& params) {
   d.version = doc.value("version", 0);
   documents_[uri] = std::move(d);
   attach(uri);
+  read_disk_checks(uri);
 }
 
 void Server::change(const Json& params) {
@@ -358,14 +386,25 @@ void Server::close(const Json& params) {
     return;
   }
   f.text.reset();
+  f.disk_messages.clear();
   if (auto bytes = read_if_present(f.path)) f.text = EditorText(latin1_to_utf8(*bytes));
   pair.dirty = true;
   to_publish_.push_back(pair_key);
 }
 
+void Server::read_disk_checks(const std::string& uri) {
+  auto key = pair_key_.find(uri);
+  if (key == pair_key_.end()) return;
+  Pair& pair = *pairs_.at(key->second);
+  const SourceId source = pair.train.uri == uri ? SourceId::Train : SourceId::Line;
+  PairFile& f = pair.file(source);
+  f.disk_messages = disk_checks(source, f.path, documents_.at(uri).text);
+}
+
 void Server::saved(const Json& params) {
   // The partner of an open file may have been written too: read it again.
   const std::string uri = uri_in(params);
+  read_disk_checks(uri);
   if (auto key = pair_key_.find(uri); key != pair_key_.end()) {
     Pair& pair = *pairs_.at(key->second);
     for (PairFile* f : {&pair.line, &pair.train}) {
@@ -457,6 +496,7 @@ void Server::publish(Pair& pair, std::vector<std::string>& out) {
       if (where == source) diags.push_back(diagnostic_json(pair, m, encoding_));
     }
     if (f.open && f.text) {
+      for (const Message& m : f.disk_messages) diags.push_back(diagnostic_json(pair, m, encoding_));
       for (Json& d : unmappable_diagnostics(*f.text, encoding_)) diags.push_back(std::move(d));
     }
     out.push_back(dump(notification_json("textDocument/publishDiagnostics",

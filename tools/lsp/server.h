@@ -48,6 +48,7 @@ class Server {
   void change(const Json& params);
   void close(const Json& params);
   void saved(const Json& params);
+  void read_disk_checks(const std::string& uri);
 
   // The pair of a document, compiled from the current texts.
   Pair* pair_of(const std::string& uri);

@@ -1,9 +1,12 @@
 // Unit tests of the language server: the protocol, the diagnostics of both sources as check gives them, and the features.
 #include "lsp/server.h"
 
+#include <sstream>
+
 #include <gtest/gtest.h>
 
 #include "common/tool_test_support.h"
+#include "lsp/lsp_command.h"
 #include "model/scenario_files.h"
 
 namespace scenario::tool::lsp {
@@ -179,6 +182,24 @@ TEST_F(ServerTest, ACharacterLatinOneCannotHoldIsAnErrorAtItsPlace) {
   EXPECT_EQ((*it)["range"]["end"], at(14, column + 1));
 }
 
+// A file saved as UTF-8 looks right in an editor that decodes it, yet the
+// simulator reads each byte as a character: the check looks at the disk.
+TEST_F(ServerTest, UtfEightOnDiskIsReportedAlthoughTheEditorShowsItDecoded) {
+  const std::string utf8 = replaced(train_text(), "MONTEFERRO", "MONTEFERR\xC3\x8C");
+  spit(train_path, utf8);
+  const Json diags = published(session.open(train_uri, utf8), train_uri);
+  const auto it = std::find_if(diags.begin(), diags.end(), [](const Json& d) { return d["code"] == "utf8-text"; });
+  ASSERT_NE(it, diags.end()) << diags.dump();
+  EXPECT_EQ((*it)["range"]["start"]["line"], 15);
+  const std::size_t name_column = std::string("stazione,    4900, 28,  200,  0, 0, 0,  0,0,0,  0,0,0,   30,   8,13, 0, ").size();
+  EXPECT_EQ((*it)["range"]["start"]["character"], name_column);
+  // The same text saved as Latin-1 is what the simulator shows: nothing to say.
+  spit(train_path, EditorText(utf8).latin1());
+  session.notify("textDocument/didSave", {{"textDocument", {{"uri", train_uri}}}});
+  const Json after = published(session.change(train_uri, utf8), train_uri);
+  EXPECT_EQ(after, Json::array());
+}
+
 struct ProtocolCase {
   std::string name;
   std::string body;
@@ -245,6 +266,29 @@ TEST(ServerProtocolTest, ShutdownThenExitEndsCleanlyAndRequestsBetweenAreRefused
   abrupt.notify("exit", nullptr);
   EXPECT_TRUE(abrupt.server.exited());
   EXPECT_EQ(abrupt.server.exit_status(), kExitWithoutShutdown);
+}
+
+// The loop on real streams: framed answers, and the exit status the protocol gives.
+TEST(ServerLoopTest, AnswersFramedMessagesAndEndsAtExitOrAtTheEndOfInput) {
+  const std::string initialize = frame(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{}})");
+  const std::string shutdown = frame(R"({"jsonrpc":"2.0","id":2,"method":"shutdown"})");
+  const std::string exit = frame(R"({"jsonrpc":"2.0","method":"exit"})");
+  const std::string after_exit = frame(R"({"jsonrpc":"2.0","id":3,"method":"shutdown"})");
+  std::istringstream in(initialize + shutdown + exit + after_exit);
+  std::ostringstream out;
+  EXPECT_EQ(run_lsp(in, out), kExitAfterShutdown);
+  FrameReader reader;
+  reader.feed(out.str());
+  std::vector<Json> answers;
+  for (Frame f; reader.next(f);) answers.push_back(Json::parse(f.body));
+  ASSERT_EQ(answers.size(), 2u) << out.str();
+  EXPECT_EQ(answers[0]["id"], 1);
+  EXPECT_EQ(answers[1]["id"], 2);
+  EXPECT_TRUE(answers[1]["result"].is_null());
+
+  std::istringstream cut(initialize);
+  std::ostringstream ignored;
+  EXPECT_EQ(run_lsp(cut, ignored), kExitWithoutShutdown) << "input ended without shutdown and exit";
 }
 
 TEST_F(ServerTest, ARequestCancelledInTheSameBatchIsAnsweredAsCancelled) {

@@ -26,11 +26,16 @@ struct Document {
 
 // One source of a pair as the server sees it: the editor's text when the
 // file is open, else the bytes on disk (absent when there is no such file).
+
 struct PairFile {
   std::filesystem::path path;
   std::string uri;
   std::optional<EditorText> text;
   bool open = false;
+  // What the text checks found in the bytes on disk when they are UTF-8 that
+  // the editor decoded (its Latin-1 text then no longer shows them), at
+  // offsets of the editor's text. Read when the file is opened or saved.
+  std::vector<Message> disk_messages;
 };
 
 // A line source and its train source, compiled together.
