@@ -281,20 +281,24 @@ Json document_symbols(const Pair& pair, SourceId source, PositionEncoding encodi
   if (!a || !file.text) return out;
   const EditorText& text = *file.text;
   Json* section = nullptr;
-  // Records and headers in the order of the text.
-  std::vector<std::pair<std::uint32_t, const void*>> order;
-  for (const KeywordEntry& k : a->keywords) {
-    if (k.source == source && k.use == KeywordUse::Header) order.push_back({k.start, &k});
+  // Records and headers in the order of the text: (start, is a header, index).
+  struct Item {
+    std::uint32_t start;
+    bool header;
+    std::size_t index;
+  };
+  std::vector<Item> order;
+  for (std::size_t i = 0; i < a->keywords.size(); ++i) {
+    const KeywordEntry& k = a->keywords[i];
+    if (k.source == source && k.use == KeywordUse::Header) order.push_back({k.start, true, i});
   }
-  for (const AccountRecord& r : a->records) {
-    if (r.source == source) order.push_back({r.start, &r});
+  for (std::size_t i = 0; i < a->records.size(); ++i) {
+    if (a->records[i].source == source) order.push_back({a->records[i].start, false, i});
   }
-  std::stable_sort(order.begin(), order.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
-  for (const auto& [start, what] : order) {
-    const bool header = std::any_of(a->keywords.begin(), a->keywords.end(),
-                                    [&](const KeywordEntry& k) { return &k == what; });
-    if (header) {
-      const auto& k = *static_cast<const KeywordEntry*>(what);
+  std::stable_sort(order.begin(), order.end(), [](const Item& x, const Item& y) { return x.start < y.start; });
+  for (const Item& item : order) {
+    if (item.header) {
+      const KeywordEntry& k = a->keywords[item.index];
       out.push_back({{"name", shown(pair, source, k.start, k.end)},
                      {"kind", kSymbolModule},
                      {"range", range_json(text, k.start, k.end, encoding)},
@@ -303,7 +307,7 @@ Json document_symbols(const Pair& pair, SourceId source, PositionEncoding encodi
       section = &out.back();
       continue;
     }
-    const auto& r = *static_cast<const AccountRecord*>(what);
+    const AccountRecord& r = a->records[item.index];
     const RecordLayout& layout = record_layout(r.kind);
     std::string name(layout.name);
     std::string detail;
