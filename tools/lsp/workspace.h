@@ -51,7 +51,7 @@ struct Pair {
 
   PairFile& file(SourceId id) { return id == SourceId::Train ? train : line; }
   const PairFile& file(SourceId id) const { return id == SourceId::Train ? train : line; }
-  const Account* account() const { return session.state.Accounting ? &*session.state.Accounting : nullptr; }
+  const Account* account() const { return session.state.account ? &*session.state.account : nullptr; }
 };
 
 // A file URI and the path it names, both ways (percent-encoded bytes).
