@@ -56,6 +56,52 @@ void write_binary_seeds(const fs::path& dir) {
   write_seed(dir, "linea_start", std::string(1, kLineaSeed) + serialise_linea(start));
 }
 
+// A JSON string literal of a source text (its bytes as Latin-1 characters).
+std::string json_text(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += c;
+    } else if (b < 0x20 || b >= 0x80) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", b);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string framed(const std::string& body) { return "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body; }
+
+// An editor's session on the train source: open, change, the requests at a
+// station's line, and shutdown.
+std::string lsp_session(const std::string& train) {
+  const std::string uri = "\"file:///fuzz/" + std::string(names::kRouteName) + "_" + std::string(names::kTrainCode) + "-.txt\"";
+  const std::string doc = "{\"textDocument\":{\"uri\":" + uri;
+  const std::string at = doc + "},\"position\":{\"line\":5,\"character\":3}";
+  std::string out = framed(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
+  out += framed(R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":)" + doc +
+                R"(,"languageId":"scenario","version":1,"text":)" + json_text(train) + "}}}");
+  out += framed(R"({"jsonrpc":"2.0","method":"textDocument/didChange","params":)" + doc +
+                R"(,"version":2},"contentChanges":[{"text":)" + json_text(train + "stazzione, 10\r\n") + "}]}}");
+  int id = 1;
+  for (const char* method : {"hover", "completion", "definition"}) {
+    out += framed(R"({"jsonrpc":"2.0","id":)" + std::to_string(id++) + R"(,"method":"textDocument/)" + method +
+                  R"(","params":)" + at + "}}");
+  }
+  for (const char* method : {"documentSymbol", "formatting"}) {
+    out += framed(R"({"jsonrpc":"2.0","id":)" + std::to_string(id++) + R"(,"method":"textDocument/)" + method +
+                  R"(","params":)" + doc + "}}}");
+  }
+  out += framed(R"({"jsonrpc":"2.0","id":99,"method":"shutdown"})");
+  out += framed(R"({"jsonrpc":"2.0","method":"exit"})");
+  return out;
+}
+
 }  // namespace
 
 // Usage: fuzz_seeds CORPUS_ROOT; writes CORPUS_ROOT/<target>/<seed>.
@@ -75,6 +121,7 @@ int main(int argc, char** argv) {
       write_seed(root / target, "companion", pair(companion_line(), companion_train()));
     }
     write_binary_seeds(root / "fuzz_binary_files");
+    write_seed(root / "fuzz_lsp", "session", lsp_session(companion_train()));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "fuzz_seeds: %s\n", e.what());
     return 2;

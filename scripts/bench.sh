@@ -14,10 +14,13 @@ ensure_packages $BENCH_PACKAGES
 
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DSCENARIO_BENCH=ON -DSCENARIO_TESTS=OFF \
   -DSCENARIO_GUI=OFF >/dev/null
-cmake --build build/bench -j"$(nproc)" --target compile_bench bench_peak_memory scenario_gen scenario_tool
+cmake --build build/bench -j"$(nproc)" --target compile_bench lsp_bench bench_peak_memory scenario_gen scenario_tool
 
 echo "== benchmarks"
 build/bench/bench/compile_bench --benchmark_min_time=1 "$@"
+
+echo "== language server: didChange to published diagnostics (median and p95 of 200 changes)"
+build/bench/bench/lsp_bench
 
 echo "== whole run against a durable copy of its six outputs (cp, then fsync of each copy)"
 durable_json="$(mktemp)"

@@ -1,7 +1,7 @@
 # The fuzz targets and the options every run of them shares; sourced by
 # test_fuzz.sh and fuzz_campaign.sh.
 
-FUZZ_TARGETS=(fuzz_line fuzz_train fuzz_pair fuzz_tool_compile fuzz_binary_files)
+FUZZ_TARGETS=(fuzz_line fuzz_train fuzz_pair fuzz_tool_compile fuzz_binary_files fuzz_lsp)
 
 # Configures and builds the targets and the seed writer in build/fuzz, with
 # clang, ASan and UBSan, then writes the seeds to build/fuzz/seeds.
@@ -18,10 +18,11 @@ build_fuzz_targets() {
 # and keep one compile under a millisecond; the tool's report costs a few
 # times the compile per message, and 1 KiB already gives dozens of messages
 # of every kind; the binary files need room for a few hundred cells or plan
-# points.
+# points; a stream of editor messages needs room for a document of a few
+# dozen lines inside its JSON.
 fuzz_max_len() {
   case "$1" in
-    fuzz_binary_files) echo 8192 ;;
+    fuzz_binary_files | fuzz_lsp) echo 8192 ;;
     fuzz_tool_compile) echo 1024 ;;
     *) echo 2048 ;;
   esac

@@ -1,19 +1,21 @@
 # Debian packages the project needs, and a helper that installs missing ones.
 # Sourced by run.sh, test.sh and bench.sh.
 
-# fonts-liberation: a sans-serif face with Helvetica's widths for the wait window.
-RUN_PACKAGES="cmake make g++ libfltk1.3-dev fonts-liberation"
+# fonts-liberation: a sans-serif face with Helvetica's widths for the wait window;
+# nlohmann-json3-dev: the JSON of the authors' tool's language server.
+RUN_PACKAGES="cmake make g++ libfltk1.3-dev fonts-liberation nlohmann-json3-dev"
 # xvfb, xdotool, x11-utils (xwininfo), imagemagick (import, convert): the GUI
 # tests; util-linux (setpriv): the unwritable-directory test when run as root;
-# strace: the test of the run's write, sync, rename and delete sequence.
-TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux strace"
+# strace: the test of the run's write, sync, rename and delete sequence;
+# neovim: the editor that drives the language server in its test.
+TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux strace neovim"
 # xmllint and a headless browser: the authors' tool's plot tests; a JSON
 # reader for the tests of its SARIF output.
 TOOL_TEST_PACKAGES="libxml2-utils chromium nlohmann-json3-dev"
 # clang 14 with its libFuzzer runtime: the fuzz stage.
-FUZZ_PACKAGES="cmake make clang libclang-rt-14-dev"
+FUZZ_PACKAGES="cmake make clang libclang-rt-14-dev nlohmann-json3-dev"
 # Google Benchmark, GNU time (peak memory) and python3 (medians): scripts/bench.sh.
-BENCH_PACKAGES="cmake make g++ libbenchmark-dev time python3"
+BENCH_PACKAGES="cmake make g++ libbenchmark-dev time python3 nlohmann-json3-dev"
 
 ensure_packages() {
   local missing=()

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 . scripts/packages.sh
 started=$SECONDS
 
-ensure_packages cmake make g++ g++-mingw-w64-x86-64-posix xvfb xauth xdotool imagemagick
+ensure_packages cmake make g++ g++-mingw-w64-x86-64-posix xvfb xauth xdotool imagemagick nlohmann-json3-dev
 
 echo "== cross build (build/win)"
 cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -2,6 +2,7 @@
 #include "tool_main.h"
 
 #include <exception>
+#include <iostream>
 #include <optional>
 
 #include "common/cli.h"
@@ -10,6 +11,7 @@
 #include "compile/compile_command.h"
 #include "dump/dump_command.h"
 #include "init/init_command.h"
+#include "lsp/lsp_command.h"
 #include "platform/failure.h"
 #include "plot/plot_command.h"
 #include "verify/verify_command.h"
@@ -80,6 +82,8 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kExitClean;
       case Command::Plot:
         return run_plot(inv.plot, out, err);
+      case Command::Lsp:
+        return run_lsp(std::cin, out);
       case Command::Help:
       case Command::None:
         break;

@@ -110,6 +110,7 @@ const std::vector<OptionDef>& options_of(Command c) {
     case Command::Verify: return verify_options();
     case Command::Dump: return dump_options();
     case Command::Plot: return plot_options();
+    case Command::Lsp:
     case Command::None:
     case Command::Help: break;
   }
@@ -362,6 +363,7 @@ Command command_of(std::string_view word) {
   if (word == "dump") return Command::Dump;
   if (word == "plot") return Command::Plot;
   if (word == "help") return Command::Help;
+  if (word == "lsp") return Command::Lsp;
   return Command::None;
 }
 
@@ -469,6 +471,7 @@ std::string command_name(Command c) {
     case Command::Dump: return "dump";
     case Command::Plot: return "plot";
     case Command::Help: return "help";
+    case Command::Lsp: return "lsp";
     case Command::None: break;
   }
   return "";
@@ -579,6 +582,9 @@ std::string exit_status_help(Command c) {
              "unusable command line, or a file that cannot be found, read or written.\n";
     case Command::Help:
       return "\nExit status: 0 the help shown; 2 an unknown command.\n";
+    case Command::Lsp:
+      return "\nExit status: 0 after the editor's shutdown and exit; 1 when the input ends or exit\n"
+             "comes without shutdown; 2 an unusable command line.\n";
     case Command::None: break;
   }
   return kExitStatusHelp;
@@ -599,6 +605,7 @@ std::string general_help() {
              "  dump      decode a .sim, a train .dat or a linea.dat file\n"
              "  plot      draw the track plan and the gradient and speed profiles as SVG\n"
              "  help      show the help of a command, or the warnings (help warnings)\n"
+             "  lsp       serve an editor: diagnostics as you type, hover, completion, outline\n"
              "\n"
              "Every command works on the current folder when given none. Run\n"
              "'scenario_tool help COMMAND' for the options of a command.\n") +
@@ -663,6 +670,13 @@ std::string command_help(Command c) {
              "\n"
              "Shows the tool's help, the options of one command, or the list of warnings that\n"
              "check and compile can give.\n" +
+             exit_status_help(c);
+    case Command::Lsp:
+      return "usage: scenario_tool lsp\n"
+             "\n"
+             "Speaks the Language Server Protocol on standard input and output for an editor:\n"
+             "the diagnostics of check as you type, hover, completion, outline, go to\n"
+             "definition, quick fixes and formatting. See docs/editors.md.\n" +
              exit_status_help(c);
     case Command::None: break;
   }

@@ -12,7 +12,7 @@
 
 namespace scenario::tool {
 
-enum class Command { None, Init, Check, Compile, Verify, Dump, Plot, Help };
+enum class Command { None, Init, Check, Compile, Verify, Dump, Plot, Help, Lsp };
 
 // How messages are written: text on stderr, or JSON lines or one SARIF log on stdout.
 enum class DiagnosticsFormat { Text, Json, Sarif };

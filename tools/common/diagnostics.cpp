@@ -146,7 +146,9 @@ class Plan {
     for (const auto& [name, count] : held) {
       if (count == 0) continue;
       if (!held_.count(name)) {
-        auto last = std::find_if(ms.rbegin(), ms.rend(), [&](const Message& m) { return m.name == name; });
+        // A named reference: clang 14 (the fuzz build's compiler) cannot capture a structured binding.
+        const std::string& held_name = name;
+        auto last = std::find_if(ms.rbegin(), ms.rend(), [&](const Message& m) { return m.name == held_name; });
         if (last == ms.rend()) continue;
         held_order_.push_back(&*last);
       }

@@ -124,7 +124,7 @@ CompileSession open_session(const CompileOptions& options) {
   return s;
 }
 
-int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
+std::optional<BinaryFiles> compile_in_memory(CompileSession& session) {
   // Copies: "deleting" a text in memory must not lose what the messages quote.
   SourceFiles sources = SourceFiles::in_memory(session.texts.line, session.texts.train);
   const scenario::CompileOptions options{.line_plan = !session.options.no_line, .account = true};
@@ -141,7 +141,11 @@ int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
       session.stopped = true;
     }
   }
+  return files;
+}
 
+int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {
+  const std::optional<BinaryFiles> files = compile_in_memory(session);
   CompileReport report =
       compile_messages(session.state, session.texts, session.options.warnings, session.options.max_diagnostics);
   const bool source_missing = !session.texts.line || !session.texts.train;

@@ -8,6 +8,7 @@
 #include "common/cli.h"
 #include "common/diagnostics.h"
 #include "compiler/compile.h"
+#include "compiler/memorizza_percorso.h"
 
 namespace scenario::tool {
 
@@ -43,6 +44,10 @@ CompileReport compile_messages(const CompileResult& state, const SourceTexts& te
 // Resolves the names and reads the two texts (a missing one stays absent).
 // Throws Failure when the directory does not say which sources to compile.
 CompileSession open_session(const CompileOptions& options);
+
+// Compiles the session's texts in memory, as check and compile do, and fills
+// its state; the three files' bytes when the compile got as far as writing them.
+std::optional<BinaryFiles> compile_in_memory(CompileSession& session);
 
 // Compiles in memory, prints the diagnostics and the summary, and writes the
 // three files when there is no error (or with --force) and the generator
