@@ -9,6 +9,7 @@
 // point that differs is named and nothing is kept.
 #include "decompile/decompile.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -41,10 +42,18 @@ constexpr std::int32_t kSlowApproachCells = 4;
 constexpr std::int32_t kSecondsPerHour = 3600;
 constexpr std::int32_t kSecondsPerMinute = 60;
 constexpr std::uint8_t kFlaggedRangeShift = 10;
+// A flagged range puts a marker in every 4th of its cells.
+constexpr std::int32_t kMarkerEvery = 4;
+// The type a range takes when it starts within 150 m of the last one's end.
+constexpr std::uint8_t kJoinedRangeType = 3;
 constexpr std::uint8_t kLastStoppingKind = 24;
 constexpr std::uint8_t kShortZoneKinds[] = {5, 6};
 constexpr std::uint8_t kWideZoneKinds[] = {7, 8};
 constexpr std::int32_t kSignalTimeRaised = 101;
+// The value of the compiler's speed marks (kind 12).
+constexpr std::int16_t kSpeedMarkValue = 180;
+// Compiles spent looking for reductions of 180 among the speed marks.
+constexpr int kReductionRounds = 16;
 
 std::string num(std::int64_t v) { return std::to_string(v); }
 
@@ -207,27 +216,75 @@ void pendenze(const Lettura& f, std::vector<std::string>& out) {
   profilo(f, out, "pendenza", [](const TrainCell& c) { return std::int32_t{c.Byte5} - kGradientBias; });
 }
 
-// Ranges: runs of one type in byte 3; a run with range markers (kind 11)
-// came in flagged, its type plus 10.
-void montagne(Lettura& f, std::vector<std::string>& out) {
-  out.push_back("[montagne]");
-  out.push_back("- ranges from byte 3 of the cells: a run with range markers was flagged (type plus 10)");
+// A run of cells of one type in byte 3: cells a to e - 1.
+struct Corsa {
+  std::int32_t a = 0;
+  std::int32_t e = 0;
+  std::uint8_t type = 0;
+};
+
+std::vector<Corsa> corse(const Lettura& f) {
+  std::vector<Corsa> out;
   const auto n = static_cast<std::int32_t>(f.cells.size());
   for (std::int32_t c = 0; c < n;) {
     const std::uint8_t type = f.cells[static_cast<std::size_t>(c)].Byte3;
-    if (type == 0) {
-      ++c;
+    std::int32_t e = c + 1;
+    while (e < n && f.cells[static_cast<std::size_t>(e)].Byte3 == type) ++e;
+    if (type != 0) out.push_back({c, e, type});
+    c = e;
+  }
+  return out;
+}
+
+bool marcatore(const Lettura& f, std::int32_t c) { return f.cells[static_cast<std::size_t>(c)].Kind == kind::kRangeMarker; }
+
+void montagna(std::vector<std::string>& out, std::int32_t a, std::int32_t e, std::int32_t tipo) {
+  out.push_back(campi("montagna", {std::int64_t{a} * kCellLength, std::int64_t{e} * kCellLength, tipo}));
+}
+
+// One run as ranges: a flagged range marks every 4th cell from its start
+// (where nothing else stands), so the markers' phase gives where each
+// flagged range starts, and the first empty cell in that phase where it
+// has ended; the part after it joins it and takes type 3.
+void corsa_in_montagne(const Lettura& f, const Corsa& run, std::vector<std::string>& out) {
+  for (std::int32_t start = run.a; start < run.e;) {
+    std::int32_t m = start;
+    while (m < run.e && !marcatore(f, m)) ++m;
+    if (m == run.e) {
+      montagna(out, start, run.e, run.type);
+      return;
+    }
+    const std::int32_t flagged = m - (kMarkerEvery - 1);
+    if ((m - start) % kMarkerEvery != kMarkerEvery - 1 && flagged > start) {
+      montagna(out, start, flagged, run.type);
+      start = flagged;
       continue;
     }
-    std::int32_t end = c;
-    bool markers = false;
-    while (end < n && f.cells[static_cast<std::size_t>(end)].Byte3 == type) {
-      markers = markers || f.cells[static_cast<std::size_t>(end)].Kind == kind::kRangeMarker;
-      ++end;
+    std::int32_t k = start + kMarkerEvery - 1;
+    while (k < run.e && f.cells[static_cast<std::size_t>(k)].Kind != kind::kEmpty) k += kMarkerEvery;
+    const std::int32_t end = std::min(k, run.e);
+    montagna(out, start, end, run.type + kFlaggedRangeShift);
+    start = end;
+  }
+}
+
+// Ranges from byte 3 of the cells. A run of type 3 between two runs of one
+// other type is a range nested in a longer one: the longer range first,
+// then the nested one, which its nearness forces to type 3.
+void montagne(Lettura& f, std::vector<std::string>& out) {
+  out.push_back("[montagne]");
+  out.push_back("- ranges from byte 3 of the cells: a run with range markers was flagged (type plus 10)");
+  const std::vector<Corsa> runs = corse(f);
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    if (i + 2 < runs.size() && runs[i].e == runs[i + 1].a && runs[i + 1].e == runs[i + 2].a &&
+        runs[i + 1].type == kJoinedRangeType && runs[i].type == runs[i + 2].type && runs[i].type != kJoinedRangeType) {
+      const Corsa whole{runs[i].a, runs[i + 2].e, runs[i].type};
+      corsa_in_montagne(f, whole, out);
+      montagna(out, runs[i + 1].a, runs[i + 1].e, kJoinedRangeType);
+      i += 2;
+      continue;
     }
-    const std::int32_t tipo = markers ? type + kFlaggedRangeShift : type;
-    out.push_back(campi("montagna", {std::int64_t{c} * kCellLength, std::int64_t{end} * kCellLength, tipo}));
-    c = end;
+    corsa_in_montagne(f, runs[i], out);
   }
 }
 
@@ -528,18 +585,32 @@ void differenze(const Lettura& f, const Ricompilato& r, const SourcePair& pair, 
   }
 }
 
-// The cells of kind 12 or 13 that the compile without reductions does not
-// give: the reductions the sources held.
-std::vector<std::int32_t> riduzioni(const Lettura& f, const Ricompilato& r) {
+// The reductions the sources held. A kind 13 cell, and a kind 12 cell whose
+// value is not the speed marks' 180, is one for sure. A kind 12 cell of 180
+// is a speed mark, unless the compile leaves that cell without one: such
+// cells are taken one at a time from the start of the route, since each
+// reduction moves the marks after it.
+std::vector<std::int32_t> riduzioni_certe(const Lettura& f) {
   std::vector<std::int32_t> out;
-  const std::vector<TrainCell>& got = r.result.state.TrainCells;
   for (std::size_t c = 0; c < f.cells.size(); ++c) {
-    const std::uint8_t k = f.cells[c].Kind;
-    if (k != kind::kReductionValue && k != kind::kReductionPlain) continue;
-    if (c < got.size() && got[c].Kind == k && got[c].Word1 == f.cells[c].Word1) continue;
-    out.push_back(static_cast<std::int32_t>(c));
+    const TrainCell& cell = f.cells[c];
+    if (cell.Kind == kind::kReductionPlain || (cell.Kind == kind::kReductionValue && cell.Word1 != kSpeedMarkValue)) {
+      out.push_back(static_cast<std::int32_t>(c));
+    }
   }
   return out;
+}
+
+// The first cell whose kind 12 of 180 the compile does not give.
+std::optional<std::int32_t> riduzione_mancante(const Lettura& f, const Ricompilato& r) {
+  const std::vector<TrainCell>& got = r.result.state.TrainCells;
+  for (std::size_t c = 0; c < f.cells.size() && c < got.size(); ++c) {
+    const TrainCell& cell = f.cells[c];
+    if (cell.Kind == kind::kReductionValue && cell.Word1 == kSpeedMarkValue && got[c] != cell) {
+      return static_cast<std::int32_t>(c);
+    }
+  }
+  return std::nullopt;
 }
 
 Lettura leggi(const BinaryFiles& files) {
@@ -578,19 +649,20 @@ DecompileOutcome decompila(const BinaryFiles& files) {
   SourcePair pair;
   pair.names = ScenarioNames{f.rows[kStampRow].Name, f.rows[kTrainRow].Name};
   pair.line = sorgente_linea(f);
-  pair.train = sorgente_treno(f, {});
   if (!f.reasons.empty()) {
     outcome.reasons = std::move(f.reasons);
     return outcome;
   }
   const bool line_plan = f.plan.has_value();
+  std::vector<std::int32_t> reductions = riduzioni_certe(f);
+  pair.train = sorgente_treno(f, reductions);
   Ricompilato r = ricompila(pair, line_plan);
-  if (r.result.state.TrainCells.size() == f.cells.size()) {
-    const std::vector<std::int32_t> reductions = riduzioni(f, r);
-    if (!reductions.empty()) {
-      pair.train = sorgente_treno(f, reductions);
-      r = ricompila(pair, line_plan);
-    }
+  for (int round = 0; round < kReductionRounds && r.files; ++round) {
+    const std::optional<std::int32_t> c = riduzione_mancante(f, r);
+    if (!c) break;
+    reductions.insert(std::upper_bound(reductions.begin(), reductions.end(), *c), *c);
+    pair.train = sorgente_treno(f, reductions);
+    r = ricompila(pair, line_plan);
   }
   if (!r.files) {
     const CompileState& s = r.result.state;
