@@ -262,7 +262,15 @@ void corsa_in_montagne(const Lettura& f, const Corsa& run, std::vector<std::stri
     }
     std::int32_t k = start + kMarkerEvery - 1;
     while (k < run.e && f.cells[static_cast<std::size_t>(k)].Kind != kind::kEmpty) k += kMarkerEvery;
-    const std::int32_t end = std::min(k, run.e);
+    // The range ended after its last marker and by cell k; a range flagged
+    // after it, whose first marker follows, starts where this one ends.
+    std::int32_t end = std::min(k, run.e);
+    std::int32_t next = k - kMarkerEvery + 1;
+    while (next < run.e && !marcatore(f, next)) ++next;
+    if (next < run.e && next - (kMarkerEvery - 1) > std::max(k - kMarkerEvery, start) &&
+        next - (kMarkerEvery - 1) < end) {
+      end = next - (kMarkerEvery - 1);
+    }
     montagna(out, start, end, run.type + kFlaggedRangeShift);
     start = end;
   }
