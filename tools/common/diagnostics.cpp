@@ -146,7 +146,9 @@ class Plan {
     for (const auto& [name, count] : held) {
       if (count == 0) continue;
       if (!held_.count(name)) {
-        auto last = std::find_if(ms.rbegin(), ms.rend(), [&](const Message& m) { return m.name == name; });
+        // A structured binding is captured through a reference of its own.
+        auto last = std::find_if(ms.rbegin(), ms.rend(),
+                                 [&wanted = name](const Message& m) { return m.name == wanted; });
         if (last == ms.rend()) continue;
         held_order_.push_back(&*last);
       }
