@@ -46,7 +46,6 @@ constexpr std::uint8_t kFlaggedRangeShift = 10;
 constexpr std::int32_t kMarkerEvery = 4;
 // The type a range takes when it starts within 150 m of the last one's end.
 constexpr std::uint8_t kJoinedRangeType = 3;
-constexpr std::uint8_t kLastStoppingKind = 24;
 constexpr std::uint8_t kShortZoneKinds[] = {5, 6};
 constexpr std::uint8_t kWideZoneKinds[] = {7, 8};
 constexpr std::int32_t kSignalTimeRaised = 101;
