@@ -14,7 +14,7 @@ namespace {
 BinaryFiles files_of(const std::string& line, const std::string& train) {
   CompileResult c = compile_texts(line, train);
   if (auto problem = compile_problem(c)) throw std::runtime_error("the route did not compile: " + *problem);
-  return serialise_all(c.state);
+  return serialise_all(c);
 }
 
 void decompile_loop(benchmark::State& st, const BinaryFiles& files) {

@@ -511,9 +511,9 @@ Ricompilato ricompila(const SourcePair& pair, bool line_plan) {
   SourceFiles sources = SourceFiles::in_memory(pair.line, pair.train);
   Ricompilato r;
   r.result = compile(pair.names, CompileOptions{.line_plan = line_plan, .account = true}, sources);
-  if (r.result.guard || r.result.failure || r.result.state.StatusCode != 0) return r;
+  if (r.result.guard || r.result.failure || r.result.report.StatusCode != 0) return r;
   try {
-    r.files = serialise_all(r.result.state);
+    r.files = serialise_all(r.result);
   } catch (const Failure&) {
     r.files.reset();
   }
@@ -522,7 +522,7 @@ Ricompilato ricompila(const SourcePair& pair, bool line_plan) {
 
 // The record or compiler step that wrote a piece of the recompiled output.
 std::string autore(const Ricompilato& r, const SourcePair& pair, Owner who) {
-  const Account& a = *r.result.state.Accounting;
+  const Account& a = *r.result.account;
   if (who < 0 || static_cast<std::size_t>(who) >= a.records.size()) return std::string(owner_name(who));
   const AccountRecord& rec = a.records[static_cast<std::size_t>(who)];
   const std::string& text = rec.source == SourceId::Line ? pair.line : pair.train;
@@ -552,8 +552,8 @@ CellLayer strato_diverso(const TrainCell& a, const TrainCell& b) {
 }
 
 void differenze(const Lettura& f, const Ricompilato& r, const SourcePair& pair, std::vector<std::string>& reasons) {
-  const CompileState& s = r.result.state;
-  const Account& a = *s.Accounting;
+  const Scenario& s = r.result.scenario;
+  const Account& a = *r.result.account;
   if (s.TrainCells.size() != f.cells.size()) {
     reasons.push_back(".dat: the files hold " + num(static_cast<std::int64_t>(f.cells.size())) +
                       " cells, the rebuilt sources give " + num(static_cast<std::int64_t>(s.TrainCells.size())));
@@ -610,7 +610,7 @@ std::vector<std::int32_t> riduzioni_certe(const Lettura& f) {
 
 // The first cell whose kind 12 of 180 the compile does not give.
 std::optional<std::int32_t> riduzione_mancante(const Lettura& f, const Ricompilato& r) {
-  const std::vector<TrainCell>& got = r.result.state.TrainCells;
+  const std::vector<TrainCell>& got = r.result.scenario.TrainCells;
   for (std::size_t c = 0; c < f.cells.size() && c < got.size(); ++c) {
     const TrainCell& cell = f.cells[c];
     if (cell.Kind == kind::kReductionValue && cell.Word1 == kSpeedMarkValue && got[c] != cell) {
@@ -672,7 +672,7 @@ DecompileOutcome decompila(const BinaryFiles& files) {
     r = ricompila(pair, line_plan);
   }
   if (!r.files) {
-    const CompileState& s = r.result.state;
+    const Report& s = r.result.report;
     std::string why = r.result.failure ? std::string(r.result.failure->what())
                       : r.result.guard ? "the stamp guard fails with code " + num(status_number(*r.result.guard))
                                        : "the compiler sets status " + num(s.StatusCode) + " at " +

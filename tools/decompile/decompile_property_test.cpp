@@ -26,8 +26,8 @@ int clean_pairs_wanted() {
 std::optional<BinaryFiles> compiled(const ScenarioNames& names, const std::string& line, const std::string& train) {
   SourceFiles sources = SourceFiles::in_memory(line, train);
   CompileResult r = compile(names, scenario::CompileOptions{}, sources);
-  if (r.guard || r.failure || r.state.StatusCode != 0) return std::nullopt;
-  return serialise_all(r.state);
+  if (r.guard || r.failure || r.report.StatusCode != 0) return std::nullopt;
+  return serialise_all(r);
 }
 
 TEST(DecompileProperty, GeneratedPairsComeBackIdenticalOrRefusedNeverDifferent) {

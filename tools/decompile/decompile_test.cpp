@@ -26,8 +26,8 @@ using testing::TempDir;
 BinaryFiles compiled(const std::string& line, const std::string& train, bool line_plan = true) {
   SourceFiles sources = SourceFiles::in_memory(line, train);
   CompileResult r = compile(builtin_names(), scenario::CompileOptions{.line_plan = line_plan}, sources);
-  EXPECT_EQ(r.state.StatusCode, 0);
-  return serialise_all(r.state);
+  EXPECT_EQ(r.report.StatusCode, 0);
+  return serialise_all(r);
 }
 
 BinaryFiles builtin_files() { return compiled(render_lines(righe_linea()), render_lines(righe_treno())); }

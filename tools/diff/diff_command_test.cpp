@@ -22,8 +22,8 @@ using testing::TempDir;
 BinaryFiles compiled(const std::string& line, const std::string& train) {
   SourceFiles sources = SourceFiles::in_memory(line, train);
   CompileResult r = compile(builtin_names(), scenario::CompileOptions{}, sources);
-  EXPECT_EQ(r.state.StatusCode, 0);
-  return serialise_all(r.state);
+  EXPECT_EQ(r.report.StatusCode, 0);
+  return serialise_all(r);
 }
 
 const std::string& line_text() {
