@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     write_seed(root / "fuzz_line", "companion", companion_line());
     write_seed(root / "fuzz_train", "built_in", built_in_train());
     write_seed(root / "fuzz_train", "companion", companion_train());
-    for (const char* target : {"fuzz_pair", "fuzz_tool_compile"}) {
+    for (const char* target : {"fuzz_pair", "fuzz_tool_compile", "fuzz_decompile"}) {
       write_seed(root / target, "built_in", pair(built_in_line(), built_in_train()));
       write_seed(root / target, "companion", pair(companion_line(), companion_train()));
     }

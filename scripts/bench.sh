@@ -14,7 +14,7 @@ ensure_packages $BENCH_PACKAGES
 
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DSCENARIO_BENCH=ON -DSCENARIO_TESTS=OFF \
   -DSCENARIO_GUI=OFF >/dev/null
-cmake --build build/bench -j"$(nproc)" --target compile_bench lsp_bench bench_peak_memory scenario_gen scenario_tool
+cmake --build build/bench -j"$(nproc)" --target compile_bench lsp_bench decompile_bench bench_peak_memory scenario_gen scenario_tool
 
 echo "== benchmarks"
 build/bench/bench/compile_bench --benchmark_min_time=1 "$@"
@@ -43,6 +43,11 @@ build/bench/bench/bench_peak_memory 1000 || status=1
 
 echo "== check on junk sources (medians of 3 runs)"
 scripts/bench_junk_input.sh build/bench/tools/scenario_tool 3 || status=1
+
+echo "== decompile: time, and peak memory of the 1000 km route alone"
+build/bench/bench/decompile_bench --benchmark_min_time=1 || status=1
+/usr/bin/time -f "decompile 1000 km: peak resident %M KiB" \
+  build/bench/bench/decompile_bench --benchmark_filter='BM_DecompileScaling/1000' >/dev/null || status=1
 
 echo "== whole run against a copy of its outputs"
 work="$(mktemp -d)"

@@ -1,7 +1,7 @@
 # The fuzz targets and the options every run of them shares; sourced by
 # test_fuzz.sh and fuzz_campaign.sh.
 
-FUZZ_TARGETS=(fuzz_line fuzz_train fuzz_pair fuzz_tool_compile fuzz_binary_files fuzz_lsp)
+FUZZ_TARGETS=(fuzz_line fuzz_train fuzz_pair fuzz_tool_compile fuzz_binary_files fuzz_lsp fuzz_decompile)
 
 # Configures and builds the targets and the seed writer in build/fuzz, with
 # clang, ASan and UBSan, then writes the seeds to build/fuzz/seeds.

@@ -8,8 +8,12 @@
 
 namespace scenario {
 
+std::int32_t ultima_cella(std::int32_t route_length) {
+  return round_to_i32((static_cast<double>(route_length) + kTailPastRoute) / kCellLength);
+}
+
 void crea_celle(CompileState& s, std::int32_t route_length) {
-  std::int32_t count = round_to_i32((static_cast<double>(route_length) + kTailPastRoute) / kCellLength);
+  std::int32_t count = ultima_cella(route_length);
   if (count < 0) {
     throw Failure("route length " + std::to_string(route_length) + " gives no train cells",
                   FailureDetail{.kind = FailureKind::OutOfRange,

@@ -141,8 +141,12 @@ Diagnostic diagnostica_a(Status status, const RecordPlace& place);
 // The place of the record being read, with one of its fields.
 RecordPlace luogo_corrente(const CompileState& s, int field);
 
-// Creates the train cell array for a route length: cells 0 to CellCount,
-// CellCount = (RouteLength + kTailPastRoute) / kCellLength rounded half to even.
+// The last train cell of a route length: (RouteLength + kTailPastRoute) /
+// kCellLength rounded half to even; negative when the length gives no cells.
+std::int32_t ultima_cella(std::int32_t route_length);
+
+// Creates the train cell array for a route length: cells 0 to
+// ultima_cella(route_length), which becomes CellCount.
 void crea_celle(CompileState& s, std::int32_t route_length);
 
 // Checked access to a train cell; throws Failure outside 0..scenario.CellCount or when

@@ -21,12 +21,12 @@ struct Classe {
 };
 
 constexpr std::array<Classe, 6> kClassi = {{
-    {"1", 0.0001},
-    {"2", 0.0002},
-    {"3", 0.0004},
-    {"4", 0.001},
-    {"5", 0.002},
-    {"6", 0.003},
+    {"1", kCurveRates[0]},
+    {"2", kCurveRates[1]},
+    {"3", kCurveRates[2]},
+    {"4", kCurveRates[3]},
+    {"5", kCurveRates[4]},
+    {"6", kCurveRates[5]},
 }};
 
 }  // namespace
@@ -39,22 +39,27 @@ std::optional<double> tasso_di_curva(std::string_view keyword) {
   return std::nullopt;
 }
 
-void punto_dritto(LinePlan& plan, std::int32_t c) {
-  double x1 = plan.real(c - 1, kX), x2 = plan.real(c - 2, kX);
-  double y1 = plan.real(c - 1, kY), y2 = plan.real(c - 2, kY);
-  plan.set_real(c, kX, x1 + (x1 - x2));
-  plan.set_real(c, kY, y1 + (y1 - y2));
-}
+PuntoPiano passo_dritto(double x1, double x2, double y1, double y2) { return {x1 + (x1 - x2), y1 + (y1 - y2)}; }
 
-void punto_curvo(LinePlan& plan, std::int32_t c, double a) {
-  double x1 = plan.real(c - 1, kX), x2 = plan.real(c - 2, kX);
-  double y1 = plan.real(c - 1, kY), y2 = plan.real(c - 2, kY);
+PuntoPiano passo_curvo(double x1, double x2, double y1, double y2, double a) {
   double dx = x1 - x2;
   double dy = y1 - y2;
   double ady = a * dy;
   double adx = a * dx;
-  plan.set_real(c, kX, x1 + (dx + ady));
-  plan.set_real(c, kY, y1 + (dy - adx));
+  return {x1 + (dx + ady), y1 + (dy - adx)};
+}
+
+void punto_dritto(LinePlan& plan, std::int32_t c) {
+  const PuntoPiano p = passo_dritto(plan.real(c - 1, kX), plan.real(c - 2, kX), plan.real(c - 1, kY), plan.real(c - 2, kY));
+  plan.set_real(c, kX, p.x);
+  plan.set_real(c, kY, p.y);
+}
+
+void punto_curvo(LinePlan& plan, std::int32_t c, double a) {
+  const PuntoPiano p =
+      passo_curvo(plan.real(c - 1, kX), plan.real(c - 2, kX), plan.real(c - 1, kY), plan.real(c - 2, kY), a);
+  plan.set_real(c, kX, p.x);
+  plan.set_real(c, kY, p.y);
 }
 
 void inizio_tracciato(LinePlan& plan) {

@@ -1,4 +1,4 @@
-// Decoding of the three binary files with explicit bounds checks.
+// The tool's names for the decoders of the three binary files, which live beside their encoders.
 #pragma once
 
 #include <array>
@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/binary_readers.h"
 #include "model/line_plan.h"
 #include "model/scenario_record.h"
 #include "model/train_cell.h"
@@ -22,13 +23,10 @@ FileKind kind_of(const std::filesystem::path& file);
 // The whole file; throws Failure when it cannot be read.
 std::string read_binary_file(const std::filesystem::path& file);
 
-struct SimFile {
-  ScenarioRows rows{};
-  std::array<std::size_t, kScenarioRows> offsets{};  // byte offset of each row
-};
+using SimFile = scenario::SimFile;  // the rows and the byte offset of each
 
-// Each decoder throws Failure naming the file and the byte offset where it is
-// truncated or malformed.
+// Each forwards to the model's decoder, which throws Failure naming the file
+// and the byte offset where it is truncated or malformed.
 SimFile decode_sim(std::string_view bytes, std::string_view name);
 std::vector<TrainCell> decode_dat(std::string_view bytes, std::string_view name);
 

@@ -124,9 +124,9 @@ const BrokenFile kBrokenFiles[] = {
     {"sim_cut_in_start", "Castrovelde_Ardis_R31708.sim", 36, "",
      "truncated at byte offset 35: row 1 Start needs 4 bytes, but only 1 are left"},
     {"linea_cut_in_real", "Castrovelde_Ardis_linea.dat", 15, "",
-     "truncated at byte offset 10: value 2 (64-bit real) needs 8 bytes, but only 5 are left"},
+     "truncated at byte offset 10: value 2: the file ends inside the value's 8 bytes"},
     {"linea_unknown_tag", "Castrovelde_Ardis_linea.dat", 4, std::string("\x07\x00", 2),
-     "malformed at byte offset 4: value 1 has type tag 7; a line plan value is tagged 0 (empty), 2 (16-bit) or 5 "
+     "malformed at byte offset 4: value 1 type tag: holds 7; a plan value is tagged 0 (empty), 2 (16-bit) or 5 "
      "(real)"},
     {"linea_odd_count", "Castrovelde_Ardis_linea.dat", 4, "",
      "malformed at byte offset 4: the file holds 1 values; a line plan holds an X and a Y column of equal length"},

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/tool_test_support.h"
+#include "tool_test_support.h"
 #include "lsp/lsp_command.h"
 #include "model/scenario_files.h"
 

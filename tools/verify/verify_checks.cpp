@@ -12,11 +12,13 @@
 
 #include "common/binary_files.h"
 #include "common/scenario_view.h"
+#include "model/binary_readers.h"
 #include "model/coding.h"
 #include "model/binary_writers.h"
 #include "model/compile_state.h"
 #include "model/line_plan.h"
 #include "parser/record_kinds.h"
+#include "parser/track_plan.h"
 #include "placement/stamp.h"
 
 namespace scenario::tool {
@@ -259,12 +261,6 @@ void check_cell(const TrainCell& c, std::size_t i, std::vector<Mismatch>& out) {
 
 // ---- linea.dat ---------------------------------------------------------
 
-struct PlanValue {
-  std::size_t offset;
-  LineTag tag;
-  double value;
-};
-
 std::string tag_name(LineTag t) {
   switch (t) {
     case LineTag::Empty: return "0 (empty)";
@@ -274,46 +270,10 @@ std::string tag_name(LineTag t) {
   return "?";
 }
 
-// The twelve turning rates of the curve classes, both sides.
-constexpr std::array<double, 6> kRates = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
-
 std::string real_text(double v) {
   char b[40];
   std::snprintf(b, sizeof b, "%.17g", v);
   return b;
-}
-
-// Walks the tagged values; stops at the first that cannot be read.
-std::vector<PlanValue> plan_values(std::string_view bytes, std::vector<Mismatch>& out) {
-  std::vector<PlanValue> values;
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    const std::string what = "value " + num(static_cast<std::int64_t>(values.size()));
-    if (bytes.size() - at < 2) {
-      out.push_back({at, what + " type tag", "the file ends 1 byte into a 2-byte type tag"});
-      return values;
-    }
-    const std::uint16_t tag = DecodeFixed16(bytes.data() + at);
-    std::size_t payload = 0;
-    if (tag == static_cast<std::uint16_t>(LineTag::Int16)) payload = 2;
-    else if (tag == static_cast<std::uint16_t>(LineTag::Real)) payload = 8;
-    else if (tag != static_cast<std::uint16_t>(LineTag::Empty)) {
-      out.push_back({at, what + " type tag",
-                     "holds " + num(tag) + "; a plan value is tagged 0 (empty), 2 (16-bit) or 5 (real)"});
-      return values;
-    }
-    if (bytes.size() - at - 2 < payload) {
-      out.push_back({at + 2, what, "the file ends inside the value's " + num(static_cast<std::int64_t>(payload)) +
-                                        " bytes"});
-      return values;
-    }
-    PlanValue v{at, static_cast<LineTag>(tag), 0.0};
-    if (payload == 2) v.value = static_cast<std::int16_t>(DecodeFixed16(bytes.data() + at + 2));
-    if (payload == 8) v.value = DecodeDouble(bytes.data() + at + 2);
-    values.push_back(v);
-    at += 2 + payload;
-  }
-  return values;
 }
 
 const char* const kColumn[] = {"X", "Y"};
@@ -330,8 +290,8 @@ struct Step {
 
 Step next_point(double x1, double x2, double y1, double y2, double x, double y) {
   Step s;
-  const double dx = x1 - x2, dy = y1 - y2;
-  auto consider = [&](double px, double py) {
+  auto consider = [&](PuntoPiano p) {
+    const double px = p.x, py = p.y;
     if (px == x && py == y) s.matches = true;
     if (px == x) s.x_matches = true;
     if (std::abs(px - x) + std::abs(py - y) < std::abs(s.nearest_x - x) + std::abs(s.nearest_y - y) ||
@@ -340,13 +300,9 @@ Step next_point(double x1, double x2, double y1, double y2, double x, double y) 
       s.nearest_y = py;
     }
   };
-  consider(x1 + dx, y1 + dy);
-  for (double rate : kRates) {
-    for (double a : {rate, -rate}) {
-      const double ady = a * dy;
-      const double adx = a * dx;
-      consider(x1 + (dx + ady), y1 + (dy - adx));
-    }
+  consider(passo_dritto(x1, x2, y1, y2));
+  for (double rate : kCurveRates) {
+    for (double a : {rate, -rate}) consider(passo_curvo(x1, x2, y1, y2, a));
   }
   return s;
 }
@@ -394,10 +350,6 @@ void check_plan(const std::vector<PlanValue>& v, std::int64_t last, std::vector<
                    ")"});
   }
   if (wrong > 1) out.back().problem += "; " + num(wrong - 1) + " more points do not follow from theirs";
-}
-
-std::int32_t cell_count_of(std::int64_t route_length) {
-  return static_cast<std::int32_t>(std::nearbyint((static_cast<double>(route_length) + kTailPastRoute) / kCellMetres));
 }
 
 }  // namespace
@@ -487,8 +439,12 @@ DatFacts verify_dat(std::string_view bytes, std::string_view file_name) {
 LineFacts verify_linea(std::string_view bytes) {
   LineFacts f;
   f.size = bytes.size();
-  const std::vector<PlanValue> v = plan_values(bytes, f.mismatches);
-  if (!f.mismatches.empty()) return f;
+  std::optional<DecodeFault> fault;
+  const std::vector<PlanValue> v = read_plan_values(bytes, fault);
+  if (fault) {
+    f.mismatches.push_back({fault->offset, fault->field, fault->problem});
+    return f;
+  }
   if (v.size() % 2 != 0 || v.size() < 8) {
     f.mismatches.push_back({bytes.size(), "end of file", "the file holds " + num(static_cast<std::int64_t>(v.size())) +
                                                              " values; a plan holds an X and a Y column of equal "
@@ -507,7 +463,7 @@ std::vector<SetMismatch> verify_set(const SimFacts* sim, const DatFacts* dat, co
   const std::int64_t length = rows[kRouteRow].End;
   if (dat != nullptr && !dat->cells.empty()) {
     const std::int64_t cells = static_cast<std::int64_t>(dat->cells.size());
-    const std::int64_t expected = static_cast<std::int64_t>(cell_count_of(length)) + 1;
+    const std::int64_t expected = static_cast<std::int64_t>(ultima_cella(rows[kRouteRow].End)) + 1;
     if (cells != expected) {
       out.push_back({SetFile::Dat, {static_cast<std::size_t>(std::min(cells, std::max<std::int64_t>(expected, 0))) *
                                         kCellBytes,

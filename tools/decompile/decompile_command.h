@@ -1,0 +1,28 @@
+// scenario_tool decompile: the source pair of a set of binary files, written only when it compiles back to them.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "compiler/memorizza_percorso.h"
+
+namespace scenario::tool {
+
+// The three files of one scenario read from a folder (with --route and
+// --train when it holds more than one) or named by one of its files; the
+// linea.dat is absent when none lies beside the others.
+struct FileSet {
+  BinaryFiles bytes;
+  std::filesystem::path sim;  // the .sim read, for messages
+};
+FileSet read_file_set(const std::filesystem::path& path, const std::string& route, const std::string& train);
+
+// `args` are the words after "decompile". Exit status 0 when the pair was
+// written, 1 when the files cannot be rebuilt (each reason on `err`), 2 for
+// an unusable command line or a file that cannot be read or written.
+int run_decompile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace scenario::tool

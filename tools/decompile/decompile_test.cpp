@@ -1,0 +1,128 @@
+// Decompiling: the built-in scenario round trip and fixed point, refusals that name what they cannot explain.
+#include "decompile/decompile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tool_main.h"
+#include "compiler/compile.h"
+#include "tool_test_support.h"
+#include "content/writers.h"
+#include "content/text_writer.h"
+#include "model/source_files.h"
+
+namespace scenario::tool {
+namespace {
+
+using testing::builtin_names;
+using testing::generator_output;
+using testing::run_tool;
+using testing::RunResult;
+using testing::slurp;
+using testing::spit;
+using testing::TempDir;
+
+BinaryFiles compiled(const std::string& line, const std::string& train, bool line_plan = true) {
+  SourceFiles sources = SourceFiles::in_memory(line, train);
+  CompileResult r = compile(builtin_names(), scenario::CompileOptions{.line_plan = line_plan}, sources);
+  EXPECT_EQ(r.report.StatusCode, 0);
+  return serialise_all(r);
+}
+
+BinaryFiles builtin_files() { return compiled(render_lines(righe_linea()), render_lines(righe_treno())); }
+
+std::string joined(const std::vector<std::string>& reasons) {
+  std::string s;
+  for (const std::string& r : reasons) s += r + "\n";
+  return s;
+}
+
+TEST(Decompile, BuiltInScenarioRoundTripsAndIsAFixedPoint) {
+  const BinaryFiles files = builtin_files();
+  const DecompileOutcome first = decompila(files);
+  ASSERT_TRUE(first.pair) << joined(first.reasons);
+  EXPECT_EQ(first.pair->names.RouteName, builtin_names().RouteName);
+  EXPECT_EQ(first.pair->names.TrainCode, builtin_names().TrainCode);
+  const BinaryFiles again = compiled(first.pair->line, first.pair->train);
+  EXPECT_EQ(again.sim, files.sim);
+  EXPECT_EQ(again.dat, files.dat);
+  EXPECT_EQ(again.linea, files.linea);
+  const DecompileOutcome second = decompila(again);
+  ASSERT_TRUE(second.pair) << joined(second.reasons);
+  EXPECT_EQ(second.pair->line, first.pair->line);
+  EXPECT_EQ(second.pair->train, first.pair->train);
+}
+
+TEST(Decompile, PairWithoutPlanRoundTrips) {
+  BinaryFiles files = compiled(render_lines(righe_linea()), render_lines(righe_treno()), false);
+  ASSERT_FALSE(files.linea);
+  const DecompileOutcome out = decompila(files);
+  ASSERT_TRUE(out.pair) << joined(out.reasons);
+  EXPECT_EQ(out.pair->line.find("curva"), std::string::npos);
+}
+
+TEST(Decompile, GeneratorFilesRebuildIntoTheFolder) {
+  TempDir dir;
+  const RunResult r = run_tool({"decompile", "-o", dir.path().string(), generator_output().string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string line = slurp(line_source_file(dir.path(), builtin_names()));
+  const std::string train = slurp(train_source_file(dir.path(), builtin_names()));
+  EXPECT_NE(line.find("\r\n"), std::string::npos);
+  const BinaryFiles again = compiled(line, train);
+  EXPECT_EQ(again.sim, slurp(generator_output() / "Castrovelde_Ardis_R31708.sim"));
+  EXPECT_EQ(again.dat, slurp(generator_output() / "Castrovelde_Ardis_R31708.dat"));
+  EXPECT_EQ(*again.linea, slurp(generator_output() / "Castrovelde_Ardis_linea.dat"));
+}
+
+// A file changed in one place it cannot explain: refused, the place named.
+struct Damage {
+  const char* name;
+  void (*apply)(BinaryFiles&);
+  const char* reason;
+};
+
+void put_double(std::string& bytes, std::size_t at, double v) {
+  std::memcpy(bytes.data() + at, &v, sizeof v);
+}
+
+const Damage kDamages[] = {
+    {"plan_point_off_every_step",
+     [](BinaryFiles& f) { put_double(*f.linea, 2 * 4 + 10 + 2, 0.5); },  // X of point 3: after two int16 values and one real
+     "plan point 3: no straight or curved step"},
+    {"cell_with_unknown_kind", [](BinaryFiles& f) { f.dat[15 * 500] = 9; }, "cell 500 (25000 m)"},
+    {"truncated_dat", [](BinaryFiles& f) { f.dat.resize(f.dat.size() - 15); }, "cells, but the route length"},
+    {"stamp_broken", [](BinaryFiles& f) { f.dat[15 + 1] ^= 1; }, "cell 1 (50 m)"},
+    {"sim_cut", [](BinaryFiles& f) { f.sim.resize(f.sim.size() - 1); }, "truncated at byte offset"},
+};
+
+class DecompileRefuses : public ::testing::TestWithParam<Damage> {};
+
+TEST_P(DecompileRefuses, NamesWhatItCannotExplain) {
+  BinaryFiles files = builtin_files();
+  GetParam().apply(files);
+  const DecompileOutcome out = decompila(files);
+  EXPECT_FALSE(out.pair);
+  EXPECT_NE(joined(out.reasons).find(GetParam().reason), std::string::npos) << joined(out.reasons);
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, DecompileRefuses, ::testing::ValuesIn(kDamages),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Decompile, RefusalWritesNothingAndExitsOne) {
+  TempDir dir;
+  for (const char* f : {"Castrovelde_Ardis_R31708.sim", "Castrovelde_Ardis_R31708.dat", "Castrovelde_Ardis_linea.dat"}) {
+    std::filesystem::copy_file(generator_output() / f, dir.path() / f);
+  }
+  std::string dat = slurp(dir.path() / "Castrovelde_Ardis_R31708.dat");
+  dat[15 * 700] = 9;
+  spit(dir.path() / "Castrovelde_Ardis_R31708.dat", dat);
+  const RunResult r = run_tool({"decompile", dir.path().string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("cell 700"), std::string::npos) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(line_source_file(dir.path(), builtin_names())));
+  EXPECT_FALSE(std::filesystem::exists(train_source_file(dir.path(), builtin_names())));
+}
+
+}  // namespace
+}  // namespace scenario::tool

@@ -1,0 +1,29 @@
+// scenario_tool diff: what changed between two sets of binary files, in source terms where they can be rebuilt.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "compiler/memorizza_percorso.h"
+
+namespace scenario::tool {
+
+// One change: a record added, removed, changed or moved (through the
+// decompiler), or a run of cells, rows or plan points that differ.
+struct Change {
+  std::string what;    // "added", "removed", "changed", "moved", "cells", "rows", "points"
+  std::string source;  // "line", "train", or the file: "dat", "sim", "linea"
+  std::string old_text;
+  std::string new_text;
+};
+
+// The changes from `before` to `after`; none when the files are the same.
+std::vector<Change> differenze_tra(const BinaryFiles& before, const BinaryFiles& after);
+
+// `args` are the words after "diff": [--route NAME] [--train CODE]
+// [--diagnostics=json] OLD NEW. Exit 0 when equal, 1 when they differ, 2 for
+// an unusable command line or a file that cannot be read.
+int run_diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace scenario::tool
