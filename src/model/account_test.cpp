@@ -69,7 +69,11 @@ TEST(Account, EmptyAndPreambleFieldsMergeIntoOneEntry) {
   for (std::uint32_t i = 0; i < 1000; ++i) conta_chiave(a, SourceId::Line, KeywordUse::Empty, 2011 + i, 2011 + i);
   conta_chiave(a, SourceId::Line, KeywordUse::Unmatched, 3100, 3102);
   conta_chiave(a, SourceId::Line, KeywordUse::Unmatched, 3103, 3105);
-  ASSERT_EQ(a.keywords.size(), 5u);
+  // The other source's run is its own, even where its offsets follow on.
+  conta_chiave(a, SourceId::Line, KeywordUse::Empty, 3106, 3106);
+  conta_chiave(a, SourceId::Train, KeywordUse::Empty, 3107, 3107);
+  ASSERT_EQ(a.keywords.size(), 7u);
+  EXPECT_EQ(a.keywords[6].source, SourceId::Train);
   EXPECT_EQ(a.keywords[0].start, 0u);
   EXPECT_EQ(a.keywords[0].end, 1999u);
   EXPECT_EQ(a.keywords[2].end, 3010u);

@@ -16,10 +16,6 @@ namespace {
 
 constexpr int kBodyCommentSkips = 2;
 
-// What a record leaves behind: the pass goes on, a bound check failed (the
-// finishing steps follow), or the pass has ended with a status.
-enum class Dopo : std::uint8_t { Avanti, Limite, Termina };
-
 // A record's first value must leave its cell, with its kind's margin to
 // spare, inside the train cells; otherwise status 15 at that value.
 bool fuori_limite(CompileState& s, RecordKind kind, std::int32_t v) {
@@ -29,18 +25,18 @@ bool fuori_limite(CompileState& s, RecordKind kind, std::int32_t v) {
   return true;
 }
 
-Dopo termina_con(LineInput& li, Status status, int field) {
+Seguito termina_con(LineInput& li, Status status, int field) {
   termina(li, status, field);
-  return Dopo::Termina;
+  return Seguito::Fermo;
 }
 
 // After a placement routine: a status above 0 ends the pass at the record's
 // first value.
-Dopo dopo_collocazione(LineInput& li, std::int32_t posizione) {
-  if (li.s.report.StatusCode <= 0) return Dopo::Avanti;
+Seguito dopo_collocazione(LineInput& li, std::int32_t posizione) {
+  if (li.s.report.StatusCode <= 0) return Seguito::Avanti;
   chiudi_ed_elimina(li);
   li.s.report.StatusPosition = posizione;
-  return Dopo::Termina;
+  return Seguito::Fermo;
 }
 
 void scrivi_pendenza(CompileState& s, Contatori& k) {
@@ -49,10 +45,10 @@ void scrivi_pendenza(CompileState& s, Contatori& k) {
 
 // The gradient in force up to this record fills the cells up to its cell; the
 // cell at the fill index is written even when the index has passed it.
-Dopo pendenza(LineInput& li, Contatori& k) {
+Seguito pendenza(LineInput& li, Contatori& k) {
   std::int32_t p = leggi_numero(li);
   std::int32_t value = leggi_numero(li);
-  if (fuori_limite(li.s, RecordKind::Gradient, p)) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::Gradient, p)) return Seguito::FineLettura;
   std::int32_t target = cell_of(p);
   if (target > 0) {
     do {
@@ -62,7 +58,7 @@ Dopo pendenza(LineInput& li, Contatori& k) {
   }
   k.g = value;
   k.g_owner = scrivente_attuale(li.s);
-  return Dopo::Avanti;
+  return Seguito::Avanti;
 }
 
 // Advances the plan counter past a point; beyond the last point a plan may
@@ -73,10 +69,10 @@ bool avanza(Contatori& k) {
 }
 
 // A straight part up to the curve's start, then the curved part to its end.
-Dopo curva(LineInput& li, Contatori& k, const std::string& field) {
+Seguito curva(LineInput& li, Contatori& k, const std::string& field) {
   std::int32_t start = leggi_numero(li);
   std::int32_t length = leggi_numero(li);
-  if (fuori_limite(li.s, RecordKind::Curve, start)) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::Curve, start)) return Seguito::FineLettura;
   std::optional<double> a = tasso_di_curva(field);
   if (!a) return termina_con(li, Status::CurveFailed, 0);
   LinePlan& plan = li.s.scenario.LineCells;
@@ -91,32 +87,32 @@ Dopo curva(LineInput& li, Contatori& k, const std::string& field) {
     scrivi_punto(li.s, k.c);
     if (!avanza(k)) return termina_con(li, Status::CurveFailed, 2);
   }
-  return Dopo::Avanti;
+  return Seguito::Avanti;
 }
 
-Dopo montagna(LineInput& li) {
+Seguito montagna(LineInput& li) {
   std::int32_t inizio = leggi_numero(li);
   std::int32_t fine = leggi_numero(li);
   std::int32_t tipo = leggi_numero(li);
-  if (fuori_limite(li.s, RecordKind::Montagna, inizio)) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::Montagna, inizio)) return Seguito::FineLettura;
   memo_montagna(li.s, inizio, fine, tipo);
   return dopo_collocazione(li, inizio);
 }
 
-Dopo indicatori(LineInput& li) {
+Seguito indicatori(LineInput& li) {
   std::array<std::int32_t, 9> v{};
   for (std::int32_t& x : v) x = leggi_numero(li);
-  if (fuori_limite(li.s, RecordKind::SpeedBoards, v[0])) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::SpeedBoards, v[0])) return Seguito::FineLettura;
   memo_indicatori_v_max(li.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
   return dopo_collocazione(li, v[0]);
 }
 
 // The sign takes the cell after its position and the next sign row, counting
 // down from row 80; row 0 is never a sign row.
-Dopo cartello(LineInput& li, Contatori& k) {
+Seguito cartello(LineInput& li, Contatori& k) {
   std::int32_t p = leggi_numero(li);
   std::string text = leggi_testo(li);
-  if (fuori_limite(li.s, RecordKind::Sign, p)) return Dopo::Limite;
+  if (fuori_limite(li.s, RecordKind::Sign, p)) return Seguito::FineLettura;
   const std::int32_t c = cell_after(p);
   TrainCell& cell = cella(li.s, c);
   if (!is_free(cell)) {
@@ -125,7 +121,7 @@ Dopo cartello(LineInput& li, Contatori& k) {
     d.cell = c;
     d.metres = p;
     d.cell_holds = cell.Kind;
-    return Dopo::Termina;
+    return Seguito::Fermo;
   }
   if (k.r < 1) {
     throw Failure("the sign at " + std::to_string(p) + " m has no scenario row left (rows 80 to 1 hold " +
@@ -141,11 +137,11 @@ Dopo cartello(LineInput& li, Contatori& k) {
   cell.Word1 = low16(k.r);
   scrivi_riga(li.s, k.r, RowField::Name).Name = text;
   --k.r;
-  return Dopo::Avanti;
+  return Seguito::Avanti;
 }
 
 // Reads the fields of one body record and places it.
-Dopo leggi_record(LineInput& li, Contatori& k, RecordKind kind, const std::string& f) {
+Seguito leggi_record(LineInput& li, Contatori& k, RecordKind kind, const std::string& f) {
   switch (kind) {
     case RecordKind::Gradient:
       return pendenza(li, k);
@@ -158,21 +154,21 @@ Dopo leggi_record(LineInput& li, Contatori& k, RecordKind kind, const std::strin
     case RecordKind::Sign:
       return cartello(li, k);
     default:
-      return Dopo::Avanti;
+      return Seguito::Avanti;
   }
 }
 
 // Every record the field starts, in table order, one after the other.
-Dopo record_corpo(LineInput& li, Contatori& k, const std::string& f) {
+Seguito record_corpo(LineInput& li, Contatori& k, const std::string& f) {
   for (const RecordLayout& layout : record_layouts(Section::LineBody)) {
     if (!starts_record(layout, f, li.s.CompileLine != 0)) continue;
     inizia_record(li.s, layout.kind);
     const std::size_t from = li.s.report.Diagnostics.size();
-    Dopo d = leggi_record(li, k, layout.kind, f);
+    Seguito d = leggi_record(li, k, layout.kind, f);
     dopo_record(li.s, li.in, from);
-    if (d != Dopo::Avanti) return d;
+    if (d != Seguito::Avanti) return d;
   }
-  return Dopo::Avanti;
+  return Seguito::Avanti;
 }
 
 // Reads the next keyword field, passing over up to two comment fields. False
@@ -195,11 +191,11 @@ Seguito leggi_corpo(LineInput& li, Contatori& k) {
   while (!li.in.at_end() && chiave_del_corpo(li, field)) {
     const bool starts = starts_any_record(Section::LineBody, field, li.s.CompileLine != 0);
     annota_chiave(li.s, li.in, starts ? KeywordUse::Record : KeywordUse::Unmatched, contiene(field, "-"));
-    Dopo d = record_corpo(li, k, field);
-    if (d == Dopo::Termina) return Seguito::Termina;
-    if (d == Dopo::Limite) break;
+    Seguito d = record_corpo(li, k, field);
+    if (d == Seguito::Fermo) return Seguito::Fermo;
+    if (d == Seguito::FineLettura) break;
   }
-  return Seguito::Prosegui;
+  return Seguito::Avanti;
 }
 
 }  // namespace scenario

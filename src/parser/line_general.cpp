@@ -28,11 +28,11 @@ Seguito lunghezza(LineInput& li) {
   s.Origin.route_length = luogo_corrente(s, 1);
   if (length > kMaxRouteLength) {
     termina(li, Status::RouteTooLong, 1).metres = length;
-    return Seguito::Termina;
+    return Seguito::Fermo;
   }
   crea_celle(s, length);
   if (s.CompileLine != 0) s.scenario.LineCells.create(add32(length, kTailPastRoute));
-  return Seguito::Prosegui;
+  return Seguito::Avanti;
 }
 
 // A chainage triple: route position, chainage base value, direction flag.
@@ -48,7 +48,7 @@ Seguito terna(LineInput& li, int row) {
                                                rec.Start,
                                                rec.End,
                                                rec.Position});
-  return Seguito::Prosegui;
+  return Seguito::Avanti;
 }
 
 // Signal repetition: start and end must be multiples of 50; the keyword
@@ -60,11 +60,11 @@ Seguito ripetizione(LineInput& li, const std::string& field) {
   scrivi_riga(li.s, kTrainRow, RowField::Position);
   if (rec.Start % kCellLength != 0) {
     termina(li, Status::RepetitionStartNotWhole, 1).metres = rec.Start;
-    return Seguito::Termina;
+    return Seguito::Fermo;
   }
   if (rec.End % kCellLength != 0) {
     termina(li, Status::RepetitionEndNotWhole, 2).metres = rec.End;
-    return Seguito::Termina;
+    return Seguito::Fermo;
   }
   if (contiene(field, "4")) {
     rec.Position = 4;
@@ -72,10 +72,10 @@ Seguito ripetizione(LineInput& li, const std::string& field) {
     rec.Position = 9;
   } else {
     termina(li, Status::RepetitionCodes, 0);
-    return Seguito::Termina;
+    return Seguito::Fermo;
   }
   if (rec.End == 0) rec.Position = 0;
-  return Seguito::Prosegui;
+  return Seguito::Avanti;
 }
 
 bool e_intestazione(const std::string& field) {
@@ -86,7 +86,7 @@ bool e_intestazione(const std::string& field) {
 
 Seguito sfondo(LineInput& li, std::int32_t ScenarioRecord::*field, RowField which) {
   scrivi_riga(li.s, kStampRow, which).*field = leggi_numero(li);
-  return Seguito::Prosegui;
+  return Seguito::Avanti;
 }
 
 // Reads the fields of one general record.
@@ -109,7 +109,7 @@ Seguito leggi_record(LineInput& li, RecordKind kind, const std::string& f) {
     case RecordKind::SignalRepetition:
       return ripetizione(li, f);
     default:
-      return Seguito::Prosegui;
+      return Seguito::Avanti;
   }
 }
 
@@ -121,9 +121,9 @@ Seguito record_generali(LineInput& li, const std::string& f) {
     const std::size_t from = li.s.report.Diagnostics.size();
     const Seguito seguito = leggi_record(li, layout.kind, f);
     dopo_record(li.s, li.in, from);
-    if (seguito == Seguito::Termina) return Seguito::Termina;
+    if (seguito == Seguito::Fermo) return Seguito::Fermo;
   }
-  return Seguito::Prosegui;
+  return Seguito::Avanti;
 }
 
 }  // namespace
@@ -134,11 +134,11 @@ Seguito cerca_generale(LineInput& li) {
     if (li.in.at_end()) {
       annota_chiave(li.s, li.in, KeywordUse::UnreadLast);
       termina(li, Status::NoGeneralSection, 0);
-      return Seguito::Termina;
+      return Seguito::Fermo;
     }
     if (contiene_ci(field, "[generale]")) {
       annota_chiave(li.s, li.in, KeywordUse::Header);
-      return Seguito::Prosegui;
+      return Seguito::Avanti;
     }
     annota_chiave(li.s, li.in, KeywordUse::Preamble);
   }
@@ -154,10 +154,10 @@ Seguito leggi_generale(LineInput& li) {
     salta_commenti(li, field);
     const bool starts = starts_any_record(Section::LineGeneral, field, li.s.CompileLine != 0);
     annota_chiave(li.s, li.in, starts ? KeywordUse::Record : KeywordUse::Unmatched, contiene(field, "-"));
-    if (record_generali(li, field) == Seguito::Termina) return Seguito::Termina;
+    if (record_generali(li, field) == Seguito::Fermo) return Seguito::Fermo;
     if (e_intestazione(field)) break;
   }
-  return Seguito::Prosegui;
+  return Seguito::Avanti;
 }
 
 }  // namespace scenario

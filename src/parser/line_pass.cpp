@@ -69,12 +69,12 @@ LinePassResult leggi_linea(CompileState& s, SourceFiles& sources) {
   LineInput li{s, sources, FieldReader(text)};
   try {
     Contatori k;
-    if (cerca_generale(li) == Seguito::Termina) return LinePassResult{false, k.r};
-    if (leggi_generale(li) == Seguito::Termina) return LinePassResult{false, k.r};
+    if (cerca_generale(li) == Seguito::Fermo) return LinePassResult{false, k.r};
+    if (leggi_generale(li) == Seguito::Fermo) return LinePassResult{false, k.r};
     fine_dei_record(s);
     progressive_ordina(s);
     prepara_corpo(s);
-    if (leggi_corpo(li, k) == Seguito::Termina) return LinePassResult{false, k.r};
+    if (leggi_corpo(li, k) == Seguito::Fermo) return LinePassResult{false, k.r};
     fine_dei_record(s);
     return finisci(li, k);
   } catch (const Failure& f) {

@@ -5,13 +5,11 @@
 
 #include "model/scenario_record.h"
 #include "parser/line_input.h"
+#include "parser/passes.h"
 #include "parser/track_plan.h"
 
 namespace scenario {
 
-// What follows a step: the pass goes on, or it has ended (the line source
-// closed and deleted, the status set) and the train pass does not run.
-enum class Seguito : std::uint8_t { Prosegui, Termina };
 
 // Working values of the body.
 struct Contatori {

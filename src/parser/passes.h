@@ -8,6 +8,13 @@
 
 namespace scenario {
 
+// What a pass does after a step or a record; one rule for both passes.
+enum class Seguito : std::uint8_t {
+  Avanti,       // read the next keyword field
+  FineLettura,  // leave the record loop; the end of the pass still runs
+  Fermo,        // the pass has ended with an error code; nothing more runs
+};
+
 // What the line pass hands over: whether the train pass runs, and the next
 // free sign row (80 when the line source has no sign).
 struct LinePassResult {

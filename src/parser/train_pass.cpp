@@ -29,16 +29,16 @@ std::uint8_t leggi_u8(TrainPass& p) {
   return leggi_campo(p.s, p.reader, [&] { return p.reader.read_u8(); });
 }
 
-Next oltre_limite(TrainPass& p, std::int32_t position) {
+Seguito oltre_limite(TrainPass& p, std::int32_t position) {
   segnala(p.s, Status::PastTrainCells, 1).metres = position;
   p.s.report.StatusPosition = position;
-  return Next::EndOfReading;
+  return Seguito::FineLettura;
 }
 
-Next termina(TrainPass& p, std::optional<std::int32_t> position) {
+Seguito termina(TrainPass& p, std::optional<std::int32_t> position) {
   p.sources.remove(SourceId::Train);
   if (position) p.s.report.StatusPosition = *position;
-  return Next::Stopped;
+  return Seguito::Fermo;
 }
 
 std::uint8_t quinto(std::int32_t speed) { return round_to_u8(speed / static_cast<double>(kSpeedStep)); }
@@ -79,7 +79,7 @@ std::uint8_t quinto_in_vigore(TrainPass& p) {
 namespace {
 
 // Reads the fields of one record and places it.
-Next leggi(TrainPass& p, RecordKind kind) {
+Seguito leggi(TrainPass& p, RecordKind kind) {
   switch (kind) {
     case RecordKind::Mass:
       return leggi_massa(p);
@@ -102,25 +102,25 @@ Next leggi(TrainPass& p, RecordKind kind) {
     case RecordKind::Station:
       return leggi_stazione(p);
     default:
-      return Next::Go;
+      return Seguito::Avanti;
   }
 }
 
 bool riconosce(const RecordLayout& layout, std::string_view field) { return starts_record(layout, field, true); }
 
 // Runs every record whose keywords the field holds, in table order.
-Next esegui(TrainPass& p, const std::string& field, bool comment_read_as_keyword) {
+Seguito esegui(TrainPass& p, const std::string& field, bool comment_read_as_keyword) {
   const bool any = starts_any_record(Section::Train, field, true);
   annota_chiave(p.s, p.reader, any ? KeywordUse::Record : KeywordUse::Unmatched, comment_read_as_keyword);
   for (const RecordLayout& r : record_layouts(Section::Train)) {
     if (!riconosce(r, field)) continue;
     inizia_record(p.s, r.kind);
     const std::size_t from = p.s.report.Diagnostics.size();
-    Next next = leggi(p, r.kind);
+    Seguito next = leggi(p, r.kind);
     dopo_record(p.s, p.reader, from);
-    if (next != Next::Go) return next;
+    if (next != Seguito::Avanti) return next;
   }
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
 // Reads a keyword field and makes it the record being handled. Returns false
@@ -138,18 +138,18 @@ bool leggi_parola(TrainPass& p, std::string& field) {
 constexpr int kCommentSkips = 2;
 
 // The loop over keyword fields, passing over comments.
-Next leggi_record(TrainPass& p) {
+Seguito leggi_record(TrainPass& p) {
   std::string field;
   while (!p.reader.at_end()) {
-    if (!leggi_parola(p, field)) return Next::EndOfReading;
+    if (!leggi_parola(p, field)) return Seguito::FineLettura;
     for (int skipped = 0; skipped < kCommentSkips && contiene(field, "-"); ++skipped) {
       annota_chiave(p.s, p.reader, KeywordUse::Comment);
-      if (!leggi_parola(p, field)) return Next::EndOfReading;
+      if (!leggi_parola(p, field)) return Seguito::FineLettura;
     }
-    Next next = esegui(p, field, contiene(field, "-"));
-    if (next != Next::Go) return next;
+    Seguito next = esegui(p, field, contiene(field, "-"));
+    if (next != Seguito::Avanti) return next;
   }
-  return Next::EndOfReading;
+  return Seguito::FineLettura;
 }
 
 // Everything up to the first field holding "[generale]" is passed over; at
@@ -232,7 +232,7 @@ void leggi_treno(CompileState& s, SourceFiles& sources, std::int32_t next_sign_r
   treno::TrainPass p{s, sources, FieldReader(text), next_sign_row};
   try {
     treno::cerca_generale(p);
-    if (treno::leggi_record(p) == treno::Next::Stopped) return;
+    if (treno::leggi_record(p) == Seguito::Fermo) return;
     treno::fine_passata(p);
   } catch (const Failure& f) {
     if (!s.Reading.failure_recorded) registra_guasto(s, p.reader, f);

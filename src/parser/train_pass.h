@@ -9,19 +9,13 @@
 #include "model/compile_state.h"
 #include "model/source_files.h"
 #include "parser/field_reader.h"
+#include "parser/passes.h"
 
 namespace scenario::treno {
 
 // The cells keep a speed limit in steps of this many km/h, in one byte.
 inline constexpr std::int32_t kSpeedStep = 5;
 inline constexpr std::int32_t kLargestByte = 0xff;
-
-// What the pass does after a record.
-enum class Next {
-  Go,            // read the next keyword field
-  EndOfReading,  // leave the loop; the end of pass still runs
-  Stopped,       // the pass has ended with an error code; nothing more runs
-};
 
 struct TrainPass {
   CompileState& s;
@@ -46,23 +40,23 @@ std::uint8_t leggi_u8(TrainPass& p);
 
 // A failed bound check: status 15 at the position (the record's field 1);
 // the end of pass follows.
-Next oltre_limite(TrainPass& p, std::int32_t position);
+Seguito oltre_limite(TrainPass& p, std::int32_t position);
 
 // Ends the pass after an error: deletes the train source and sets the status
 // position when one is given. The status itself is set, and recorded, first.
-Next termina(TrainPass& p, std::optional<std::int32_t> position);
+Seguito termina(TrainPass& p, std::optional<std::int32_t> position);
 
 // The record readers, in the order the keyword tests are made.
-Next leggi_massa(TrainPass& p);
-Next leggi_vetture(TrainPass& p);
-Next leggi_velocita(TrainPass& p);
-Next leggi_aderenza(TrainPass& p);
-Next leggi_orologio(TrainPass& p);
-Next leggi_sabbia(TrainPass& p);
-Next leggi_segnale(TrainPass& p);
-Next leggi_rallentamento(TrainPass& p);
-Next leggi_abbattimento(TrainPass& p);
-Next leggi_stazione(TrainPass& p);
+Seguito leggi_massa(TrainPass& p);
+Seguito leggi_vetture(TrainPass& p);
+Seguito leggi_velocita(TrainPass& p);
+Seguito leggi_aderenza(TrainPass& p);
+Seguito leggi_orologio(TrainPass& p);
+Seguito leggi_sabbia(TrainPass& p);
+Seguito leggi_segnale(TrainPass& p);
+Seguito leggi_rallentamento(TrainPass& p);
+Seguito leggi_abbattimento(TrainPass& p);
+Seguito leggi_stazione(TrainPass& p);
 
 // The speed limit in fifths of km/h as the cells hold it; throws Failure
 // when the rounded quotient does not fit a byte.

@@ -31,7 +31,7 @@ void riempi_aderenza(TrainPass& p, std::int32_t n) {
 // After a placement that left a status: ends the pass at the record's
 // position. A code the placement did not set itself is one still standing
 // from the line pass (its bound check); this record only ends the pass with it.
-Next termina_qui(TrainPass& p, std::size_t recorded, std::int32_t position) {
+Seguito termina_qui(TrainPass& p, std::size_t recorded, std::int32_t position) {
   if (p.s.report.Diagnostics.size() == recorded) {
     segnala(p.s, static_cast<Status>(p.s.report.StatusCode), 1).restated = true;
     p.s.report.Diagnostics.back().metres = position;
@@ -41,17 +41,17 @@ Next termina_qui(TrainPass& p, std::size_t recorded, std::int32_t position) {
 
 }  // namespace
 
-Next leggi_massa(TrainPass& p) {
+Seguito leggi_massa(TrainPass& p) {
   scrivi_riga(p.s, kRouteRow, RowField::Start).Start = leggi_i32(p);
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
-Next leggi_vetture(TrainPass& p) {
+Seguito leggi_vetture(TrainPass& p) {
   scrivi_riga(p.s, kRouteRow, RowField::Position).Position = leggi_i32(p);
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
-Next leggi_velocita(TrainPass& p) {
+Seguito leggi_velocita(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t speed = leggi_i32(p);
   if (oltre_le_celle(p.s, position, margin_of(RecordKind::SpeedProfile))) return oltre_limite(p, position);
@@ -60,10 +60,10 @@ Next leggi_velocita(TrainPass& p) {
   p.speed = speed;
   p.speed_owner = scrivente_attuale(p.s);
   p.speed_place = luogo_corrente(p.s, kSpeedField);
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
-Next leggi_aderenza(TrainPass& p) {
+Seguito leggi_aderenza(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t a = leggi_i32(p);
   if (oltre_le_celle(p.s, position, margin_of(RecordKind::Adhesion))) return oltre_limite(p, position);
@@ -71,22 +71,22 @@ Next leggi_aderenza(TrainPass& p) {
   if (n > 0) riempi_aderenza(p, n);
   p.adhesion = a;
   p.adhesion_owner = scrivente_attuale(p.s);
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
-Next leggi_orologio(TrainPass& p) {
+Seguito leggi_orologio(TrainPass& p) {
   scrivi_riga(p.s, kTrainRow, RowField::Word3).Word3 = leggi_i16(p);
   scrivi_riga(p.s, kTrainRow, RowField::Word4).Word4 = leggi_i16(p);
   scrivi_riga(p.s, kTrainRow, RowField::Word5).Word5 = leggi_i16(p);
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
-Next leggi_sabbia(TrainPass& p) {
+Seguito leggi_sabbia(TrainPass& p) {
   scrivi_riga(p.s, kTrainRow, RowField::Word1).Word1 = leggi_i16(p);
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
-Next leggi_segnale(TrainPass& p) {
+Seguito leggi_segnale(TrainPass& p) {
   std::int32_t v[11];
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t posizione = v[0];
@@ -95,10 +95,10 @@ Next leggi_segnale(TrainPass& p) {
   memo_segnale(p.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
   if (p.s.report.StatusCode > 0) return termina_qui(p, recorded, posizione);
   p.s.Origin.signals.push_back(PlacedRecord{posizione, luogo_corrente(p.s, 1)});
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
-Next leggi_rallentamento(TrainPass& p) {
+Seguito leggi_rallentamento(TrainPass& p) {
   std::int32_t v[6];
   for (std::int32_t& value : v) value = leggi_i32(p);
   std::int32_t x = v[0];
@@ -107,10 +107,10 @@ Next leggi_rallentamento(TrainPass& p) {
   memo_rallentamento(p.s, v[0], v[1], v[2], v[3], v[4], v[5]);
   if (p.s.report.StatusCode > 0) return termina_qui(p, recorded, x);
   p.s.Origin.slow_orders.push_back(PlacedRecord{x, luogo_corrente(p.s, 1)});
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
-Next leggi_abbattimento(TrainPass& p) {
+Seguito leggi_abbattimento(TrainPass& p) {
   std::int32_t position = leggi_i32(p);
   std::int32_t w = leggi_i32(p);
   if (oltre_le_celle(p.s, position, margin_of(RecordKind::Reduction))) return oltre_limite(p, position);
@@ -130,7 +130,7 @@ Next leggi_abbattimento(TrainPass& p) {
   } else {
     c.Kind = kind::kReductionPlain;
   }
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
 }  // namespace scenario::treno

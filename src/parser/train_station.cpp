@@ -66,8 +66,8 @@ void marca_avvicinamento(TrainPass& p, const ScenarioRecord& row) {
 }
 
 // The stopping point takes its cell whatever the cell held.
-Next punto_fermata(TrainPass& p, const ScenarioRecord& row) {
-  if (!ferma(row)) return Next::Go;
+Seguito punto_fermata(TrainPass& p, const ScenarioRecord& row) {
+  if (!ferma(row)) return Seguito::Avanti;
   std::int32_t c = round_to_i32(row.End / static_cast<double>(kCellLength) - 1);
   if (c <= 1) {
     Diagnostic& d = segnala(p.s, Status::StopInCellOne, 1);
@@ -79,23 +79,23 @@ Next punto_fermata(TrainPass& p, const ScenarioRecord& row) {
   TrainCell& cell = scrivi_cella(p.s, c, CellLayer::Object);
   cell.Kind = kind::kStop;
   cell.Word1 = low16(p.k);
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
-Next distanza(TrainPass& p, const ScenarioRecord& row) {
-  if (p.k <= 1) return Next::Go;
+Seguito distanza(TrainPass& p, const ScenarioRecord& row) {
+  if (p.k <= 1) return Seguito::Avanti;
   if (sub32(row.Start, kMinimumSpacing) < riga(std::as_const(p.s), p.k - 1).End) {
     Diagnostic& d = segnala(p.s, Status::StationTooClose, 1);
     d.metres = row.Position;
     d.row = p.k;
     return termina(p, row.Position);
   }
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
 }  // namespace
 
-Next leggi_stazione(TrainPass& p) {
+Seguito leggi_stazione(TrainPass& p) {
   ScenarioRecord& row = scrivi_riga_intera(p.s, p.k);
   row.Position = leggi_i32(p);
   if (oltre_le_celle(p.s, row.Position, margin_of(RecordKind::Station))) return oltre_limite(p, row.Position);
@@ -121,14 +121,14 @@ Next leggi_stazione(TrainPass& p) {
     row.Byte4 = 0;
   }
   marca_avvicinamento(p, row);
-  if (Next n = punto_fermata(p, row); n != Next::Go) return n;
-  if (Next n = distanza(p, row); n != Next::Go) return n;
+  if (Seguito n = punto_fermata(p, row); n != Seguito::Avanti) return n;
+  if (Seguito n = distanza(p, row); n != Seguito::Avanti) return n;
   ++p.k;
   if (p.k >= p.next_sign_row) {
     segnala(p.s, Status::TooManyStations, std::nullopt).row = p.k - 1;
     return termina(p, std::nullopt);
   }
-  return Next::Go;
+  return Seguito::Avanti;
 }
 
 }  // namespace scenario::treno
