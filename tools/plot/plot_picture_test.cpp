@@ -472,7 +472,8 @@ TEST(PlotElevation, HeightsAreTheGradientsTimesTheirLengths) {
                       "pendenza,  1000,   10\r\npendenza,  5000,   0"));
   ASSERT_EQ(run_tool({"compile", tmp.path().string()}).status, 0);
   std::vector<std::string> heights;
-  for (const Element* t : texts_of(drawn(tmp.path()))) {
+  const Drawn page = drawn(tmp.path());  // kept alive: the texts point into it
+  for (const Element* t : texts_of(page)) {
     const std::string& text = t->text;
     const bool metres = text.size() > 2 && text.compare(text.size() - 2, 2, " m") == 0;
     if (metres && text[0] == '+') heights.push_back(text);
