@@ -129,8 +129,8 @@ std::optional<BinaryFiles> compile_in_memory(CompileSession& session) {
   SourceFiles sources = SourceFiles::in_memory(session.texts.line, session.texts.train);
   const scenario::CompileOptions options{.line_plan = !session.options.no_line, .account = true};
   CompileResult result = compile(session.names, options, sources);
-  session.state = std::move(result);
   session.stopped = result.guard.has_value() || result.failure.has_value();
+  session.state = std::move(result);
   // Serialised before the report, so that a text too long for its record is
   // reported at the record that wrote it.
   std::optional<BinaryFiles> files;

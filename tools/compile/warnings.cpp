@@ -37,12 +37,6 @@ constexpr std::string_view kUnknownKeyword = "unknown-keyword";
 
 bool is_fine(const std::string& text) { return lower_ascii(trim_blanks(text)) == "[fine]"; }
 
-bool is_header(std::string_view text) {
-  std::string_view t = trim_blanks(text);
-  return !t.empty() && t.front() != '-' && t.find('[') != std::string_view::npos &&
-         t.find(']') != std::string_view::npos;
-}
-
 bool is_number(std::string_view text) {
   std::string_view t = trim_blanks(text);
   if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
