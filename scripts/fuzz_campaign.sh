@@ -8,7 +8,8 @@
 # coverage (edges and features of the merged corpus) and the findings.
 # Run it niced when others share the machine: nice -n 19 scripts/fuzz_campaign.sh 3600
 # FUZZ_CORPUS names another corpus root than fuzz/corpus (to keep the
-# worktree untouched while the campaign runs).
+# worktree untouched while the campaign runs). FUZZ_ONLY names the targets
+# to run (space-separated) when not all of them: FUZZ_ONLY=fuzz_lsp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/packages.sh
@@ -22,6 +23,15 @@ ensure_packages $FUZZ_PACKAGES
 total="$1"
 corpus="${FUZZ_CORPUS:-fuzz/corpus}"
 jobs="$(nproc)"
+if [ -n "${FUZZ_ONLY:-}" ]; then
+  for t in $FUZZ_ONLY; do
+    printf '%s\n' "${FUZZ_TARGETS[@]}" | grep -qx "$t" || {
+      echo "fuzz_campaign.sh: no fuzz target '$t'" >&2
+      exit 2
+    }
+  done
+  read -r -a FUZZ_TARGETS <<<"$FUZZ_ONLY"
+fi
 build_fuzz_targets >/dev/null
 per_target=$((total / ${#FUZZ_TARGETS[@]}))
 [ "$per_target" -gt 0 ] || per_target=1
