@@ -291,6 +291,7 @@ Json Server::initialize(const Json& params) {
       {"completionProvider", {{"triggerCharacters", Json::array({"["})}}},
       {"documentSymbolProvider", true},
       {"definitionProvider", true},
+      {"referencesProvider", true},
       {"codeActionProvider", {{"codeActionKinds", Json::array({"quickfix"})}}},
       {"documentFormattingProvider", true},
   };
@@ -305,8 +306,16 @@ Json Server::request(const std::string& method, const Json& params) {
   }
   const bool per_document = method == "textDocument/hover" || method == "textDocument/completion" ||
                             method == "textDocument/documentSymbol" || method == "textDocument/definition" ||
-                            method == "textDocument/formatting";
-  if (method == "textDocument/codeAction") return code_actions(params);
+                            method == "textDocument/references" || method == "textDocument/formatting";
+  if (method == "textDocument/codeAction") {
+    Json actions = code_actions(params);
+    const std::string uri = uri_in(params);
+    if (Pair* pair = pair_of(uri)) {
+      const SourceId source = pair->line.uri == uri ? SourceId::Line : SourceId::Train;
+      for (Json& a : move_actions(*pair, source, params, encoding_)) actions.push_back(std::move(a));
+    }
+    return actions;
+  }
   if (!per_document) throw RequestError{rpc::kMethodNotFound, "unknown method '" + method + "'"};
   const std::string uri = uri_in(params);
   const bool at_position = method != "textDocument/documentSymbol" && method != "textDocument/formatting";
@@ -324,6 +333,11 @@ Json Server::request(const std::string& method, const Json& params) {
   const std::size_t offset = text.offset_of(position, encoding_);
   if (method == "textDocument/hover") return hover_at(*pair, source, offset, encoding_);
   if (method == "textDocument/completion") return completion_at(*pair, source, offset);
+  if (method == "textDocument/references") {
+    const Json context = params.value("context", Json::object());
+    const bool declaration = !context.is_object() || context.value("includeDeclaration", true);
+    return references_at(*pair, source, offset, declaration, encoding_);
+  }
   return definition_at(*pair, source, offset, encoding_);
 }
 

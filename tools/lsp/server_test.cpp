@@ -2,12 +2,14 @@
 #include "lsp/server.h"
 
 #include <sstream>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "tool_test_support.h"
 #include "lsp/lsp_command.h"
 #include "model/scenario_files.h"
+#include "model/status.h"
 
 namespace scenario::tool::lsp {
 namespace {
@@ -408,6 +410,152 @@ TEST_F(ServerTest, FormattingIsRefusedWhileTheSourcesCompileToNoFile) {
   const Json r = session.request("textDocument/formatting", {{"textDocument", {{"uri", line_uri}}}, {"options", Json::object()}});
   ASSERT_TRUE(r.contains("error")) << r.dump().substr(0, 300);
   EXPECT_EQ(r["error"]["code"], rpc::kRequestFailed);
+}
+
+// References of a station name: the station in the train source and every
+// sign group in the line source that carries the same name, nothing that
+// merely contains it.
+TEST_F(ServerTest, ReferencesOfAStationNameAreItsStationAndTheSignGroupsNamingIt) {
+  const std::string line = replaced(replaced(line_text(), "(ALVERIA)", "(Stazione)( PIANELLO )"),
+                                    "(Galleria)( Sorba  )", "(Galleria)(PIANELLONE)");
+  session.open(line_uri, line);
+  session.open(train_uri, train_text());
+  const std::string pianello = "stazione,   11400, 27,  200,  0, 0, 0,  0,0,0,  0,0,0,   30,   8,20, 0, ";
+  const std::string sign = "cartello_indicatore,  14700,   (Stazione)( ";
+  const Json in_train{{"uri", train_uri}, {"range", {{"start", at(16, pianello.size())}, {"end", at(16, pianello.size() + 8)}}}};
+  const Json in_line{{"uri", line_uri}, {"range", {{"start", at(295, sign.size())}, {"end", at(295, sign.size() + 8)}}}};
+  const auto references = [&](const std::string& uri, std::size_t l, std::size_t c, bool declaration) {
+    return session.request("textDocument/references", {{"textDocument", {{"uri", uri}}},
+                                                       {"position", at(l, c)},
+                                                       {"context", {{"includeDeclaration", declaration}}}})["result"];
+  };
+  EXPECT_EQ(references(train_uri, 16, pianello.size() + 2, true), Json::array({in_line, in_train}));
+  EXPECT_EQ(references(train_uri, 16, 3, true), Json::array({in_line, in_train})) << "anywhere on the station's record";
+  EXPECT_EQ(references(train_uri, 16, 3, false), Json::array({in_line})) << "without the record asked from";
+  EXPECT_EQ(references(line_uri, 295, sign.size() + 1, true), Json::array({in_line, in_train})) << "from the sign";
+  const std::size_t group = std::string("cartello_indicatore,  14700,   (").size();
+  const Json other{{"uri", line_uri}, {"range", {{"start", at(295, group)}, {"end", at(295, group + 8)}}}};
+  EXPECT_EQ(references(line_uri, 295, group + 1, true), Json::array({other})) << "another group, its own name";
+  EXPECT_TRUE(references(train_uri, 34, 12, true).is_null()) << "a signal names nothing";
+}
+
+// The built-in text with two neighbouring lines swapped; lines end in CR LF.
+std::vector<std::string> crlf_lines(const std::string& text) {
+  std::vector<std::string> out;
+  for (std::size_t from = 0, end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2) {
+    out.push_back(text.substr(from, end - from + 2));
+  }
+  return out;
+}
+
+// The text edits of one document applied, in UTF-16 positions.
+std::string applied(const std::string& utf8, const Json& edits) {
+  const EditorText t(utf8);
+  std::vector<std::tuple<std::size_t, std::size_t, std::string>> spans;
+  for (const Json& e : edits) {
+    const auto offset = [&](const Json& p) {
+      return t.offset_of({p["line"].get<std::size_t>(), p["character"].get<std::size_t>()}, PositionEncoding::Utf16);
+    };
+    spans.emplace_back(offset(e["range"]["start"]), offset(e["range"]["end"]), EditorText(e["newText"]).latin1());
+  }
+  std::sort(spans.begin(), spans.end());
+  std::string out = t.latin1();
+  for (auto s = spans.rbegin(); s != spans.rend(); ++s) {
+    out.replace(std::get<0>(*s), std::get<1>(*s) - std::get<0>(*s), std::get<2>(*s));
+  }
+  return latin1_to_utf8(out);
+}
+
+// A station behind the one before it is the zone error's, not a warning's.
+const std::string kStationZone = std::to_string(static_cast<int>(Status::StationTooClose));
+
+struct MoveCase {
+  std::string name;
+  std::string code;  // of the diagnostic on the record that stands behind
+  bool train;        // else the line source
+  std::size_t line;  // zero-based: this line and the next are swapped
+};
+
+class MoveFixTest : public ServerTest, public ::testing::WithParamInterface<MoveCase> {};
+
+// Two neighbouring records swapped: the second now stands behind the first,
+// the compiler names it, and the fix moves its line back, exactly the built-in text.
+TEST_P(MoveFixTest, MovesTheNamedRecordBackAndTheDiagnosticGoes) {
+  const MoveCase& c = GetParam();
+  const std::string uri = c.train ? train_uri : line_uri;
+  const std::string built_in = c.train ? train_text() : line_text();
+  std::vector<std::string> lines = crlf_lines(built_in);
+  ASSERT_LT(c.line + 1, lines.size());
+  std::swap(lines[c.line], lines[c.line + 1]);
+  std::string swapped;
+  for (const std::string& l : lines) swapped += l;
+  ASSERT_EQ(swapped.size(), built_in.size());
+
+  const Json diags = published(session.open(uri, swapped), uri);
+  const auto named = std::find_if(diags.begin(), diags.end(), [&](const Json& d) { return d["code"] == c.code; });
+  ASSERT_NE(named, diags.end()) << diags.dump();
+  EXPECT_EQ((*named)["range"]["start"]["line"], c.line + 1);
+  const Json r = session.request("textDocument/codeAction", {{"textDocument", {{"uri", uri}}},
+                                                             {"range", (*named)["range"]},
+                                                             {"context", {{"diagnostics", Json::array({*named})}}}});
+  ASSERT_EQ(r["result"].size(), 1u) << r.dump();
+  const Json edits = r["result"][0]["edit"]["changes"][uri];
+  const Json expected = Json::array(
+      {{{"range", {{"start", at(c.line, 0)}, {"end", at(c.line, 0)}}}, {"newText", lines[c.line + 1]}},
+       {{"range", {{"start", at(c.line + 1, 0)}, {"end", at(c.line + 2, 0)}}}, {"newText", ""}}});
+  EXPECT_EQ(edits, expected);
+  const std::string fixed = applied(swapped, edits);
+  EXPECT_EQ(fixed, built_in);
+  EXPECT_EQ(published(session.change(uri, fixed), uri), Json::array());
+}
+
+INSTANTIATE_TEST_SUITE_P(OrderingDiagnostics, MoveFixTest,
+                         ::testing::Values(MoveCase{"Station", kStationZone, true, 16},
+                                           MoveCase{"Signal", "unordered-signal", true, 35},
+                                           MoveCase{"SpeedLimit", "unordered-speed", true, 10},
+                                           MoveCase{"Curve", "unordered-curve", false, 11},
+                                           MoveCase{"Gradient", "unordered-gradient", false, 173},
+                                           MoveCase{"Sign", "unordered-sign", false, 295}),
+                         [](const ::testing::TestParamInfo<MoveCase>& info) { return info.param.name; });
+
+// The request with the diagnostic as the editor sends it back.
+Json fixes_for(Session& session, const std::string& uri, const Json& diags, const std::string& code) {
+  const auto named = std::find_if(diags.begin(), diags.end(), [&](const Json& d) { return d["code"] == code; });
+  if (named == diags.end()) {
+    ADD_FAILURE() << "no " << code << " among " << diags.dump();
+    return Json();
+  }
+  return session.request("textDocument/codeAction", {{"textDocument", {{"uri", uri}}},
+                                                     {"range", (*named)["range"]},
+                                                     {"context", {{"diagnostics", Json::array({*named})}}}})["result"];
+}
+
+// The last line of a file, without a line end, moves with the file's own.
+TEST_F(ServerTest, AMovedLastLineTakesTheFilesLineEnd) {
+  const std::string sign = "cartello_indicatore,  20000,   (Galleria)( Nuova )";
+  const std::string text = replaced(line_text(), "[fine]\r\n", "") + sign;
+  const Json fixes = fixes_for(session, line_uri, published(session.open(line_uri, text), line_uri), "unordered-sign");
+  ASSERT_EQ(fixes.size(), 1u) << fixes.dump();
+  const std::string fixed = applied(text, fixes[0]["edit"]["changes"][line_uri]);
+  EXPECT_EQ(fixed, replaced(replaced(line_text(), "[fine]\r\n", ""), "cartello_indicatore,  31700",
+                            sign + "\r\ncartello_indicatore,  31700"));
+  EXPECT_EQ(published(session.change(line_uri, fixed), line_uri), Json::array());
+}
+
+// When moving the named record back leaves the file as much out of order
+// (the one before it is the stray), no move is offered.
+TEST_F(ServerTest, NoMoveIsOfferedWhenItWouldNotClearTheDiagnostic) {
+  std::vector<std::string> lines = crlf_lines(train_text());
+  // ARDIS, the last station, moved up behind the first: MONTEFERRO is named, but ARDIS is the stray.
+  const std::string ardis = lines[31];
+  lines.erase(lines.begin() + 31);
+  lines.insert(lines.begin() + 15, ardis);
+  std::string text;
+  for (const std::string& l : lines) text += l;
+  const Json diags = published(session.open(train_uri, text), train_uri);
+  ASSERT_FALSE(diags.empty());
+  EXPECT_EQ(diags[0]["range"]["start"]["line"], 16) << diags.dump();
+  EXPECT_EQ(fixes_for(session, train_uri, diags, kStationZone), Json::array());
 }
 
 }  // namespace
