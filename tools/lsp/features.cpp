@@ -6,6 +6,7 @@
 #include "common/text_match.h"
 #include "compile/keyword_spelling.h"
 #include "content/writers.h"
+#include "model/binary_writers.h"
 #include "model/status.h"
 #include "parser/record_kinds.h"
 
@@ -600,7 +601,11 @@ Formatting format_source(const Pair& pair, SourceId source, PositionEncoding enc
   again.texts = pair.session.texts;
   (source == SourceId::Line ? again.texts.line : again.texts.train) = after;
   const std::optional<BinaryFiles> files = compile_in_memory(again);
-  if (!files || files->linea != pair.files->linea || files->sim != pair.files->sim || files->dat != pair.files->dat) {
+  // The pair's compile left the line file's bytes out; they are compared here.
+  const CompileResult& compiled = pair.session.state;
+  const std::optional<std::string> linea =
+      compiled.CompileLine != 0 ? std::optional(serialise_linea(compiled.scenario.LineCells)) : std::nullopt;
+  if (!files || files->linea != linea || files->sim != pair.files->sim || files->dat != pair.files->dat) {
     result.refused = "aligning the fields would change the compiled files, so the text is left as it is";
     return result;
   }

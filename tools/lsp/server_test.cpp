@@ -98,21 +98,16 @@ TEST_F(ServerTest, TheBuiltInPairHasNoDiagnosticsInEitherFile) {
   EXPECT_EQ(published(out, line_uri), Json::array());
 }
 
-// The editor shows what check prints: the same messages at the same lines and columns.
-TEST_F(ServerTest, DiagnosticsAreTheMessagesOfCheckAtTheirPlaces) {
-  const std::string broken_train = replaced(slurp(train_path), "stazione,    4900", "stazzione,    4900");
-  const std::string broken_line = replaced(slurp(line_path), "curvas4,  250,  400", "curvaz4,  250,  400");
-  spit(train_path, broken_train);
-  spit(line_path, broken_line);
-  const RunResult check = run_tool({"check", "--diagnostics=json", "--max-diagnostics=0", dir.path().string()});
+// The diagnostics published for both files are check's messages (notes apart,
+// as they travel with their message), at the same lines and columns.
+void expect_as_check(const fs::path& dir, const fs::path& line_path, const std::string& line_uri,
+                     const std::string& train_uri, const std::vector<Json>& out) {
+  const RunResult check = run_tool({"check", "--diagnostics=json", "--max-diagnostics=0", dir.string()});
   std::vector<Json> expected;
-  // Notes travel with their message as related information.
   for (const std::string& l : lines_of(check.out)) {
     if (!l.empty() && Json::parse(l)["severity"] != "note") expected.push_back(Json::parse(l));
   }
-  ASSERT_GE(expected.size(), 2u);
-
-  const auto out = session.open(train_uri, latin1_to_utf8(broken_train));
+  ASSERT_GE(expected.size(), 1u);
   std::vector<Json> shown;
   for (const std::string& uri : {line_uri, train_uri}) {
     const Json diags = published(out, uri);
@@ -127,9 +122,33 @@ TEST_F(ServerTest, DiagnosticsAreTheMessagesOfCheckAtTheirPlaces) {
     EXPECT_EQ(d["range"]["start"]["character"].get<int>() + 1, expected[i]["column"].get<int>());
     EXPECT_EQ(shown[i]["uri"], expected[i]["file"] == line_path.string() ? line_uri : train_uri);
   }
+}
+
+// The editor shows what check prints: the same messages at the same lines and columns.
+TEST_F(ServerTest, DiagnosticsAreTheMessagesOfCheckAtTheirPlaces) {
+  const std::string broken_train = replaced(slurp(train_path), "stazione,    4900", "stazzione,    4900");
+  const std::string broken_line = replaced(slurp(line_path), "curvas4,  250,  400", "curvaz4,  250,  400");
+  spit(train_path, broken_train);
+  spit(line_path, broken_line);
+  const auto out = session.open(train_uri, latin1_to_utf8(broken_train));
+  expect_as_check(dir.path(), line_path, line_uri, train_uri, out);
+  EXPECT_GE(published(out, line_uri).size() + published(out, train_uri).size(), 2u);
   // The range covers the misspelt keyword, not only its first character.
   const Json keyword = published(out, train_uri).at(0);
   EXPECT_EQ(keyword["range"]["end"], at(15, std::string("stazzione").size()));
+}
+
+// A station name too long for the scenario file fails only when the files
+// are serialised: the failure is shown at the name, as check shows it.
+TEST_F(ServerTest, ANameTooLongForTheFilesIsShownAtItsRecordAsCheckShowsIt) {
+  const std::string broken = replaced(slurp(train_path), "MONTEFERRO", std::string(70000, 'M'));
+  spit(train_path, broken);
+  const auto out = session.open(train_uri, latin1_to_utf8(broken));
+  expect_as_check(dir.path(), line_path, line_uri, train_uri, out);
+  const Json diags = published(out, train_uri);
+  const auto error = std::find_if(diags.begin(), diags.end(), [](const Json& d) { return d["severity"] == 1; });
+  ASSERT_NE(error, diags.end()) << diags.dump().substr(0, 2000);
+  EXPECT_EQ((*error)["range"]["start"]["line"], 15);
 }
 
 TEST_F(ServerTest, AnEditInTheLineSourceRepublishesTheTrainSource) {
