@@ -458,6 +458,9 @@ namespace {
 // before the previous zone's end), which the compiler names by its code.
 constexpr std::string_view kUnorderedPrefix = "unordered-";
 
+// The ordering diagnostics of one request whose moves are checked.
+constexpr std::size_t kMaxMovesChecked = 8;
+
 bool names_order(const std::string& code) {
   return code.rfind(kUnorderedPrefix, 0) == 0 || code == std::to_string(static_cast<int>(Status::StationTooClose));
 }
@@ -569,8 +572,14 @@ Json move_actions(const Pair& pair, SourceId source, const Json& params, Positio
   if (!params.is_object() || !params.contains("context") || !params["context"].is_object()) return out;
   const Json diagnostics = params["context"].value("diagnostics", Json::array());
   if (!diagnostics.is_array()) return out;
+  std::size_t checked = 0;
   for (const Json& d : diagnostics) {
-    if (!d.is_object()) continue;
+    if (!d.is_object() || !d.contains("code") || !d["code"].is_string() || !names_order(d["code"].get<std::string>())) {
+      continue;
+    }
+    // Each move is checked by a compile: an editor that sends every diagnostic
+    // of the file gets the first few, not a wait of seconds.
+    if (++checked > kMaxMovesChecked) break;
     try {
       if (auto action = move_into_place(pair, source, d, encoding)) out.push_back(std::move(*action));
     } catch (const Json::exception&) {

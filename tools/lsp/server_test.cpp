@@ -577,5 +577,22 @@ TEST_F(ServerTest, NoMoveIsOfferedWhenItWouldNotClearTheDiagnostic) {
   EXPECT_EQ(fixes_for(session, train_uri, diags, kStationZone), Json::array());
 }
 
+// Each move costs a compile: an editor that sends back a flood of ordering
+// diagnostics gets a bounded answer, not a wait of seconds.
+TEST_F(ServerTest, TheMovesCheckedForOneRequestAreBounded) {
+  std::vector<std::string> lines = crlf_lines(train_text());
+  std::swap(lines[35], lines[36]);
+  std::string text;
+  for (const std::string& l : lines) text += l;
+  const Json diags = published(session.open(train_uri, text), train_uri);
+  const auto named = std::find_if(diags.begin(), diags.end(), [](const Json& d) { return d["code"] == "unordered-signal"; });
+  ASSERT_NE(named, diags.end()) << diags.dump();
+  const Json flood(std::vector<Json>(100, *named));
+  const Json r = session.request("textDocument/codeAction", {{"textDocument", {{"uri", train_uri}}},
+                                                             {"range", (*named)["range"]},
+                                                             {"context", {{"diagnostics", flood}}}});
+  EXPECT_EQ(r["result"].size(), 8u);
+}
+
 }  // namespace
 }  // namespace scenario::tool::lsp
