@@ -456,6 +456,10 @@ TEST_F(ServerTest, ReferencesOfAStationNameAreItsStationAndTheSignGroupsNamingIt
   const Json other{{"uri", line_uri}, {"range", {{"start", at(295, group)}, {"end", at(295, group + 8)}}}};
   EXPECT_EQ(references(line_uri, 295, group + 1, true), Json::array({other})) << "another group, its own name";
   EXPECT_TRUE(references(train_uri, 34, 12, true).is_null()) << "a signal names nothing";
+  // Editors ask for references only of a server that offers them.
+  Session fresh;
+  EXPECT_EQ(fresh.request("initialize", {{"capabilities", Json::object()}})["result"]["capabilities"]["referencesProvider"],
+            true);
 }
 
 // The built-in text with two neighbouring lines swapped; lines end in CR LF.
