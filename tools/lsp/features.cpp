@@ -1,4 +1,4 @@
-// Hover, completion, outline, go to definition, did-you-mean fixes and column formatting over a compiled pair.
+// Hover, completion, outline, go to definition, references, did-you-mean and move fixes, and column formatting over a compiled pair.
 #include "lsp/features.h"
 
 #include <algorithm>

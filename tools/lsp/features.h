@@ -1,4 +1,4 @@
-// The editor features over a compiled pair: hover, completion, outline, go to, quick fixes and formatting.
+// The editor features over a compiled pair: hover, completion, outline, go to, references, quick fixes and formatting.
 #pragma once
 
 #include <optional>
