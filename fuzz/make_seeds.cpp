@@ -89,10 +89,16 @@ std::string lsp_session(const std::string& train) {
   out += framed(R"({"jsonrpc":"2.0","method":"textDocument/didChange","params":)" + doc +
                 R"(,"version":2},"contentChanges":[{"text":)" + json_text(train + "stazzione, 10\r\n") + "}]}}");
   int id = 1;
-  for (const char* method : {"hover", "completion", "definition"}) {
+  for (const char* method : {"hover", "completion", "definition", "references"}) {
     out += framed(R"({"jsonrpc":"2.0","id":)" + std::to_string(id++) + R"(,"method":"textDocument/)" + method +
                   R"(","params":)" + at + "}}");
   }
+  // A quick fix asked for an ordering warning on the station's line.
+  out += framed(R"({"jsonrpc":"2.0","id":)" + std::to_string(id++) +
+                R"(,"method":"textDocument/codeAction","params":)" + doc +
+                R"(},"range":{"start":{"line":5,"character":10},"end":{"line":5,"character":15}},)"
+                R"("context":{"diagnostics":[{"range":{"start":{"line":5,"character":10},)"
+                R"("end":{"line":5,"character":15}},"code":"unordered-station","message":"m"}]}}})");
   for (const char* method : {"documentSymbol", "formatting"}) {
     out += framed(R"({"jsonrpc":"2.0","id":)" + std::to_string(id++) + R"(,"method":"textDocument/)" + method +
                   R"(","params":)" + doc + "}}}");

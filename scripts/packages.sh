@@ -7,8 +7,8 @@ RUN_PACKAGES="cmake make g++ libfltk1.3-dev fonts-liberation nlohmann-json3-dev"
 # xvfb, xdotool, x11-utils (xwininfo), imagemagick (import, convert): the GUI
 # tests; util-linux (setpriv): the unwritable-directory test when run as root;
 # strace: the test of the run's write, sync, rename and delete sequence;
-# neovim: the editor that drives the language server in its test.
-TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux strace neovim"
+# neovim, emacs-nox and elpa-eglot: the editors that drive the language server in its tests.
+TEST_PACKAGES="libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick util-linux strace neovim emacs-nox elpa-eglot"
 # xmllint and a headless browser: the authors' tool's plot tests; a JSON
 # reader for the tests of its SARIF output.
 TOOL_TEST_PACKAGES="libxml2-utils chromium nlohmann-json3-dev"

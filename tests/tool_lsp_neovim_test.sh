@@ -2,8 +2,9 @@
 # scenario_tool lsp driven by a real client: a headless Neovim opens the
 # built-in pair, types a broken record, applies the quick fix, asks for
 # hover, completion, outline and go to definition, edits the line source,
-# and formats the train source; the formatted source must compile to the
-# same bytes as before.
+# asks for the references of a station that a sign names, moves a station
+# back into place with the quick fix, and formats the train source; the
+# formatted source must compile to the same bytes as before.
 # Arguments: the scenario_gen binary, the build directory.
 set -euo pipefail
 tool="$2/tools/scenario_tool"

@@ -119,8 +119,35 @@ wait_for('the train source to be published again', function() return count[turi]
 set_line(lbuf, 1, length)
 wait_for('the train source to be whole again', function() return #published[turi] == 0 end)
 
--- Formatting aligns the fields; the buffer is written back, and the shell compares the compiled bytes.
+-- References of a station name: its record, and a sign in the line source that names it.
+local sign = get_line(lbuf, 295)
+set_line(lbuf, 295, 'cartello_indicatore,  14700,   (MONTEFERRO)')
+local refs = request(tbuf, 'textDocument/references', {
+  textDocument = { uri = turi }, position = { line = 15, character = 2 }, context = { includeDeclaration = true } })
+check(refs and #refs == 2, 'references: ' .. vim.inspect(refs))
+check(refs[1].uri == luri and refs[1].range.start.line == 295 and refs[1].range.start.character == 32,
+      'the sign is not among the references: ' .. vim.inspect(refs))
+check(refs[2].uri == turi and refs[2].range.start.line == 15, 'the station is not among the references: ' .. vim.inspect(refs))
+set_line(lbuf, 295, sign)
+
+-- Two stations out of order: the second one's zone error (code 22) offers the move back into place.
 vim.cmd('buffer ' .. tbuf)
+local pianello, milepost = get_line(tbuf, 16), get_line(tbuf, 17)
+vim.api.nvim_buf_set_lines(tbuf, 16, 18, false, { milepost, pianello })
+local unordered
+wait_for('the station zone error', function()
+  for _, dg in ipairs(published[turi] or {}) do if dg.code == '22' then unordered = dg end end
+  return unordered ~= nil
+end)
+check(unordered.range.start.line == 17, 'the error is not on the moved station: ' .. vim.inspect(unordered))
+actions = request(tbuf, 'textDocument/codeAction', {
+  textDocument = { uri = turi }, range = unordered.range, context = { diagnostics = { unordered } } })
+check(actions and actions[1] and actions[1].edit, 'no move offered')
+vim.lsp.util.apply_workspace_edit(actions[1].edit, 'utf-16')
+check(get_line(tbuf, 16) == pianello and get_line(tbuf, 17) == milepost, 'the move did not restore the order')
+wait_for('the move to clear the error', function() return #published[turi] == 0 end)
+
+-- Formatting aligns the fields; the buffer is written back, and the shell compares the compiled bytes.
 set_line(tbuf, 9, 'velocita,24600,40')
 local edits = request(tbuf, 'textDocument/formatting', { textDocument = { uri = turi }, options = { tabSize = 8, insertSpaces = true } })
 check(edits and #edits > 0, 'formatting changed nothing')

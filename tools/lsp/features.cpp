@@ -1,4 +1,4 @@
-// Hover, completion, outline, go to definition, did-you-mean fixes and column formatting over a compiled pair.
+// Hover, completion, outline, go to definition, references, did-you-mean and move fixes, and column formatting over a compiled pair.
 #include "lsp/features.h"
 
 #include <algorithm>
@@ -6,6 +6,8 @@
 #include "common/text_match.h"
 #include "compile/keyword_spelling.h"
 #include "content/writers.h"
+#include "model/binary_writers.h"
+#include "model/status.h"
 #include "parser/record_kinds.h"
 
 namespace scenario::tool::lsp {
@@ -354,6 +356,77 @@ Json definition_at(const Pair& pair, SourceId source, std::size_t offset, Positi
   return location_of(pair, *a, t, encoding);
 }
 
+namespace {
+
+// The places in a record's text fields that name something: a station's
+// whole name, or each parenthesised group of a sign's text. Blanks around a
+// name are not part of it.
+struct NamePlace {
+  std::uint32_t start;
+  std::uint32_t end;
+};
+
+std::vector<NamePlace> names_in(const Pair& pair, const Account& a, const AccountRecord& r) {
+  std::vector<NamePlace> out;
+  const std::string_view text = text_of(pair, r.source);
+  const RecordLayout& layout = record_layout(r.kind);
+  const auto fields = a.fields_of(r);
+  const auto add = [&](std::uint32_t start, std::uint32_t end) {
+    const std::string_view s = span_text(text, start, end);
+    const std::string_view t = trim_blanks(s);
+    if (t.empty()) return;
+    const auto from = static_cast<std::uint32_t>(start + (t.data() - s.data()));
+    out.push_back({from, static_cast<std::uint32_t>(from + t.size())});
+  };
+  for (std::size_t i = 0; i < fields.size() && i < layout.fields.size(); ++i) {
+    if (layout.fields[i].type != FieldType::Text) continue;
+    const FieldSpan& f = fields[i];
+    if (r.kind != RecordKind::Sign) {
+      add(f.start, f.end);
+      continue;
+    }
+    // A sign's text is up to three groups, "(Galleria)(  Sorba  )".
+    const std::string_view s = span_text(text, f.start, f.end);
+    for (std::size_t open = s.find('('); open != std::string_view::npos; open = s.find('(', open + 1)) {
+      const std::size_t close = s.find(')', open + 1);
+      if (close == std::string_view::npos) break;
+      add(static_cast<std::uint32_t>(f.start + open + 1), static_cast<std::uint32_t>(f.start + close));
+      open = close;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+Json references_at(const Pair& pair, SourceId source, std::size_t offset, bool include_declaration,
+                   PositionEncoding encoding) {
+  const Account* a = pair.account();
+  if (!a) return nullptr;
+  const AccountRecord* here = record_at(*a, source, offset);
+  if (!here) return nullptr;
+  // The name under the cursor: a station's name wherever the cursor stands on
+  // its record, or the sign group the cursor is in.
+  std::string name;
+  for (const NamePlace& p : names_in(pair, *a, *here)) {
+    if (here->kind == RecordKind::Station || (p.start <= offset && offset <= p.end)) {
+      name = std::string(span_text(text_of(pair, source), p.start, p.end));
+      break;
+    }
+  }
+  if (name.empty()) return nullptr;
+  Json out = Json::array();
+  for (const AccountRecord& r : a->records) {
+    const PairFile& f = pair.file(r.source);
+    if (!f.text || (!include_declaration && &r == here)) continue;
+    for (const NamePlace& p : names_in(pair, *a, r)) {
+      if (span_text(text_of(pair, r.source), p.start, p.end) != name) continue;
+      out.push_back({{"uri", f.uri}, {"range", range_json(*f.text, p.start, p.end, encoding)}});
+    }
+  }
+  return out;
+}
+
 Json code_actions(const Json& params) {
   Json out = Json::array();
   if (!params.is_object() || !params.contains("context") || !params["context"].is_object()) return out;
@@ -374,6 +447,144 @@ Json code_actions(const Json& params) {
                    {"diagnostics", Json::array({d})},
                    {"isPreferred", true},
                    {"edit", {{"changes", {{uri, Json::array({{{"range", d["range"]}, {"newText", replacement}}})}}}}}});
+  }
+  return out;
+}
+
+namespace {
+
+// The warnings that name a record standing out of its kind's order. A
+// station behind the one before it is an error rather (its zone would start
+// before the previous zone's end), which the compiler names by its code.
+constexpr std::string_view kUnorderedPrefix = "unordered-";
+
+// The ordering diagnostics of one request whose moves are checked.
+constexpr std::size_t kMaxMovesChecked = 8;
+
+bool names_order(const std::string& code) {
+  return code.rfind(kUnorderedPrefix, 0) == 0 || code == std::to_string(static_cast<int>(Status::StationTooClose));
+}
+
+std::size_t line_start(std::string_view text, std::size_t at) {
+  while (at > 0 && text[at - 1] != '\n' && text[at - 1] != '\r') --at;
+  return at;
+}
+
+// One past the line end (its CR, LF or CR LF included) of the line holding `at`.
+std::size_t line_after(std::string_view text, std::size_t at) {
+  while (at < text.size() && text[at] != '\n' && text[at] != '\r') ++at;
+  if (at < text.size() && text[at] == '\r') ++at;
+  if (at < text.size() && text[at] == '\n') ++at;
+  return at;
+}
+
+// The line end the text uses: its first one, else CR LF as the built-in sources have.
+std::string_view line_end_of(std::string_view text) {
+  const std::size_t at = text.find_first_of("\r\n");
+  if (at == std::string_view::npos) return "\r\n";
+  if (text[at] == '\r') return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
+  return "\n";
+}
+
+std::optional<std::int64_t> position_of(const Account& a, const AccountRecord& r) {
+  const auto fields = a.fields_of(r);
+  if (fields.empty() || !fields[0].numeric) return std::nullopt;
+  return fields[0].number;
+}
+
+// True when no record but `self` has a field on the bytes [from, to).
+bool lines_hold_only(const Account& a, const AccountRecord& self, std::size_t from, std::size_t to) {
+  return std::none_of(a.records.begin(), a.records.end(), [&](const AccountRecord& r) {
+    return &r != &self && r.source == self.source && r.start < to && std::max(r.end, a.keywords[r.keyword].end) > from;
+  });
+}
+
+std::size_t count_named(const CompileReport& report, std::string_view name) {
+  return static_cast<std::size_t>(std::count_if(report.messages.begin(), report.messages.end(),
+                                                 [&](const Message& m) { return m.name == name; }));
+}
+
+// A fix that moves the record the warning names (its whole lines) before the
+// first record of its kind that stands further along the route. It is offered
+// only when the moved text compiles with no more errors than before and with
+// fewer warnings of the same name, none of them on the moved record.
+std::optional<Json> move_into_place(const Pair& pair, SourceId source, const Json& d, PositionEncoding encoding) {
+  const Account* a = pair.account();
+  const PairFile& f = pair.file(source);
+  if (!a || !f.text || !d.contains("code") || !d["code"].is_string() || !d.contains("range")) return std::nullopt;
+  const std::string name = d["code"].get<std::string>();
+  if (!names_order(name)) return std::nullopt;
+  const Json& start = d["range"].at("start");
+  const std::size_t offset =
+      f.text->offset_of({start.at("line").get<std::size_t>(), start.at("character").get<std::size_t>()}, encoding);
+  const AccountRecord* r = record_at(*a, source, offset);
+  if (!r) return std::nullopt;
+  const auto position = position_of(*a, *r);
+  if (!position) return std::nullopt;
+  const AccountRecord* before = nullptr;
+  for (const AccountRecord& t : a->records) {
+    if (t.source != source || t.kind != r->kind || t.start >= r->start) continue;
+    const auto p = position_of(*a, t);
+    if (p && *p > *position && (!before || t.start < before->start)) before = &t;
+  }
+  if (!before) return std::nullopt;
+  const std::string& text = f.text->latin1();
+  const std::size_t from = line_start(text, r->start);
+  const std::size_t to = line_after(text, std::max(r->end, a->keywords[r->keyword].end));
+  const std::size_t insert = line_start(text, before->start);
+  if (!lines_hold_only(*a, *r, from, to) || !lines_hold_only(*a, *before, insert, before->start + 1)) return std::nullopt;
+  std::string block = text.substr(from, to - from);
+  if (to == text.size() && (block.empty() || (block.back() != '\n' && block.back() != '\r'))) {
+    block += line_end_of(text);
+  }
+  const std::string moved = text.substr(0, insert) + block + text.substr(insert, from - insert) + text.substr(to);
+
+  CompileSession again;
+  again.options = pair.session.options;
+  again.names = pair.names;
+  again.texts = pair.session.texts;
+  (source == SourceId::Line ? again.texts.line : again.texts.train) = moved;
+  compile_in_memory(again);
+  const CompileReport report = compile_messages(again.state, again.texts, again.options.warnings,
+                                                again.options.max_diagnostics);
+  const std::size_t moved_from = insert, moved_to = insert + block.size();
+  const bool named_again = std::any_of(report.messages.begin(), report.messages.end(), [&](const Message& m) {
+    return m.name == name && m.source == source && m.at && *m.at >= moved_from && *m.at < moved_to;
+  });
+  if (named_again || report.errors > pair.report.errors || count_named(report, name) >= count_named(pair.report, name)) {
+    return std::nullopt;
+  }
+  const EditorText& t = *f.text;
+  const std::string what(record_layout(r->kind).name);
+  const Json edits = Json::array({{{"range", range_json(t, insert, insert, encoding)}, {"newText", latin1_to_utf8(block)}},
+                                  {{"range", range_json(t, from, to, encoding)}, {"newText", ""}}});
+  return Json{{"title", "Move this " + what + " before the " + what + " at " + line_of(pair, *before)},
+              {"kind", "quickfix"},
+              {"diagnostics", Json::array({d})},
+              {"isPreferred", true},
+              {"edit", {{"changes", {{f.uri, edits}}}}}};
+}
+
+}  // namespace
+
+Json move_actions(const Pair& pair, SourceId source, const Json& params, PositionEncoding encoding) {
+  Json out = Json::array();
+  if (!params.is_object() || !params.contains("context") || !params["context"].is_object()) return out;
+  const Json diagnostics = params["context"].value("diagnostics", Json::array());
+  if (!diagnostics.is_array()) return out;
+  std::size_t checked = 0;
+  for (const Json& d : diagnostics) {
+    if (!d.is_object() || !d.contains("code") || !d["code"].is_string() || !names_order(d["code"].get<std::string>())) {
+      continue;
+    }
+    // Each move is checked by a compile: an editor that sends every diagnostic
+    // of the file gets the first few, not a wait of seconds.
+    if (++checked > kMaxMovesChecked) break;
+    try {
+      if (auto action = move_into_place(pair, source, d, encoding)) out.push_back(std::move(*action));
+    } catch (const Json::exception&) {
+      // A diagnostic whose range the editor did not send whole offers no move.
+    }
   }
   return out;
 }
@@ -399,7 +610,11 @@ Formatting format_source(const Pair& pair, SourceId source, PositionEncoding enc
   again.texts = pair.session.texts;
   (source == SourceId::Line ? again.texts.line : again.texts.train) = after;
   const std::optional<BinaryFiles> files = compile_in_memory(again);
-  if (!files || files->linea != pair.files->linea || files->sim != pair.files->sim || files->dat != pair.files->dat) {
+  // The pair's compile left the line file's bytes out; they are compared here.
+  const CompileResult& compiled = pair.session.state;
+  const std::optional<std::string> linea =
+      compiled.CompileLine != 0 ? std::optional(serialise_linea(compiled.scenario.LineCells)) : std::nullopt;
+  if (!files || files->linea != linea || files->sim != pair.files->sim || files->dat != pair.files->dat) {
     result.refused = "aligning the fields would change the compiled files, so the text is left as it is";
     return result;
   }

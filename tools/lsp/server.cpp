@@ -8,8 +8,12 @@
 #include "common/source_dir.h"
 #include "compile/message_sink.h"
 #include "compile/text_checks.h"
+#include "compiler/compile.h"
+#include "compiler/memorizza_percorso.h"
 #include "lsp/features.h"
+#include "model/binary_writers.h"
 #include "model/scenario_files.h"
+#include "model/source_files.h"
 #include "platform/failure.h"
 
 namespace scenario::tool::lsp {
@@ -162,6 +166,35 @@ std::vector<Message> disk_checks(SourceId source, const std::filesystem::path& p
   return out;
 }
 
+// The compile of every change: compile_in_memory's, less the line file's
+// bytes. The track plan's file is by far the largest of the three, no
+// diagnostic reads it, and serialising it took half of each change's time on
+// a long route; formatting serialises it when it compares. Only the scenario
+// file can fail (a name too long for its length field): then the compile's
+// own serialisation runs, to put the failure at the record that wrote it.
+std::optional<BinaryFiles> compile_for_editor(CompileSession& s) {
+  SourceFiles sources = SourceFiles::in_memory(s.texts.line, s.texts.train);
+  const scenario::CompileOptions options{.line_plan = !s.options.no_line, .account = true};
+  CompileResult result = compile(s.names, options, sources);
+  s.stopped = result.guard.has_value() || result.failure.has_value();
+  s.state = std::move(result);
+  if (s.stopped) return std::nullopt;
+  BinaryFiles files;
+  try {
+    files.sim = serialise_sim(s.state.scenario.ScenarioTable);
+  } catch (const Failure&) {
+    try {
+      serialise_recorded(s.state);
+    } catch (const Failure&) {
+      // Recorded in the compile's report, where the messages find it.
+    }
+    s.stopped = true;
+    return std::nullopt;
+  }
+  files.dat = serialise_dat(s.state.scenario.TrainCells);
+  return files;
+}
+
 }  // namespace
 
 std::vector<std::string> Server::handle(const std::vector<Frame>& frames) {
@@ -291,6 +324,7 @@ Json Server::initialize(const Json& params) {
       {"completionProvider", {{"triggerCharacters", Json::array({"["})}}},
       {"documentSymbolProvider", true},
       {"definitionProvider", true},
+      {"referencesProvider", true},
       {"codeActionProvider", {{"codeActionKinds", Json::array({"quickfix"})}}},
       {"documentFormattingProvider", true},
   };
@@ -305,8 +339,16 @@ Json Server::request(const std::string& method, const Json& params) {
   }
   const bool per_document = method == "textDocument/hover" || method == "textDocument/completion" ||
                             method == "textDocument/documentSymbol" || method == "textDocument/definition" ||
-                            method == "textDocument/formatting";
-  if (method == "textDocument/codeAction") return code_actions(params);
+                            method == "textDocument/references" || method == "textDocument/formatting";
+  if (method == "textDocument/codeAction") {
+    Json actions = code_actions(params);
+    const std::string uri = uri_in(params);
+    if (Pair* pair = pair_of(uri)) {
+      const SourceId source = pair->line.uri == uri ? SourceId::Line : SourceId::Train;
+      for (Json& a : move_actions(*pair, source, params, encoding_)) actions.push_back(std::move(a));
+    }
+    return actions;
+  }
   if (!per_document) throw RequestError{rpc::kMethodNotFound, "unknown method '" + method + "'"};
   const std::string uri = uri_in(params);
   const bool at_position = method != "textDocument/documentSymbol" && method != "textDocument/formatting";
@@ -324,6 +366,11 @@ Json Server::request(const std::string& method, const Json& params) {
   const std::size_t offset = text.offset_of(position, encoding_);
   if (method == "textDocument/hover") return hover_at(*pair, source, offset, encoding_);
   if (method == "textDocument/completion") return completion_at(*pair, source, offset);
+  if (method == "textDocument/references") {
+    const Json context = params.value("context", Json::object());
+    const bool declaration = !context.is_object() || context.value("includeDeclaration", true);
+    return references_at(*pair, source, offset, declaration, encoding_);
+  }
   return definition_at(*pair, source, offset, encoding_);
 }
 
@@ -476,7 +523,7 @@ Pair& Server::compiled(Pair& pair) {
   s.texts.train_file = pair.train.path.string();
   if (pair.line.text) s.texts.line = pair.line.text->latin1();
   if (pair.train.text) s.texts.train = pair.train.text->latin1();
-  pair.files = compile_in_memory(s);
+  pair.files = compile_for_editor(s);
   pair.report = compile_messages(s.state, s.texts, s.options.warnings, s.options.max_diagnostics);
   pair.dirty = false;
   return pair;

@@ -2,12 +2,14 @@
 #include "lsp/server.h"
 
 #include <sstream>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "tool_test_support.h"
 #include "lsp/lsp_command.h"
 #include "model/scenario_files.h"
+#include "model/status.h"
 
 namespace scenario::tool::lsp {
 namespace {
@@ -96,21 +98,16 @@ TEST_F(ServerTest, TheBuiltInPairHasNoDiagnosticsInEitherFile) {
   EXPECT_EQ(published(out, line_uri), Json::array());
 }
 
-// The editor shows what check prints: the same messages at the same lines and columns.
-TEST_F(ServerTest, DiagnosticsAreTheMessagesOfCheckAtTheirPlaces) {
-  const std::string broken_train = replaced(slurp(train_path), "stazione,    4900", "stazzione,    4900");
-  const std::string broken_line = replaced(slurp(line_path), "curvas4,  250,  400", "curvaz4,  250,  400");
-  spit(train_path, broken_train);
-  spit(line_path, broken_line);
-  const RunResult check = run_tool({"check", "--diagnostics=json", "--max-diagnostics=0", dir.path().string()});
+// The diagnostics published for both files are check's messages (notes apart,
+// as they travel with their message), at the same lines and columns.
+void expect_as_check(const fs::path& dir, const fs::path& line_path, const std::string& line_uri,
+                     const std::string& train_uri, const std::vector<Json>& out) {
+  const RunResult check = run_tool({"check", "--diagnostics=json", "--max-diagnostics=0", dir.string()});
   std::vector<Json> expected;
-  // Notes travel with their message as related information.
   for (const std::string& l : lines_of(check.out)) {
     if (!l.empty() && Json::parse(l)["severity"] != "note") expected.push_back(Json::parse(l));
   }
-  ASSERT_GE(expected.size(), 2u);
-
-  const auto out = session.open(train_uri, latin1_to_utf8(broken_train));
+  ASSERT_GE(expected.size(), 1u);
   std::vector<Json> shown;
   for (const std::string& uri : {line_uri, train_uri}) {
     const Json diags = published(out, uri);
@@ -125,9 +122,33 @@ TEST_F(ServerTest, DiagnosticsAreTheMessagesOfCheckAtTheirPlaces) {
     EXPECT_EQ(d["range"]["start"]["character"].get<int>() + 1, expected[i]["column"].get<int>());
     EXPECT_EQ(shown[i]["uri"], expected[i]["file"] == line_path.string() ? line_uri : train_uri);
   }
+}
+
+// The editor shows what check prints: the same messages at the same lines and columns.
+TEST_F(ServerTest, DiagnosticsAreTheMessagesOfCheckAtTheirPlaces) {
+  const std::string broken_train = replaced(slurp(train_path), "stazione,    4900", "stazzione,    4900");
+  const std::string broken_line = replaced(slurp(line_path), "curvas4,  250,  400", "curvaz4,  250,  400");
+  spit(train_path, broken_train);
+  spit(line_path, broken_line);
+  const auto out = session.open(train_uri, latin1_to_utf8(broken_train));
+  expect_as_check(dir.path(), line_path, line_uri, train_uri, out);
+  EXPECT_GE(published(out, line_uri).size() + published(out, train_uri).size(), 2u);
   // The range covers the misspelt keyword, not only its first character.
   const Json keyword = published(out, train_uri).at(0);
   EXPECT_EQ(keyword["range"]["end"], at(15, std::string("stazzione").size()));
+}
+
+// A station name too long for the scenario file fails only when the files
+// are serialised: the failure is shown at the name, as check shows it.
+TEST_F(ServerTest, ANameTooLongForTheFilesIsShownAtItsRecordAsCheckShowsIt) {
+  const std::string broken = replaced(slurp(train_path), "MONTEFERRO", std::string(70000, 'M'));
+  spit(train_path, broken);
+  const auto out = session.open(train_uri, latin1_to_utf8(broken));
+  expect_as_check(dir.path(), line_path, line_uri, train_uri, out);
+  const Json diags = published(out, train_uri);
+  const auto error = std::find_if(diags.begin(), diags.end(), [](const Json& d) { return d["severity"] == 1; });
+  ASSERT_NE(error, diags.end()) << diags.dump().substr(0, 2000);
+  EXPECT_EQ((*error)["range"]["start"]["line"], 15);
 }
 
 TEST_F(ServerTest, AnEditInTheLineSourceRepublishesTheTrainSource) {
@@ -408,6 +429,173 @@ TEST_F(ServerTest, FormattingIsRefusedWhileTheSourcesCompileToNoFile) {
   const Json r = session.request("textDocument/formatting", {{"textDocument", {{"uri", line_uri}}}, {"options", Json::object()}});
   ASSERT_TRUE(r.contains("error")) << r.dump().substr(0, 300);
   EXPECT_EQ(r["error"]["code"], rpc::kRequestFailed);
+}
+
+// References of a station name: the station in the train source and every
+// sign group in the line source that carries the same name, nothing that
+// merely contains it.
+TEST_F(ServerTest, ReferencesOfAStationNameAreItsStationAndTheSignGroupsNamingIt) {
+  const std::string line = replaced(replaced(line_text(), "(ALVERIA)", "(Stazione)( PIANELLO )"),
+                                    "(Galleria)( Sorba  )", "(Galleria)(PIANELLONE)");
+  session.open(line_uri, line);
+  session.open(train_uri, train_text());
+  const std::string pianello = "stazione,   11400, 27,  200,  0, 0, 0,  0,0,0,  0,0,0,   30,   8,20, 0, ";
+  const std::string sign = "cartello_indicatore,  14700,   (Stazione)( ";
+  const Json in_train{{"uri", train_uri}, {"range", {{"start", at(16, pianello.size())}, {"end", at(16, pianello.size() + 8)}}}};
+  const Json in_line{{"uri", line_uri}, {"range", {{"start", at(295, sign.size())}, {"end", at(295, sign.size() + 8)}}}};
+  const auto references = [&](const std::string& uri, std::size_t l, std::size_t c, bool declaration) {
+    return session.request("textDocument/references", {{"textDocument", {{"uri", uri}}},
+                                                       {"position", at(l, c)},
+                                                       {"context", {{"includeDeclaration", declaration}}}})["result"];
+  };
+  EXPECT_EQ(references(train_uri, 16, pianello.size() + 2, true), Json::array({in_line, in_train}));
+  EXPECT_EQ(references(train_uri, 16, 3, true), Json::array({in_line, in_train})) << "anywhere on the station's record";
+  EXPECT_EQ(references(train_uri, 16, 3, false), Json::array({in_line})) << "without the record asked from";
+  EXPECT_EQ(references(line_uri, 295, sign.size() + 1, true), Json::array({in_line, in_train})) << "from the sign";
+  const std::size_t group = std::string("cartello_indicatore,  14700,   (").size();
+  const Json other{{"uri", line_uri}, {"range", {{"start", at(295, group)}, {"end", at(295, group + 8)}}}};
+  EXPECT_EQ(references(line_uri, 295, group + 1, true), Json::array({other})) << "another group, its own name";
+  EXPECT_TRUE(references(train_uri, 34, 12, true).is_null()) << "a signal names nothing";
+  // Editors ask for references only of a server that offers them.
+  Session fresh;
+  EXPECT_EQ(fresh.request("initialize", {{"capabilities", Json::object()}})["result"]["capabilities"]["referencesProvider"],
+            true);
+}
+
+// The built-in text with two neighbouring lines swapped; lines end in CR LF.
+std::vector<std::string> crlf_lines(const std::string& text) {
+  std::vector<std::string> out;
+  for (std::size_t from = 0, end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2) {
+    out.push_back(text.substr(from, end - from + 2));
+  }
+  return out;
+}
+
+// The text edits of one document applied, in UTF-16 positions.
+std::string applied(const std::string& utf8, const Json& edits) {
+  const EditorText t(utf8);
+  std::vector<std::tuple<std::size_t, std::size_t, std::string>> spans;
+  for (const Json& e : edits) {
+    const auto offset = [&](const Json& p) {
+      return t.offset_of({p["line"].get<std::size_t>(), p["character"].get<std::size_t>()}, PositionEncoding::Utf16);
+    };
+    spans.emplace_back(offset(e["range"]["start"]), offset(e["range"]["end"]), EditorText(e["newText"]).latin1());
+  }
+  std::sort(spans.begin(), spans.end());
+  std::string out = t.latin1();
+  for (auto s = spans.rbegin(); s != spans.rend(); ++s) {
+    out.replace(std::get<0>(*s), std::get<1>(*s) - std::get<0>(*s), std::get<2>(*s));
+  }
+  return latin1_to_utf8(out);
+}
+
+// A station behind the one before it is the zone error's, not a warning's.
+const std::string kStationZone = std::to_string(static_cast<int>(Status::StationTooClose));
+
+struct MoveCase {
+  std::string name;
+  std::string code;  // of the diagnostic on the record that stands behind
+  bool train;        // else the line source
+  std::size_t line;  // zero-based: this line and the next are swapped
+};
+
+class MoveFixTest : public ServerTest, public ::testing::WithParamInterface<MoveCase> {};
+
+// Two neighbouring records swapped: the second now stands behind the first,
+// the compiler names it, and the fix moves its line back, exactly the built-in text.
+TEST_P(MoveFixTest, MovesTheNamedRecordBackAndTheDiagnosticGoes) {
+  const MoveCase& c = GetParam();
+  const std::string uri = c.train ? train_uri : line_uri;
+  const std::string built_in = c.train ? train_text() : line_text();
+  std::vector<std::string> lines = crlf_lines(built_in);
+  ASSERT_LT(c.line + 1, lines.size());
+  std::swap(lines[c.line], lines[c.line + 1]);
+  std::string swapped;
+  for (const std::string& l : lines) swapped += l;
+  ASSERT_EQ(swapped.size(), built_in.size());
+
+  const Json diags = published(session.open(uri, swapped), uri);
+  const auto named = std::find_if(diags.begin(), diags.end(), [&](const Json& d) { return d["code"] == c.code; });
+  ASSERT_NE(named, diags.end()) << diags.dump();
+  EXPECT_EQ((*named)["range"]["start"]["line"], c.line + 1);
+  const Json r = session.request("textDocument/codeAction", {{"textDocument", {{"uri", uri}}},
+                                                             {"range", (*named)["range"]},
+                                                             {"context", {{"diagnostics", Json::array({*named})}}}});
+  ASSERT_EQ(r["result"].size(), 1u) << r.dump();
+  const Json edits = r["result"][0]["edit"]["changes"][uri];
+  const Json expected = Json::array(
+      {{{"range", {{"start", at(c.line, 0)}, {"end", at(c.line, 0)}}}, {"newText", lines[c.line + 1]}},
+       {{"range", {{"start", at(c.line + 1, 0)}, {"end", at(c.line + 2, 0)}}}, {"newText", ""}}});
+  EXPECT_EQ(edits, expected);
+  const std::string fixed = applied(swapped, edits);
+  EXPECT_EQ(fixed, built_in);
+  EXPECT_EQ(published(session.change(uri, fixed), uri), Json::array());
+}
+
+INSTANTIATE_TEST_SUITE_P(OrderingDiagnostics, MoveFixTest,
+                         ::testing::Values(MoveCase{"Station", kStationZone, true, 16},
+                                           MoveCase{"Signal", "unordered-signal", true, 35},
+                                           MoveCase{"SpeedLimit", "unordered-speed", true, 10},
+                                           MoveCase{"Curve", "unordered-curve", false, 11},
+                                           MoveCase{"Gradient", "unordered-gradient", false, 173},
+                                           MoveCase{"Sign", "unordered-sign", false, 295}),
+                         [](const ::testing::TestParamInfo<MoveCase>& info) { return info.param.name; });
+
+// The request with the diagnostic as the editor sends it back.
+Json fixes_for(Session& session, const std::string& uri, const Json& diags, const std::string& code) {
+  const auto named = std::find_if(diags.begin(), diags.end(), [&](const Json& d) { return d["code"] == code; });
+  if (named == diags.end()) {
+    ADD_FAILURE() << "no " << code << " among " << diags.dump();
+    return Json();
+  }
+  return session.request("textDocument/codeAction", {{"textDocument", {{"uri", uri}}},
+                                                     {"range", (*named)["range"]},
+                                                     {"context", {{"diagnostics", Json::array({*named})}}}})["result"];
+}
+
+// The last line of a file, without a line end, moves with the file's own.
+TEST_F(ServerTest, AMovedLastLineTakesTheFilesLineEnd) {
+  const std::string sign = "cartello_indicatore,  20000,   (Galleria)( Nuova )";
+  const std::string text = replaced(line_text(), "[fine]\r\n", "") + sign;
+  const Json fixes = fixes_for(session, line_uri, published(session.open(line_uri, text), line_uri), "unordered-sign");
+  ASSERT_EQ(fixes.size(), 1u) << fixes.dump();
+  const std::string fixed = applied(text, fixes[0]["edit"]["changes"][line_uri]);
+  EXPECT_EQ(fixed, replaced(replaced(line_text(), "[fine]\r\n", ""), "cartello_indicatore,  31700",
+                            sign + "\r\ncartello_indicatore,  31700"));
+  EXPECT_EQ(published(session.change(line_uri, fixed), line_uri), Json::array());
+}
+
+// When moving the named record back leaves the file as much out of order
+// (the one before it is the stray), no move is offered.
+TEST_F(ServerTest, NoMoveIsOfferedWhenItWouldNotClearTheDiagnostic) {
+  std::vector<std::string> lines = crlf_lines(train_text());
+  // ARDIS, the last station, moved up behind the first: MONTEFERRO is named, but ARDIS is the stray.
+  const std::string ardis = lines[31];
+  lines.erase(lines.begin() + 31);
+  lines.insert(lines.begin() + 15, ardis);
+  std::string text;
+  for (const std::string& l : lines) text += l;
+  const Json diags = published(session.open(train_uri, text), train_uri);
+  ASSERT_FALSE(diags.empty());
+  EXPECT_EQ(diags[0]["range"]["start"]["line"], 16) << diags.dump();
+  EXPECT_EQ(fixes_for(session, train_uri, diags, kStationZone), Json::array());
+}
+
+// Each move costs a compile: an editor that sends back a flood of ordering
+// diagnostics gets a bounded answer, not a wait of seconds.
+TEST_F(ServerTest, TheMovesCheckedForOneRequestAreBounded) {
+  std::vector<std::string> lines = crlf_lines(train_text());
+  std::swap(lines[35], lines[36]);
+  std::string text;
+  for (const std::string& l : lines) text += l;
+  const Json diags = published(session.open(train_uri, text), train_uri);
+  const auto named = std::find_if(diags.begin(), diags.end(), [](const Json& d) { return d["code"] == "unordered-signal"; });
+  ASSERT_NE(named, diags.end()) << diags.dump();
+  const Json flood(std::vector<Json>(100, *named));
+  const Json r = session.request("textDocument/codeAction", {{"textDocument", {{"uri", train_uri}}},
+                                                             {"range", (*named)["range"]},
+                                                             {"context", {{"diagnostics", flood}}}});
+  EXPECT_EQ(r["result"].size(), 8u);
 }
 
 }  // namespace

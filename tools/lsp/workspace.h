@@ -45,7 +45,9 @@ struct Pair {
   PairFile line;
   PairFile train;
   CompileSession session;
-  std::optional<BinaryFiles> files;  // what compile would write; none when it would write nothing
+  // The scenario and train files compile would write, none when it would
+  // write nothing; the line file's bytes are left out (linea stays empty).
+  std::optional<BinaryFiles> files;
   CompileReport report;
   bool dirty = true;
 
