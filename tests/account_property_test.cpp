@@ -116,6 +116,7 @@ TEST_P(AccountProperties, EverythingWrittenHasAWriter) {
     next = std::max(next, run.last + 1);
   }
   EXPECT_EQ(next, plan.last_point() - 1);  // the last two points stay empty
+  EXPECT_EQ(a.plan_owner(next - 1), owner::kTail);  // the run-on past the route's end is the compiler's own
   EXPECT_EQ(plan.get(next, 0).tag, LineTag::Empty);
   EXPECT_NE(plan.get(next - 1, 0).tag, LineTag::Empty);
 }

@@ -51,6 +51,7 @@ TEST(Account, FatesOfOverwrittenRefusedAndUnfinishedRecords) {
   conta_chiave(a, SourceId::Train, KeywordUse::Record, 50, 58);
   conta_record(a, RecordKind::Signal);
   conta_rifiuto(a, 7);
+  conta_rifiuto(a, 9);  // a second rule broken at the same record: the first one stays its diagnostic
   conta_fine_record(a);
   conta_chiave(a, SourceId::Train, KeywordUse::Record, 60, 66);
   conta_record(a, RecordKind::Station);  // the text ends inside it
@@ -113,6 +114,53 @@ TEST(Account, LinesNotRead) {
   conta_campo(a, 45, 46, 6);
   EXPECT_EQ(righe_non_lette(a, SourceId::Train, text), 2u);  // "resto" and "ancora"; blank lines do not count
   EXPECT_EQ(righe_non_lette(a, SourceId::Line, text), 8u - 2u);
+}
+
+// The same source in each of the three line ends: a record on the second
+// line, and the third line left unread.
+struct LineEnds {
+  const char* name;
+  const char* end;
+};
+
+std::ostream& operator<<(std::ostream& os, const LineEnds& c) { return os << c.name; }
+
+class LinesNotReadWith : public ::testing::TestWithParam<LineEnds> {};
+
+TEST_P(LinesNotReadWith, EachLineEnd) {
+  const std::string nl = GetParam().end;
+  const std::string text = "[generale]" + nl + "sabbia, 3" + nl + "resto" + nl + "ancora";
+  Account a;
+  conta_chiave(a, SourceId::Train, KeywordUse::Header, 0, 10);
+  const std::size_t sand = text.find("sabbia");
+  conta_chiave(a, SourceId::Train, KeywordUse::Record, sand, sand + 6);
+  conta_record(a, RecordKind::Sand);
+  conta_campo(a, sand + 8, sand + 9, 3);
+  EXPECT_EQ(righe_non_lette(a, SourceId::Train, text), 2u);  // "resto" and "ancora"
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, LinesNotReadWith,
+                         ::testing::Values(LineEnds{"LF", "\n"}, LineEnds{"CRLF", "\r\n"}, LineEnds{"CR", "\r"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Account, LinesNotReadTakeSpansAsHalfOpenAndInAnyOrder) {
+  const std::string text = "uno\ndue\ntre\nquattro\n";
+  Account a;
+  // A span that ends where the next line starts does not reach that line.
+  conta_chiave(a, SourceId::Line, KeywordUse::Record, 0, 4);
+  EXPECT_EQ(righe_non_lette(a, SourceId::Line, text), 3u);
+  // Spans given after one further down are still found from the top.
+  conta_chiave(a, SourceId::Line, KeywordUse::Record, 12, 19);  // "quattro"
+  conta_chiave(a, SourceId::Line, KeywordUse::Record, 4, 7);    // "due"
+  EXPECT_EQ(righe_non_lette(a, SourceId::Line, text), 1u);      // "tre"
+}
+
+TEST(Account, TextOfASpanIsClampedToTheText) {
+  const std::string_view text = "abcdef";
+  EXPECT_EQ(testo_di(text, 1, 3), "bc");
+  EXPECT_EQ(testo_di(text, 4, 20), "ef");
+  EXPECT_EQ(testo_di(text, 4, 2), "");  // an end before the start is an empty span
+  EXPECT_EQ(testo_di(text, 9, 12), "");
 }
 
 }  // namespace

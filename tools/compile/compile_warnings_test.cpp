@@ -75,6 +75,9 @@ const WarningCase kWarnings[] = {
     {"curve_keyword_reads_left", {"Prova_linea.txt", "curvad5,", "curva destra 5,"}, "keyword-side", 12, 1,
      "'curva destra 5' names a right curve, but any 's' in a curve keyword makes it turn left, and this one holds "
      "an 's'; write 'curva d' and the class for a right curve"},
+    {"curve_keyword_dx_reads_left", {"Prova_linea.txt", "curvad5,", "curva dx stretta 5,"}, "keyword-side", 12, 1,
+     "'curva dx stretta 5' names a right curve, but any 's' in a curve keyword makes it turn left, and this one "
+     "holds an 's'; write 'curva d' and the class for a right curve"},
     {"range_past_route_end", {"Prova_linea.txt", "montagna,   2000,  3000,  11", "montagna,   19000,  21000,  11"},
      "past-end", 19, 21,
      "the montagna range reaching 21000 m lies past the route's end at 20000 m; the compiler accepts it because "

@@ -70,5 +70,24 @@ TEST(MessageSink, NoLimitKeepsAllAndMutedSourcesDropTheirWarnings) {
   EXPECT_TRUE(sink.held().empty());
 }
 
+// An error hides the lint warning of the same fact only at its own field of
+// its own source.
+TEST(MessageSink, AnErrorHidesTheWarningOfItsFactAtItsFieldOnly) {
+  WarningSettings settings;
+  MessageSink sink(settings, 0);
+  const std::string code = std::to_string(status_number(Status::StationTooClose));
+  Message error = at(SourceId::Train, 6, code.c_str());
+  error.severity = Severity::Error;
+  sink.add_error(error);
+  sink.push_back(at(SourceId::Train, 6, "unordered-station"));  // the same fact: not kept
+  sink.push_back(at(SourceId::Line, 6, "unordered-station"));   // another source
+  sink.push_back(at(SourceId::Train, 7, "unordered-station"));  // another field
+  sink.push_back(at(SourceId::Train, 6, "past-end"));           // another fact
+  EXPECT_EQ(sink.count(Severity::Warning), 3u);
+  for (const Message& m : sink.take_sorted()) {
+    EXPECT_FALSE(m.name == "unordered-station" && m.source == SourceId::Train && m.at == 6u);
+  }
+}
+
 }  // namespace
 }  // namespace scenario::tool

@@ -79,5 +79,20 @@ TEST(VerifySources, SourcesWithErrors) {
   EXPECT_NE(none.out.find("compile to no file"), std::string::npos) << none.out;
 }
 
+// A plan file longer than the sources give is told by its length, not point by point.
+TEST(VerifySources, PlanOfAnotherLength) {
+  TempDir tmp;
+  copy_dir(fixture("ok"), tmp.path());
+  ASSERT_EQ(run_tool({"compile", tmp.path().string()}).status, 0);
+  const fs::path line = tmp.path() / "Prova_linea.txt";
+  spit(line, replaced(slurp(line), "lunghezza percorso,    20000", "lunghezza percorso,    19000"));
+  RunResult r = run_tool({"verify", "--sources", tmp.path().string(), tmp.path().string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find((tmp.path() / "Prova_linea.dat").string() +
+                       ": differs from the sources: the file has 27001 plan points, the sources give 26001\n"),
+            std::string::npos)
+      << r.out;
+}
+
 }  // namespace
 }  // namespace scenario::tool
