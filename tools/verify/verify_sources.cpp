@@ -25,14 +25,18 @@ struct Compiled {
   std::optional<BinaryFiles> files;
 };
 
-// "the speed limit at valle/Valle_R100-.txt:9:1", or the compiler's own writer.
-std::string writer_words(const Compiled& c, Owner who) {
+// "written by the speed limit at valle/Valle_R100-.txt:9:1", by one of the
+// compiler's own steps, or by nobody when the value is what an unwritten field
+// holds.
+std::string writer_words(const Compiled& c, Owner who, bool drawn = false) {
   const Account& a = *c.result.account;
-  if (who < 0 || static_cast<std::size_t>(who) >= a.records.size()) return std::string(owner_name(who));
+  const std::string by = drawn ? "drawn by " : "written by ";
+  if (who == owner::kNone) return drawn ? "which nothing in the sources draws" : "which nothing in the sources writes";
+  if (who < 0 || static_cast<std::size_t>(who) >= a.records.size()) return by + std::string(owner_name(who));
   const AccountRecord& r = a.records[static_cast<std::size_t>(who)];
   const TextPlace p = text_place(c.texts.text(r.source), r.start);
-  return "the " + std::string(record_layout(r.kind).name) + " at " + shown_utf8(c.texts.file(r.source)) + ":" +
-         std::to_string(p.line) + ":" + std::to_string(p.column);
+  return by + "the " + std::string(record_layout(r.kind).name) + " at " + shown_utf8(c.texts.file(r.source)) +
+         ":" + std::to_string(p.line) + ":" + std::to_string(p.column);
 }
 
 // A cell's fields in file order, with the layer of the owner map each belongs to.
@@ -65,7 +69,7 @@ std::string dat_difference(const Compiled& c, std::string_view bytes, const std:
       if (got == expected) continue;
       return "train cell " + std::to_string(i) + " (" + std::to_string(static_cast<std::int64_t>(i) * kCellLength) +
              " m), " + f.name + ": the file holds " + std::to_string(got) + ", the sources give " +
-             std::to_string(expected) + ", written by " +
+             std::to_string(expected) + ", " +
              writer_words(c, c.result.account->cell_owner(static_cast<std::int64_t>(i), f.layer));
     }
   }
@@ -110,7 +114,7 @@ std::string sim_difference(const Compiled& c, std::string_view bytes, const std:
     for (const RowFieldView& f : kRowFieldViews) {
       if (f.get(got) == f.get(want)) continue;
       return "scenario row " + std::to_string(row) + ", " + f.name + ": the file holds " + f.get(got) +
-             ", the sources give " + f.get(want) + ", written by " +
+             ", the sources give " + f.get(want) + ", " +
              writer_words(c, c.result.account->row_owner(row, f.field));
     }
   }
@@ -142,8 +146,8 @@ std::string linea_difference(const Compiled& c, std::string_view bytes, const st
       const LineCell want = plan.get(static_cast<std::int64_t>(m), col);
       if (got.tag == want.tag && (got.tag == LineTag::Empty || got.value == want.value)) continue;
       return std::string("plan point ") + std::to_string(m) + " m, " + (col == 0 ? "X" : "Y") + ": the file holds " +
-             point_words(got) + ", the sources give " + point_words(want) + ", drawn by " +
-             writer_words(c, c.result.account->plan_owner(static_cast<std::int64_t>(m)));
+             point_words(got) + ", the sources give " + point_words(want) + ", " +
+             writer_words(c, c.result.account->plan_owner(static_cast<std::int64_t>(m)), true);
     }
   }
   return "the bytes differ where no plan point does";

@@ -28,6 +28,9 @@ const SourceEdit kEdits[] = {
      "sources give '(Galleria)(Altra)', written by the indication sign at DIR/Prova_linea.txt:23:1"},
     {"curve_moved", "Prova_linea.txt", "curvad5,  3000,  500", "curvad5,  3050,  500",
      "Prova_linea.dat: differs from the sources: plan point 3001 m, X: the file holds"},
+    {"signal_removed", "Prova_T1-.txt", "segnale,    8500", "- segnale,    8500",
+     "Prova_T1.dat: differs from the sources: train cell 163 (8150 m), approach mark (byte 2): the file holds 64, "
+     "the sources give 0, which nothing in the sources writes"},
 };
 
 class VerifySources : public ::testing::TestWithParam<SourceEdit> {};
