@@ -7,6 +7,7 @@
 #include "common/text_match.h"
 #include "compile/keyword_spelling.h"
 #include "compile/message_sink.h"
+#include "model/general_rows.h"
 #include "parser/field_reader.h"
 #include "parser/record_kinds.h"
 
@@ -286,7 +287,7 @@ std::string reach_words(const AccountRecord& r, const Reach& p) {
 
 void past_route_end(const CompileOutcome& r, MessageSink& out) {
   if (r.state.scenario.CellCount < 0) return;
-  const std::int64_t route = r.state.scenario.ScenarioTable[kRouteRow].End;
+  const std::int64_t route = general_field(r.state.scenario.ScenarioTable, kRouteLength);
   if (route < 0) return;  // every record lies past such an end; the length's own error says why
   const Account* a = account_of(r);
   if (!a) return;
