@@ -120,9 +120,8 @@ Owner scrivente(CompileState& s, Owner who) {
   return before;
 }
 
-Diagnostic& segnala(CompileState& s, Status status, std::optional<int> field) {
-  s.report.StatusCode = status_number(status);
-  const RecordReading& r = s.Reading;
+Diagnostic& segnala(Report& report, const RecordAt& r, Status status, std::optional<int> field) {
+  report.StatusCode = status_number(status);
   Diagnostic d;
   d.status = status;
   d.source = r.source;
@@ -134,8 +133,8 @@ Diagnostic& segnala(CompileState& s, Status status, std::optional<int> field) {
     d.field_index = field;
     d.field_offset = r.field_offsets[static_cast<std::size_t>(*field)];
   }
-  s.report.Diagnostics.push_back(d);
-  return s.report.Diagnostics.back();
+  report.Diagnostics.push_back(d);
+  return report.Diagnostics.back();
 }
 
 Diagnostic diagnostica_a(Status status, const RecordPlace& place) {
@@ -149,12 +148,6 @@ Diagnostic diagnostica_a(Status status, const RecordPlace& place) {
     d.field_index = place.field_index;
   }
   return d;
-}
-
-RecordPlace luogo_corrente(const CompileState& s, int field) {
-  const RecordReading& r = s.Reading;
-  const int i = field <= r.fields_read ? field : 0;
-  return RecordPlace{r.source, r.kind, r.record_offset, r.field_offsets[static_cast<std::size_t>(i)], i};
 }
 
 }  // namespace scenario

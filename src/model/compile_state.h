@@ -10,6 +10,7 @@
 
 #include "model/account.h"
 #include "model/diagnostic.h"
+#include "model/general_rows.h"
 #include "model/line_plan.h"
 #include "model/scenario_files.h"
 #include "model/scenario_record.h"
@@ -17,30 +18,20 @@
 
 namespace scenario {
 
-// The "montagna" range list: entries 1 to 80 (entry 0 is never used).
-struct RangeList {
-  static constexpr int kCapacity = 80;
-  std::array<std::int32_t, kCapacity + 1> Starts{};
-  std::array<std::int32_t, kCapacity + 1> Ends{};
-  std::int32_t Count = 0;
-  std::int32_t Flag = 0;  // set for one call when the type came in above 10
-};
-
 // The most fields a record reads after its keyword (the station's 17).
 inline constexpr int kMaxRecordFields = 17;
 
 // The tail of train cells past the route's end, in metres.
 inline constexpr std::int32_t kTailPastRoute = 7000;
 
-// The record the passes are reading, kept field by field so that a rule that
-// breaks, or a runtime failure, can name the record and the field.
-struct RecordReading {
+// Where the record being read stands, field by field. The passes keep it;
+// a placement routine that refuses the record is handed it, so that the
+// diagnostic names the record and the field at fault.
+struct RecordAt {
   SourceId source = SourceId::None;
   RecordKind kind = RecordKind::None;  // None while a keyword field is read
   std::size_t record_offset = 0;       // the keyword field
   int fields_read = 0;                 // fields begun after the keyword, the one being read included
-  bool reading = false;                // a field read has begun and not ended
-  bool failure_recorded = false;       // the pass has recorded the runtime failure that ends it
   std::array<std::size_t, kMaxRecordFields + 1> field_offsets{};  // [0] is the keyword
 };
 
@@ -59,26 +50,14 @@ struct PlacedRecord {
   RecordPlace place;          // the position field
 };
 
-// A chainage record as read, before the rows are sorted.
-struct ChainageRead {
-  RecordKind kind = RecordKind::None;
-  std::size_t record_offset = 0;
-  std::array<std::size_t, 3> field_offsets{};
-  std::int32_t start = 0;
-  std::int32_t base = 0;
-  std::int32_t flag = 0;
-};
-
-// Where the things the passes left came from, so that a rule broken after
-// the passes (post-processing, stamp guard, serialisation) can name the
-// record behind it. The passes fill it as they go, at a few stores a record.
+// What the passes hand to the steps after them (the speed marks, the stamp
+// guard): where the things they left came from, so that a rule broken there
+// can name the record behind it. The passes fill it as they go.
 struct Origins {
   std::vector<PlacedRecord> signals;
   std::vector<PlacedRecord> slow_orders;
   std::optional<RecordPlace> cell_one_word1;  // the first record that made cell 1's Word1 non-zero
   std::optional<RecordPlace> cell_one_word2;  // the same for Word2
-  std::optional<RecordPlace> route_length;
-  std::vector<ChainageRead> chainages;
 };
 
 // What the three files hold: the scenario table, the train cells, the plan.
@@ -101,9 +80,9 @@ struct Report {
   std::vector<Diagnostic> Diagnostics;
 };
 
-// The state of one compile. The scenario, the report and the account are
-// what the compile hands back; the range list, the record being read and
-// the origins are the passes' own.
+// The state of one compile: the scenario, the report and the account, which
+// the compile hands back. The record being read and what the passes note as
+// they go are the passes' own and live with them.
 struct CompileState {
   std::string RouteName;
   std::string TrainCode;
@@ -115,10 +94,6 @@ struct CompileState {
   // only when the caller asks (the authors' tool). The generator keeps none
   // and pays nothing for it.
   std::optional<Account> account;
-
-  RangeList Ranges;
-  RecordReading Reading;
-  Origins Origin;
 };
 
 // The sentence of the runtime failure that ended the passes, or "" when none did.
@@ -130,16 +105,13 @@ inline std::string frase_del_guasto(const Report& r) {
 }
 
 // Sets the status word's code and records the broken rule at the record
-// being read, `field` being the index of the field at fault (0 the keyword;
-// none for the record as a whole). Returns the diagnostic, for the caller to
-// add the cell, the metres and what the cell held.
-Diagnostic& segnala(CompileState& s, Status status, std::optional<int> field);
+// `at`, `field` being the index of the field at fault (0 the keyword; none
+// for the record as a whole). Returns the diagnostic, for the caller to add
+// the cell, the metres and what the cell held.
+Diagnostic& segnala(Report& r, const RecordAt& at, Status status, std::optional<int> field);
 
 // The diagnostic of a broken rule at a record remembered from the passes.
 Diagnostic diagnostica_a(Status status, const RecordPlace& place);
-
-// The place of the record being read, with one of its fields.
-RecordPlace luogo_corrente(const CompileState& s, int field);
 
 // The last train cell of a route length: (RouteLength + kTailPastRoute) /
 // kCellLength rounded half to even; negative when the length gives no cells.
@@ -172,6 +144,15 @@ TrainCell& scrivi_cella(CompileState& s, std::int64_t index, CellLayer layer);
 TrainCell& scrivi_cella(CompileState& s, std::int64_t index, CellLayer layer, Owner who);
 ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field);
 ScenarioRecord& scrivi_riga(CompileState& s, std::int64_t row, RowField field, Owner who);
+// The same for a general row's field named by what it holds.
+template <typename T>
+T& scrivi_campo(CompileState& s, const GeneralField<T>& f) {
+  return scrivi_riga(s, f.row, f.field).*f.member;
+}
+template <typename T>
+T& scrivi_campo(CompileState& s, const GeneralField<T>& f, Owner who) {
+  return scrivi_riga(s, f.row, f.field, who).*f.member;
+}
 // A plan point was drawn by the writer in progress.
 inline void scrivi_punto(CompileState& s, std::int64_t point) {
   if (s.account) conta_punto(*s.account, point, s.account->writer);

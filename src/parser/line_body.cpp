@@ -18,10 +18,10 @@ constexpr int kBodyCommentSkips = 2;
 
 // A record's first value must leave its cell, with its kind's margin to
 // spare, inside the train cells; otherwise status 15 at that value.
-bool fuori_limite(CompileState& s, RecordKind kind, std::int32_t v) {
-  if (!oltre_le_celle(s, v, margin_of(kind))) return false;
-  segnala(s, Status::PastTrainCells, 1).metres = v;
-  s.report.StatusPosition = v;
+bool fuori_limite(LineInput& li, RecordKind kind, std::int32_t v) {
+  if (!oltre_le_celle(li.s, v, margin_of(kind))) return false;
+  segnala(li.pass, Status::PastTrainCells, 1).metres = v;
+  li.s.report.StatusPosition = v;
   return true;
 }
 
@@ -48,7 +48,7 @@ void scrivi_pendenza(CompileState& s, Contatori& k) {
 Seguito pendenza(LineInput& li, Contatori& k) {
   std::int32_t p = leggi_numero(li);
   std::int32_t value = leggi_numero(li);
-  if (fuori_limite(li.s, RecordKind::Gradient, p)) return Seguito::FineLettura;
+  if (fuori_limite(li, RecordKind::Gradient, p)) return Seguito::FineLettura;
   std::int32_t target = cell_of(p);
   if (target > 0) {
     do {
@@ -72,7 +72,7 @@ bool avanza(Contatori& k) {
 Seguito curva(LineInput& li, Contatori& k, const std::string& field) {
   std::int32_t start = leggi_numero(li);
   std::int32_t length = leggi_numero(li);
-  if (fuori_limite(li.s, RecordKind::Curve, start)) return Seguito::FineLettura;
+  if (fuori_limite(li, RecordKind::Curve, start)) return Seguito::FineLettura;
   std::optional<double> a = tasso_di_curva(field);
   if (!a) return termina_con(li, Status::CurveFailed, 0);
   LinePlan& plan = li.s.scenario.LineCells;
@@ -94,16 +94,16 @@ Seguito montagna(LineInput& li) {
   std::int32_t inizio = leggi_numero(li);
   std::int32_t fine = leggi_numero(li);
   std::int32_t tipo = leggi_numero(li);
-  if (fuori_limite(li.s, RecordKind::Montagna, inizio)) return Seguito::FineLettura;
-  memo_montagna(li.s, inizio, fine, tipo);
+  if (fuori_limite(li, RecordKind::Montagna, inizio)) return Seguito::FineLettura;
+  memo_montagna(li.s, li.pass.ranges, inizio, fine, tipo);
   return dopo_collocazione(li, inizio);
 }
 
 Seguito indicatori(LineInput& li) {
   std::array<std::int32_t, 9> v{};
   for (std::int32_t& x : v) x = leggi_numero(li);
-  if (fuori_limite(li.s, RecordKind::SpeedBoards, v[0])) return Seguito::FineLettura;
-  memo_indicatori_v_max(li.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
+  if (fuori_limite(li, RecordKind::SpeedBoards, v[0])) return Seguito::FineLettura;
+  memo_indicatori_v_max(li.s, li.pass.reading.at, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]);
   return dopo_collocazione(li, v[0]);
 }
 
@@ -112,7 +112,7 @@ Seguito indicatori(LineInput& li) {
 Seguito cartello(LineInput& li, Contatori& k) {
   std::int32_t p = leggi_numero(li);
   std::string text = leggi_testo(li);
-  if (fuori_limite(li.s, RecordKind::Sign, p)) return Seguito::FineLettura;
+  if (fuori_limite(li, RecordKind::Sign, p)) return Seguito::FineLettura;
   const std::int32_t c = cell_after(p);
   TrainCell& cell = cella(li.s, c);
   if (!is_free(cell)) {
@@ -162,10 +162,10 @@ Seguito leggi_record(LineInput& li, Contatori& k, RecordKind kind, const std::st
 Seguito record_corpo(LineInput& li, Contatori& k, const std::string& f) {
   for (const RecordLayout& layout : record_layouts(Section::LineBody)) {
     if (!starts_record(layout, f, li.s.CompileLine != 0)) continue;
-    inizia_record(li.s, layout.kind);
+    inizia_record(li.pass, layout.kind);
     const std::size_t from = li.s.report.Diagnostics.size();
     Seguito d = leggi_record(li, k, layout.kind, f);
-    dopo_record(li.s, li.in, from);
+    dopo_record(li.pass, li.in, from);
     if (d != Seguito::Avanti) return d;
   }
   return Seguito::Avanti;
@@ -176,11 +176,11 @@ Seguito record_corpo(LineInput& li, Contatori& k, const std::string& f) {
 bool chiave_del_corpo(LineInput& li, std::string& field) {
   field = leggi_chiave(li);
   for (int i = 0; i < kBodyCommentSkips && !li.in.at_end() && contiene(field, "-"); ++i) {
-    annota_chiave(li.s, li.in, KeywordUse::Comment);
+    annota_chiave(li.pass, li.in, KeywordUse::Comment);
     field = leggi_chiave(li);
   }
   if (!li.in.at_end()) return true;
-  annota_chiave(li.s, li.in, KeywordUse::UnreadLast);
+  annota_chiave(li.pass, li.in, KeywordUse::UnreadLast);
   return false;
 }
 
@@ -190,7 +190,7 @@ Seguito leggi_corpo(LineInput& li, Contatori& k) {
   std::string field;
   while (!li.in.at_end() && chiave_del_corpo(li, field)) {
     const bool starts = starts_any_record(Section::LineBody, field, li.s.CompileLine != 0);
-    annota_chiave(li.s, li.in, starts ? KeywordUse::Record : KeywordUse::Unmatched, contiene(field, "-"));
+    annota_chiave(li.pass, li.in, starts ? KeywordUse::Record : KeywordUse::Unmatched, contiene(field, "-"));
     Seguito d = record_corpo(li, k, field);
     if (d == Seguito::Fermo) return Seguito::Fermo;
     if (d == Seguito::FineLettura) break;

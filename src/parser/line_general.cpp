@@ -15,7 +15,7 @@ constexpr int kGeneralCommentSkips = 10;
 // ten times in a row, with no test for the end of the text.
 void salta_commenti(LineInput& li, std::string& field) {
   for (int i = 0; i < kGeneralCommentSkips && contiene(field, "-"); ++i) {
-    annota_chiave(li.s, li.in, KeywordUse::Comment);
+    annota_chiave(li.pass, li.in, KeywordUse::Comment);
     field = leggi_chiave(li);
   }
 }
@@ -24,8 +24,8 @@ void salta_commenti(LineInput& li, std::string& field) {
 Seguito lunghezza(LineInput& li) {
   CompileState& s = li.s;
   std::int32_t length = leggi_numero(li);
-  scrivi_riga(s, kRouteRow, RowField::End).End = length;
-  s.Origin.route_length = luogo_corrente(s, 1);
+  scrivi_campo(s, kRouteLength) = length;
+  li.pass.route_length = luogo_corrente(li.pass, 1);
   if (length > kMaxRouteLength) {
     termina(li, Status::RouteTooLong, 1).metres = length;
     return Seguito::Fermo;
@@ -41,40 +41,39 @@ Seguito terna(LineInput& li, int row) {
   scrivi_riga(li.s, row, RowField::Start).Start = leggi_numero(li);
   scrivi_riga(li.s, row, RowField::End).End = leggi_numero(li);
   scrivi_riga(li.s, row, RowField::Position).Position = leggi_numero(li);
-  const RecordReading& r = li.s.Reading;
-  li.s.Origin.chainages.push_back(ChainageRead{r.kind,
-                                               r.record_offset,
-                                               {r.field_offsets[1], r.field_offsets[2], r.field_offsets[3]},
-                                               rec.Start,
-                                               rec.End,
-                                               rec.Position});
+  const RecordAt& r = li.pass.reading.at;
+  li.pass.chainages.push_back(ChainageRead{r.kind,
+                                           r.record_offset,
+                                           {r.field_offsets[1], r.field_offsets[2], r.field_offsets[3]},
+                                           rec.Start,
+                                           rec.End,
+                                           rec.Position});
   return Seguito::Avanti;
 }
 
 // Signal repetition: start and end must be multiples of 50; the keyword
 // carries the number of codes, 4 or 9, stored as 0 when the end is 0.
 Seguito ripetizione(LineInput& li, const std::string& field) {
-  ScenarioRecord& rec = riga(li.s, kTrainRow);
-  scrivi_riga(li.s, kTrainRow, RowField::Start).Start = leggi_numero(li);
-  scrivi_riga(li.s, kTrainRow, RowField::End).End = leggi_numero(li);
-  scrivi_riga(li.s, kTrainRow, RowField::Position);
-  if (rec.Start % kCellLength != 0) {
-    termina(li, Status::RepetitionStartNotWhole, 1).metres = rec.Start;
+  const std::int32_t start = scrivi_campo(li.s, kRepetitionStart) = leggi_numero(li);
+  const std::int32_t end = scrivi_campo(li.s, kRepetitionEnd) = leggi_numero(li);
+  std::int32_t& codes = scrivi_campo(li.s, kRepetitionCodes);
+  if (start % kCellLength != 0) {
+    termina(li, Status::RepetitionStartNotWhole, 1).metres = start;
     return Seguito::Fermo;
   }
-  if (rec.End % kCellLength != 0) {
-    termina(li, Status::RepetitionEndNotWhole, 2).metres = rec.End;
+  if (end % kCellLength != 0) {
+    termina(li, Status::RepetitionEndNotWhole, 2).metres = end;
     return Seguito::Fermo;
   }
   if (contiene(field, "4")) {
-    rec.Position = 4;
+    codes = 4;
   } else if (contiene(field, "9")) {
-    rec.Position = 9;
+    codes = 9;
   } else {
     termina(li, Status::RepetitionCodes, 0);
     return Seguito::Fermo;
   }
-  if (rec.End == 0) rec.Position = 0;
+  if (end == 0) codes = 0;
   return Seguito::Avanti;
 }
 
@@ -84,8 +83,8 @@ bool e_intestazione(const std::string& field) {
   return !comment && contiene(field, "[") && contiene(field, "]");
 }
 
-Seguito sfondo(LineInput& li, std::int32_t ScenarioRecord::*field, RowField which) {
-  scrivi_riga(li.s, kStampRow, which).*field = leggi_numero(li);
+Seguito sfondo(LineInput& li, const GeneralField<std::int32_t>& background) {
+  scrivi_campo(li.s, background) = leggi_numero(li);
   return Seguito::Avanti;
 }
 
@@ -101,11 +100,11 @@ Seguito leggi_record(LineInput& li, RecordKind kind, const std::string& f) {
     case RecordKind::ChainageOne:
       return terna(li, kChainageRows[2]);
     case RecordKind::BackgroundOne:
-      return sfondo(li, &ScenarioRecord::Start, RowField::Start);
+      return sfondo(li, kBackgroundOne);
     case RecordKind::BackgroundTwo:
-      return sfondo(li, &ScenarioRecord::Position, RowField::Position);
+      return sfondo(li, kBackgroundTwo);
     case RecordKind::BackgroundThree:
-      return sfondo(li, &ScenarioRecord::End, RowField::End);
+      return sfondo(li, kBackgroundThree);
     case RecordKind::SignalRepetition:
       return ripetizione(li, f);
     default:
@@ -117,10 +116,10 @@ Seguito leggi_record(LineInput& li, RecordKind kind, const std::string& f) {
 Seguito record_generali(LineInput& li, const std::string& f) {
   for (const RecordLayout& layout : record_layouts(Section::LineGeneral)) {
     if (!starts_record(layout, f, li.s.CompileLine != 0)) continue;
-    inizia_record(li.s, layout.kind);
+    inizia_record(li.pass, layout.kind);
     const std::size_t from = li.s.report.Diagnostics.size();
     const Seguito seguito = leggi_record(li, layout.kind, f);
-    dopo_record(li.s, li.in, from);
+    dopo_record(li.pass, li.in, from);
     if (seguito == Seguito::Fermo) return Seguito::Fermo;
   }
   return Seguito::Avanti;
@@ -132,15 +131,15 @@ Seguito cerca_generale(LineInput& li) {
   for (;;) {
     std::string field = leggi_chiave(li);
     if (li.in.at_end()) {
-      annota_chiave(li.s, li.in, KeywordUse::UnreadLast);
+      annota_chiave(li.pass, li.in, KeywordUse::UnreadLast);
       termina(li, Status::NoGeneralSection, 0);
       return Seguito::Fermo;
     }
     if (contiene_ci(field, "[generale]")) {
-      annota_chiave(li.s, li.in, KeywordUse::Header);
+      annota_chiave(li.pass, li.in, KeywordUse::Header);
       return Seguito::Avanti;
     }
-    annota_chiave(li.s, li.in, KeywordUse::Preamble);
+    annota_chiave(li.pass, li.in, KeywordUse::Preamble);
   }
 }
 
@@ -148,12 +147,12 @@ Seguito leggi_generale(LineInput& li) {
   while (!li.in.at_end()) {
     std::string field = leggi_chiave(li);
     if (li.in.at_end()) {
-      annota_chiave(li.s, li.in, KeywordUse::UnreadLast);
+      annota_chiave(li.pass, li.in, KeywordUse::UnreadLast);
       break;
     }
     salta_commenti(li, field);
     const bool starts = starts_any_record(Section::LineGeneral, field, li.s.CompileLine != 0);
-    annota_chiave(li.s, li.in, starts ? KeywordUse::Record : KeywordUse::Unmatched, contiene(field, "-"));
+    annota_chiave(li.pass, li.in, starts ? KeywordUse::Record : KeywordUse::Unmatched, contiene(field, "-"));
     if (record_generali(li, field) == Seguito::Fermo) return Seguito::Fermo;
     if (e_intestazione(field)) break;
   }

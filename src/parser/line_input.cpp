@@ -5,23 +5,23 @@
 
 namespace scenario {
 std::string leggi_chiave(LineInput& li) {
-  inizia_chiave(li.s);
+  inizia_chiave(li.pass);
   return leggi_testo(li);
 }
 
 std::string leggi_testo(LineInput& li) {
-  return leggi_campo(li.s, li.in, [&] { return li.in.read_text(); });
+  return leggi_campo(li.pass, li.in, [&] { return li.in.read_text(); });
 }
 
 std::int32_t leggi_numero(LineInput& li) {
-  return leggi_campo(li.s, li.in, [&] { return li.in.read_i32(); });
+  return leggi_campo(li.pass, li.in, [&] { return li.in.read_i32(); });
 }
 
 void chiudi_ed_elimina(LineInput& li) { li.sources.remove(SourceId::Line); }
 
 Diagnostic& termina(LineInput& li, Status status, std::optional<int> field) {
   chiudi_ed_elimina(li);
-  return segnala(li.s, status, field);
+  return segnala(li.pass, status, field);
 }
 
 }  // namespace scenario

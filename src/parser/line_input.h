@@ -10,12 +10,14 @@
 #include "model/source_files.h"
 #include "parser/field_reader.h"
 #include "parser/keyword_match.h"
+#include "parser/pass_state.h"
 
 namespace scenario {
 
-// The line source being read and the state it fills.
+// The line source being read, the passes' state and the state it fills.
 struct LineInput {
-  CompileState& s;
+  PassState& pass;
+  CompileState& s;  // pass.s
   SourceFiles& sources;
   FieldReader in;
 };

@@ -13,12 +13,13 @@ namespace {
 
 // Before the body: empty range list, the first two plan points. The body
 // needs the train cells, which only a route length record creates.
-void prepara_corpo(CompileState& s) {
+void prepara_corpo(PassState& ps) {
+  CompileState& s = ps.s;
   if (s.scenario.TrainCells.empty()) {
     throw Failure("the line source has no route length record before its body, so there are no train cells",
                   FailureDetail{.kind = FailureKind::Missing, .expected = "train cells", .indexed = Indexed::TrainCell});
   }
-  s.Ranges.Count = 0;
+  ps.ranges.Count = 0;
   if (s.CompileLine != 0) {
     inizio_tracciato(s.scenario.LineCells);
     for (std::int32_t m = 0; m < kFirstDrawnPoint; ++m) {
@@ -39,7 +40,7 @@ void completa_pendenze(CompileState& s, Contatori& k) {
 // The plan runs straight on to point RouteLength + 6998; the last two points stay empty.
 void completa_tracciato(CompileState& s, Contatori& k) {
   constexpr std::int32_t kEmptyPlanPoints = 2;
-  std::int32_t last = add32(riga(s, kRouteRow).End, kTailPastRoute - kEmptyPlanPoints);
+  std::int32_t last = add32(general_field(s.scenario.ScenarioTable, kRouteLength), kTailPastRoute - kEmptyPlanPoints);
   const Owner before = scrivente(s, owner::kTail);
   for (; k.c <= last; ++k.c) {
     punto_dritto(s.scenario.LineCells, k.c);
@@ -57,28 +58,29 @@ LinePassResult finisci(LineInput& li, Contatori& k) {
 
 }  // namespace
 
-LinePassResult leggi_linea(CompileState& s, SourceFiles& sources) {
-  scrivi_riga(s, kStampRow, RowField::Name, owner::kNames).Name = s.RouteName;
-  scrivi_riga(s, kTrainRow, RowField::Name, owner::kNames).Name = s.TrainCode;
-  inizia_sorgente(s, SourceId::Line);
+LinePassResult leggi_linea(PassState& ps, SourceFiles& sources) {
+  CompileState& s = ps.s;
+  scrivi_campo(s, kRouteName, owner::kNames) = s.RouteName;
+  scrivi_campo(s, kTrainCode, owner::kNames) = s.TrainCode;
+  inizia_sorgente(ps, SourceId::Line);
   if (!sources.exists(SourceId::Line)) {
-    segnala(s, Status::NoLineSource, std::nullopt);
+    segnala(ps, Status::NoLineSource, std::nullopt);
     return LinePassResult{};
   }
   const std::string text = sources.load(SourceId::Line);
-  LineInput li{s, sources, FieldReader(text)};
+  LineInput li{ps, s, sources, FieldReader(text)};
   try {
     Contatori k;
     if (cerca_generale(li) == Seguito::Fermo) return LinePassResult{false, k.r};
     if (leggi_generale(li) == Seguito::Fermo) return LinePassResult{false, k.r};
-    fine_dei_record(s);
+    fine_dei_record(ps);
     progressive_ordina(s);
-    prepara_corpo(s);
+    prepara_corpo(ps);
     if (leggi_corpo(li, k) == Seguito::Fermo) return LinePassResult{false, k.r};
-    fine_dei_record(s);
+    fine_dei_record(ps);
     return finisci(li, k);
   } catch (const Failure& f) {
-    registra_guasto(s, li.in, f);
+    registra_guasto(ps, li.in, f);
     throw;
   }
 }

@@ -29,7 +29,15 @@ struct Esecuzione {
   std::string text;  // the line source as it was read
   SourceFiles sources = SourceFiles::in_memory(std::nullopt, std::nullopt);
   LinePassResult result;
+  RangeList ranges;  // the ranges the body placed
 };
+
+// Runs the line pass on `e`'s sources, keeping the range list it left.
+void leggi(Esecuzione& e) {
+  PassState ps(e.s);
+  e.result = leggi_linea(ps, e.sources);
+  e.ranges = ps.ranges;
+}
 
 // Runs the line pass alone on an in-memory text.
 Esecuzione linea(std::optional<std::string> text, std::int32_t compile_line = 1, bool notes = false) {
@@ -40,7 +48,7 @@ Esecuzione linea(std::optional<std::string> text, std::int32_t compile_line = 1,
   if (notes) e.s.account.emplace();
   e.text = text.value_or("");
   e.sources = SourceFiles::in_memory(std::move(text), kTrain);
-  e.result = leggi_linea(e.s, e.sources);
+  leggi(e);
   return e;
 }
 
@@ -101,7 +109,7 @@ TEST(BuiltInLine, ReadBackItYieldsEveryRecord) {
                                      {"montagna", 75}, {"indicatori_v", 5}, {"cartello", 16}};
   EXPECT_EQ(records, want);
   EXPECT_EQ(incorporata().s.scenario.ScenarioTable[84].End, 96000);
-  EXPECT_EQ(incorporata().s.Ranges.Count, 75);
+  EXPECT_EQ(incorporata().ranges.Count, 75);
   EXPECT_EQ(chiavi(e).back(), std::make_pair(std::string("[fine]"), KeywordUse::UnreadLast));
 }
 
@@ -518,7 +526,7 @@ TEST_P(LineEnding, StatusAndSource) {
   e.s.report.StatusPosition = 777;
   e.s.CompileLine = 1;
   e.sources = SourceFiles::in_memory(c.source, kTrain);
-  e.result = leggi_linea(e.s, e.sources);
+  leggi(e);
   EXPECT_EQ(e.s.report.StatusCode, c.code);
   EXPECT_EQ(e.s.report.StatusPosition, c.position);
   EXPECT_EQ(e.result.train_pass_follows, c.follows);

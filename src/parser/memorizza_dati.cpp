@@ -1,4 +1,6 @@
 // The compile passes and their recovery from runtime failures.
+#include <utility>
+
 #include "platform/failure.h"
 #include "parser/passes.h"
 
@@ -24,36 +26,39 @@ bool oltre_il_percorso(const FailureDetail& f) {
 // Records a failure the passes did not record themselves (a source that
 // cannot be read, for example); then, when the route length is negative and
 // the failure only follows from it, puts the failure on the route length.
-void registra(CompileState& s, const Failure& f) {
-  if (!s.Reading.failure_recorded) {
+void registra(PassState& ps, const Failure& f) {
+  CompileState& s = ps.s;
+  if (!ps.reading.failure_recorded) {
     Diagnostic d;
     d.status = Status::RuntimeFailure;
-    d.source = s.Reading.source;
+    d.source = ps.reading.at.source;
     d.failure = f.detail();
     s.report.Diagnostics.push_back(d);
   }
   Diagnostic& d = s.report.Diagnostics.back();
-  const std::optional<RecordPlace>& length = s.Origin.route_length;
-  if (length && s.scenario.ScenarioTable[kRouteRow].End < 0 && oltre_il_percorso(f.detail())) {
+  const std::optional<RecordPlace>& length = ps.route_length;
+  const std::int32_t metres = general_field(s.scenario.ScenarioTable, kRouteLength);
+  if (length && metres < 0 && oltre_il_percorso(f.detail())) {
     Diagnostic at_length = diagnostica_a(Status::RuntimeFailure, *length);
     at_length.failure = d.failure;
-    at_length.metres = s.scenario.ScenarioTable[kRouteRow].End;
+    at_length.metres = metres;
     d = at_length;
   }
 }
 
 }  // namespace
 
-void memorizza_dati(CompileState& s, SourceFiles& sources) {
+Origins memorizza_dati(CompileState& s, SourceFiles& sources) {
+  PassState ps(s);
   try {
-    LinePassResult line = leggi_linea(s, sources);
-    if (line.train_pass_follows) leggi_treno(s, sources, line.next_sign_row);
+    LinePassResult line = leggi_linea(ps, sources);
+    if (line.train_pass_follows) leggi_treno(ps, sources, line.next_sign_row);
   } catch (const Failure& f) {
-    registra(s, f);
+    registra(ps, f);
     s.report.Diagnostics.back().failure_text = f.what();
     recover(s, sources);
   }
-  s.Reading.reading = false;
+  return std::move(ps.origins);
 }
 
 }  // namespace scenario

@@ -5,6 +5,7 @@
 
 #include "model/compile_state.h"
 #include "model/source_files.h"
+#include "parser/pass_state.h"
 
 namespace scenario {
 
@@ -23,13 +24,14 @@ struct LinePassResult {
 };
 
 // The line pass: reads and deletes the line source.
-LinePassResult leggi_linea(CompileState& s, SourceFiles& sources);
+LinePassResult leggi_linea(PassState& ps, SourceFiles& sources);
 
 // The train pass: reads and deletes the train source.
-void leggi_treno(CompileState& s, SourceFiles& sources, std::int32_t next_sign_row);
+void leggi_treno(PassState& ps, SourceFiles& sources, std::int32_t next_sign_row);
 
 // Both passes under one recovery: a runtime failure in either deletes the
 // source texts that still exist, sets status 25 and returns normally.
-void memorizza_dati(CompileState& s, SourceFiles& sources);
+// Returns where the things the passes left came from, for the steps after.
+Origins memorizza_dati(CompileState& s, SourceFiles& sources);
 
 }  // namespace scenario

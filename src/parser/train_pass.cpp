@@ -14,23 +14,23 @@ namespace scenario {
 namespace treno {
 
 std::string leggi_testo(TrainPass& p) {
-  return leggi_campo(p.s, p.reader, [&] { return p.reader.read_text(); });
+  return leggi_campo(p.pass, p.reader, [&] { return p.reader.read_text(); });
 }
 
 std::int32_t leggi_i32(TrainPass& p) {
-  return leggi_campo(p.s, p.reader, [&] { return p.reader.read_i32(); });
+  return leggi_campo(p.pass, p.reader, [&] { return p.reader.read_i32(); });
 }
 
 std::int16_t leggi_i16(TrainPass& p) {
-  return leggi_campo(p.s, p.reader, [&] { return p.reader.read_i16(); });
+  return leggi_campo(p.pass, p.reader, [&] { return p.reader.read_i16(); });
 }
 
 std::uint8_t leggi_u8(TrainPass& p) {
-  return leggi_campo(p.s, p.reader, [&] { return p.reader.read_u8(); });
+  return leggi_campo(p.pass, p.reader, [&] { return p.reader.read_u8(); });
 }
 
 Seguito oltre_limite(TrainPass& p, std::int32_t position) {
-  segnala(p.s, Status::PastTrainCells, 1).metres = position;
+  segnala(p.pass, Status::PastTrainCells, 1).metres = position;
   p.s.report.StatusPosition = position;
   return Seguito::FineLettura;
 }
@@ -71,7 +71,7 @@ std::uint8_t quinto_in_vigore(TrainPass& p) {
                               .low = velocita_estrema(0, -1),
                               .high = velocita_estrema(kLargestByte * kSpeedStep, 1)};
     p.s.report.Diagnostics.push_back(std::move(d));
-    p.s.Reading.failure_recorded = true;
+    p.pass.reading.failure_recorded = true;
     throw;
   }
 }
@@ -111,13 +111,13 @@ bool riconosce(const RecordLayout& layout, std::string_view field) { return star
 // Runs every record whose keywords the field holds, in table order.
 Seguito esegui(TrainPass& p, const std::string& field, bool comment_read_as_keyword) {
   const bool any = starts_any_record(Section::Train, field, true);
-  annota_chiave(p.s, p.reader, any ? KeywordUse::Record : KeywordUse::Unmatched, comment_read_as_keyword);
+  annota_chiave(p.pass, p.reader, any ? KeywordUse::Record : KeywordUse::Unmatched, comment_read_as_keyword);
   for (const RecordLayout& r : record_layouts(Section::Train)) {
     if (!riconosce(r, field)) continue;
-    inizia_record(p.s, r.kind);
+    inizia_record(p.pass, r.kind);
     const std::size_t from = p.s.report.Diagnostics.size();
     Seguito next = leggi(p, r.kind);
-    dopo_record(p.s, p.reader, from);
+    dopo_record(p.pass, p.reader, from);
     if (next != Seguito::Avanti) return next;
   }
   return Seguito::Avanti;
@@ -126,10 +126,10 @@ Seguito esegui(TrainPass& p, const std::string& field, bool comment_read_as_keyw
 // Reads a keyword field and makes it the record being handled. Returns false
 // when it was the last field of the text, which is never examined.
 bool leggi_parola(TrainPass& p, std::string& field) {
-  inizia_chiave(p.s);
+  inizia_chiave(p.pass);
   field = leggi_testo(p);
   if (!p.reader.at_end()) return true;
-  annota_chiave(p.s, p.reader, KeywordUse::UnreadLast);
+  annota_chiave(p.pass, p.reader, KeywordUse::UnreadLast);
   return false;
 }
 
@@ -143,7 +143,7 @@ Seguito leggi_record(TrainPass& p) {
   while (!p.reader.at_end()) {
     if (!leggi_parola(p, field)) return Seguito::FineLettura;
     for (int skipped = 0; skipped < kCommentSkips && contiene(field, "-"); ++skipped) {
-      annota_chiave(p.s, p.reader, KeywordUse::Comment);
+      annota_chiave(p.pass, p.reader, KeywordUse::Comment);
       if (!leggi_parola(p, field)) return Seguito::FineLettura;
     }
     Seguito next = esegui(p, field, contiene(field, "-"));
@@ -156,12 +156,12 @@ Seguito leggi_record(TrainPass& p) {
 // least one field is read, so an empty text is a read failure.
 void cerca_generale(TrainPass& p) {
   do {
-    inizia_chiave(p.s);
+    inizia_chiave(p.pass);
     if (contiene_ci(leggi_testo(p), "[generale]")) {
-      annota_chiave(p.s, p.reader, KeywordUse::Header);
+      annota_chiave(p.pass, p.reader, KeywordUse::Header);
       return;
     }
-    annota_chiave(p.s, p.reader, KeywordUse::Preamble);
+    annota_chiave(p.pass, p.reader, KeywordUse::Preamble);
   } while (!p.reader.at_end());
 }
 
@@ -180,8 +180,8 @@ void completa_profili(TrainPass& p) {
 
 // The chainage record that left a row as it stands after the sort (a flag of
 // 1 added 100 to its base); the last one read when several match.
-const ChainageRead* record_della_terna(const CompileState& s, const ScenarioRecord& r) {
-  for (auto it = s.Origin.chainages.rbegin(); it != s.Origin.chainages.rend(); ++it) {
+const ChainageRead* record_della_terna(const PassState& ps, const ScenarioRecord& r) {
+  for (auto it = ps.chainages.rbegin(); it != ps.chainages.rend(); ++it) {
     const std::int32_t end = it->flag == 1 ? add32(it->base, kCountdownBaseShift) : it->base;
     if (it->start == r.Start && end == r.End && it->flag == r.Position) return &*it;
   }
@@ -189,53 +189,54 @@ const ChainageRead* record_della_terna(const CompileState& s, const ScenarioReco
 }
 
 // A chainage row that is not whole: recorded at the line source's record behind it.
-void segnala_terna(CompileState& s, const ScenarioRecord& r) {
+void segnala_terna(PassState& ps, const ScenarioRecord& r) {
   const bool start = r.Start % kCellLength != 0;
   Diagnostic d;
   d.status = Status::ChainageNotWhole;
   d.source = SourceId::Line;
   d.metres = start ? r.Start : r.End;
-  if (const ChainageRead* c = record_della_terna(s, r)) {
+  if (const ChainageRead* c = record_della_terna(ps, r)) {
     d.record = c->kind;
     d.record_offset = c->record_offset;
     d.field_index = start ? 1 : 2;
     d.field_offset = c->field_offsets[start ? 0 : 1];
     if (!start) d.metres = c->base;
   }
-  s.report.Diagnostics.push_back(d);
+  ps.s.report.Diagnostics.push_back(d);
 }
 
 // The chainage triples' starts and ends must be whole cells.
-void controlla_progressive(CompileState& s) {
+void controlla_progressive(PassState& ps) {
+  CompileState& s = ps.s;
   for (int row : kChainageRows) {
     const ScenarioRecord& r = s.scenario.ScenarioTable[static_cast<std::size_t>(row)];
     if (r.Start % kCellLength != 0 || r.End % kCellLength != 0) {
       s.report.StatusCode = status_number(Status::ChainageNotWhole);
-      segnala_terna(s, r);
+      segnala_terna(ps, r);
     }
   }
 }
 
 void fine_passata(TrainPass& p) {
-  fine_dei_record(p.s);
+  fine_dei_record(p.pass);
   p.sources.remove(SourceId::Train);
   completa_profili(p);
-  controlla_progressive(p.s);
+  controlla_progressive(p.pass);
 }
 
 }  // namespace
 }  // namespace treno
 
-void leggi_treno(CompileState& s, SourceFiles& sources, std::int32_t next_sign_row) {
-  inizia_sorgente(s, SourceId::Train);
+void leggi_treno(PassState& ps, SourceFiles& sources, std::int32_t next_sign_row) {
+  inizia_sorgente(ps, SourceId::Train);
   std::string text = sources.load(SourceId::Train);
-  treno::TrainPass p{s, sources, FieldReader(text), next_sign_row};
+  treno::TrainPass p{ps, ps.s, sources, FieldReader(text), next_sign_row};
   try {
     treno::cerca_generale(p);
     if (treno::leggi_record(p) == Seguito::Fermo) return;
     treno::fine_passata(p);
   } catch (const Failure& f) {
-    if (!s.Reading.failure_recorded) registra_guasto(s, p.reader, f);
+    if (!ps.reading.failure_recorded) registra_guasto(ps, p.reader, f);
     throw;
   }
 }

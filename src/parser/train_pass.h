@@ -9,6 +9,7 @@
 #include "model/compile_state.h"
 #include "model/source_files.h"
 #include "parser/field_reader.h"
+#include "parser/pass_state.h"
 #include "parser/passes.h"
 
 namespace scenario::treno {
@@ -18,7 +19,8 @@ inline constexpr std::int32_t kSpeedStep = 5;
 inline constexpr std::int32_t kLargestByte = 0xff;
 
 struct TrainPass {
-  CompileState& s;
+  PassState& pass;
+  CompileState& s;  // pass.s
   SourceFiles& sources;
   FieldReader reader;
   std::int32_t next_sign_row = kFirstSignRow;

@@ -38,7 +38,8 @@ class TrainPass : public testing::Test {
   void run(const std::string& text, std::int32_t next_sign_row = kFirstSignRow) {
     read = text;
     sources = SourceFiles::in_memory(std::nullopt, text);
-    leggi_treno(s, sources, next_sign_row);
+    PassState ps(s);
+    leggi_treno(ps, sources, next_sign_row);
   }
 
   int count_cells(std::uint8_t kind) const {
@@ -540,7 +541,8 @@ TEST_F(TrainPass, AFailedReadIsRecordedAtItsField) {
 
 TEST_F(TrainPass, MissingTrainSourceIsAFailure) {
   sources = SourceFiles::in_memory(std::nullopt, std::nullopt);
-  EXPECT_THROW(leggi_treno(s, sources, kFirstSignRow), Failure);
+  PassState ps(s);
+  EXPECT_THROW(leggi_treno(ps, sources, kFirstSignRow), Failure);
 }
 
 }  // namespace

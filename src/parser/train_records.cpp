@@ -33,7 +33,7 @@ void riempi_aderenza(TrainPass& p, std::int32_t n) {
 // from the line pass (its bound check); this record only ends the pass with it.
 Seguito termina_qui(TrainPass& p, std::size_t recorded, std::int32_t position) {
   if (p.s.report.Diagnostics.size() == recorded) {
-    segnala(p.s, static_cast<Status>(p.s.report.StatusCode), 1).restated = true;
+    segnala(p.pass, static_cast<Status>(p.s.report.StatusCode), 1).restated = true;
     p.s.report.Diagnostics.back().metres = position;
   }
   return termina(p, position);
@@ -42,12 +42,12 @@ Seguito termina_qui(TrainPass& p, std::size_t recorded, std::int32_t position) {
 }  // namespace
 
 Seguito leggi_massa(TrainPass& p) {
-  scrivi_riga(p.s, kRouteRow, RowField::Start).Start = leggi_i32(p);
+  scrivi_campo(p.s, kBrakedMass) = leggi_i32(p);
   return Seguito::Avanti;
 }
 
 Seguito leggi_vetture(TrainPass& p) {
-  scrivi_riga(p.s, kRouteRow, RowField::Position).Position = leggi_i32(p);
+  scrivi_campo(p.s, kCars) = leggi_i32(p);
   return Seguito::Avanti;
 }
 
@@ -59,7 +59,7 @@ Seguito leggi_velocita(TrainPass& p) {
   if (n > 0) riempi_velocita(p, n);
   p.speed = speed;
   p.speed_owner = scrivente_attuale(p.s);
-  p.speed_place = luogo_corrente(p.s, kSpeedField);
+  p.speed_place = luogo_corrente(p.pass, kSpeedField);
   return Seguito::Avanti;
 }
 
@@ -75,14 +75,14 @@ Seguito leggi_aderenza(TrainPass& p) {
 }
 
 Seguito leggi_orologio(TrainPass& p) {
-  scrivi_riga(p.s, kTrainRow, RowField::Word3).Word3 = leggi_i16(p);
-  scrivi_riga(p.s, kTrainRow, RowField::Word4).Word4 = leggi_i16(p);
-  scrivi_riga(p.s, kTrainRow, RowField::Word5).Word5 = leggi_i16(p);
+  scrivi_campo(p.s, kClockHours) = leggi_i16(p);
+  scrivi_campo(p.s, kClockMinutes) = leggi_i16(p);
+  scrivi_campo(p.s, kClockSeconds) = leggi_i16(p);
   return Seguito::Avanti;
 }
 
 Seguito leggi_sabbia(TrainPass& p) {
-  scrivi_riga(p.s, kTrainRow, RowField::Word1).Word1 = leggi_i16(p);
+  scrivi_campo(p.s, kSand) = leggi_i16(p);
   return Seguito::Avanti;
 }
 
@@ -92,9 +92,9 @@ Seguito leggi_segnale(TrainPass& p) {
   std::int32_t posizione = v[0];
   if (oltre_le_celle(p.s, posizione, margin_of(RecordKind::Signal))) return oltre_limite(p, posizione);
   const std::size_t recorded = p.s.report.Diagnostics.size();
-  memo_segnale(p.s, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
+  memo_segnale(p.s, p.pass.reading.at, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10]);
   if (p.s.report.StatusCode > 0) return termina_qui(p, recorded, posizione);
-  p.s.Origin.signals.push_back(PlacedRecord{posizione, luogo_corrente(p.s, 1)});
+  p.pass.origins.signals.push_back(PlacedRecord{posizione, luogo_corrente(p.pass, 1)});
   return Seguito::Avanti;
 }
 
@@ -104,9 +104,9 @@ Seguito leggi_rallentamento(TrainPass& p) {
   std::int32_t x = v[0];
   if (oltre_le_celle(p.s, x, margin_of(RecordKind::SlowOrder))) return oltre_limite(p, x);
   const std::size_t recorded = p.s.report.Diagnostics.size();
-  memo_rallentamento(p.s, v[0], v[1], v[2], v[3], v[4], v[5]);
+  memo_rallentamento(p.s, p.pass.reading.at, v[0], v[1], v[2], v[3], v[4], v[5]);
   if (p.s.report.StatusCode > 0) return termina_qui(p, recorded, x);
-  p.s.Origin.slow_orders.push_back(PlacedRecord{x, luogo_corrente(p.s, 1)});
+  p.pass.origins.slow_orders.push_back(PlacedRecord{x, luogo_corrente(p.pass, 1)});
   return Seguito::Avanti;
 }
 
@@ -117,7 +117,7 @@ Seguito leggi_abbattimento(TrainPass& p) {
   const std::int32_t n = cell_of(position);
   TrainCell& c = cella(p.s, n);
   if (!is_free(c)) {
-    Diagnostic& d = segnala(p.s, Status::ReductionCellTaken, 1);
+    Diagnostic& d = segnala(p.pass, Status::ReductionCellTaken, 1);
     d.cell = n;
     d.metres = position;
     d.cell_holds = c.Kind;

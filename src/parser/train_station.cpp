@@ -70,7 +70,7 @@ Seguito punto_fermata(TrainPass& p, const ScenarioRecord& row) {
   if (!ferma(row)) return Seguito::Avanti;
   std::int32_t c = round_to_i32(row.End / static_cast<double>(kCellLength) - 1);
   if (c <= 1) {
-    Diagnostic& d = segnala(p.s, Status::StopInCellOne, 1);
+    Diagnostic& d = segnala(p.pass, Status::StopInCellOne, 1);
     d.cell = c;
     d.metres = row.Position;
     d.row = p.k;
@@ -85,7 +85,7 @@ Seguito punto_fermata(TrainPass& p, const ScenarioRecord& row) {
 Seguito distanza(TrainPass& p, const ScenarioRecord& row) {
   if (p.k <= 1) return Seguito::Avanti;
   if (sub32(row.Start, kMinimumSpacing) < riga(std::as_const(p.s), p.k - 1).End) {
-    Diagnostic& d = segnala(p.s, Status::StationTooClose, 1);
+    Diagnostic& d = segnala(p.pass, Status::StationTooClose, 1);
     d.metres = row.Position;
     d.row = p.k;
     return termina(p, row.Position);
@@ -100,7 +100,7 @@ Seguito leggi_stazione(TrainPass& p) {
   row.Position = leggi_i32(p);
   if (oltre_le_celle(p.s, row.Position, margin_of(RecordKind::Station))) return oltre_limite(p, row.Position);
   if (row.Position % kCellLength != 0) {
-    Diagnostic& d = segnala(p.s, Status::StationNotWhole, 1);
+    Diagnostic& d = segnala(p.pass, Status::StationNotWhole, 1);
     d.metres = row.Position;
     d.row = p.k;
     return termina(p, row.Position);
@@ -108,7 +108,7 @@ Seguito leggi_stazione(TrainPass& p) {
   row.Kind = leggi_u8(p);
   std::int32_t length = leggi_i32(p);
   if (length % kStationLengthUnit != 0) {
-    Diagnostic& d = segnala(p.s, Status::StationLengthNotWhole, 3);
+    Diagnostic& d = segnala(p.pass, Status::StationLengthNotWhole, 3);
     d.metres = row.Position;
     d.row = p.k;
     return termina(p, row.Position);
@@ -125,7 +125,7 @@ Seguito leggi_stazione(TrainPass& p) {
   if (Seguito n = distanza(p, row); n != Seguito::Avanti) return n;
   ++p.k;
   if (p.k >= p.next_sign_row) {
-    segnala(p.s, Status::TooManyStations, std::nullopt).row = p.k - 1;
+    segnala(p.pass, Status::TooManyStations, std::nullopt).row = p.k - 1;
     return termina(p, std::nullopt);
   }
   return Seguito::Avanti;

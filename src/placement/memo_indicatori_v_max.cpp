@@ -13,13 +13,13 @@ std::int16_t board_value(std::int32_t v, std::int32_t d) {
 
 }  // namespace
 
-void memo_indicatori_v_max(CompileState& s, std::int32_t posizione, std::int32_t vas, std::int32_t vbs,
-                           std::int32_t vcs, std::int32_t strisces, std::int32_t vad, std::int32_t vbd,
-                           std::int32_t vcd, std::int32_t strisced) {
+void memo_indicatori_v_max(CompileState& s, const RecordAt& at, std::int32_t posizione, std::int32_t vas,
+                           std::int32_t vbs, std::int32_t vcs, std::int32_t strisces, std::int32_t vad,
+                           std::int32_t vbd, std::int32_t vcd, std::int32_t strisced) {
   const std::int32_t c = cell_after(posizione);
   TrainCell& cell = cella(s, c);
   if (!is_free(cell)) {
-    Diagnostic& d = segnala(s, Status::BoardCellTaken, 1);
+    Diagnostic& d = segnala(s.report, at, Status::BoardCellTaken, 1);
     d.cell = c;
     d.metres = posizione;
     d.cell_holds = cell.Kind;

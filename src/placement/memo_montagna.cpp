@@ -24,8 +24,7 @@ void require_free_entry(const RangeList& r, std::int32_t inizio) {
 
 }  // namespace
 
-void memo_montagna(CompileState& s, std::int32_t inizio, std::int32_t fine, std::int32_t tipo) {
-  RangeList& r = s.Ranges;
+void memo_montagna(CompileState& s, RangeList& r, std::int32_t inizio, std::int32_t fine, std::int32_t tipo) {
   require_free_entry(r, inizio);
   // Cells inizio/50 to fine/50 - 1, each bound rounded once from the real quotient.
   std::int32_t first = cell_of(inizio);

@@ -79,8 +79,8 @@ std::optional<Refusal> refusal(const CompileState& s, const SlowOrderCells& p, s
   return std::nullopt;
 }
 
-void refuse(CompileState& s, const Refusal& r) {
-  Diagnostic& d = segnala(s, r.status, r.field);
+void refuse(CompileState& s, const RecordAt& at, const Refusal& r) {
+  Diagnostic& d = segnala(s.report, at, r.status, r.field);
   d.cell = r.cell;
   d.metres = r.metres;
   d.cell_holds = cella(s, r.cell).Kind;
@@ -110,12 +110,12 @@ void place_main_cells(CompileState& s, const SlowOrderCells& p, std::int32_t v, 
 
 }  // namespace
 
-void memo_rallentamento(CompileState& s, std::int32_t x, std::int32_t v, std::int32_t l, std::int32_t f_tt,
-                        std::int32_t f_ta, std::int32_t d_v) {
+void memo_rallentamento(CompileState& s, const RecordAt& at, std::int32_t x, std::int32_t v, std::int32_t l,
+                        std::int32_t f_tt, std::int32_t f_ta, std::int32_t d_v) {
   const SlowOrderCells p = slow_order_cells(x, l);
   const bool approach = p.warned && f_ta != 0;
   if (std::optional<Refusal> r = refusal(s, p, x, l)) {
-    refuse(s, *r);
+    refuse(s, at, *r);
     return;
   }
   if (approach) {
@@ -125,7 +125,7 @@ void memo_rallentamento(CompileState& s, std::int32_t x, std::int32_t v, std::in
   if (!approach) return;
   // Code 20 leaves the cells already written in place.
   if (std::optional<std::int32_t> taken = taken_approach_cell(s, p.b)) {
-    refuse(s, Refusal{Status::SlowOrderApproachTaken, *taken, sub32(x, kWarningDistance), kStartField});
+    refuse(s, at, Refusal{Status::SlowOrderApproachTaken, *taken, sub32(x, kWarningDistance), kStartField});
     return;
   }
   place_approach_cells(s, p.b, d_v);

@@ -19,19 +19,19 @@ TEST_F(MemoRallentamento, NearTheOriginNoWarningAndNoApproachCells) {
   auto want = s.scenario.TrainCells;
   want[21] = TrainCell{.Kind = kind::kSlowStart, .Word1 = 60, .Word3 = 7};
   want[31] = TrainCell{.Kind = kind::kSlowEnd, .Word1 = 60, .Word3 = 7};
-  memo_rallentamento(s, 1000, 60, 500, 7, 1, 0);
+  memo_rallentamento(s, RecordAt{}, 1000, 60, 500, 7, 1, 0);
   EXPECT_EQ(s.report.StatusCode, 0);
   EXPECT_EQ(s.scenario.TrainCells, want);
 }
 
 TEST_F(MemoRallentamento, AtExactly1500ThereIsNoWarning) {
-  memo_rallentamento(s, 1500, 60, 500, 7, 1, 9);
+  memo_rallentamento(s, RecordAt{}, 1500, 60, 500, 7, 1, 9);
   EXPECT_EQ(cella(s, 31).Kind, kind::kSlowStart);
   for (int c = 0; c < 31; ++c) EXPECT_EQ(cella(s, c), TrainCell{}) << "cell " << c;
 }
 
 TEST_F(MemoRallentamento, ZeroLengthEndsAsAStart) {
-  memo_rallentamento(s, 1000, 60, 0, 0, 0, 5);
+  memo_rallentamento(s, RecordAt{}, 1000, 60, 0, 0, 0, 5);
   EXPECT_EQ(cella(s, 21), (TrainCell{.Kind = kind::kSlowStart, .Word1 = 60, .Word2 = 5}));
   EXPECT_EQ(cella(s, 22), TrainCell{});
 }
@@ -44,26 +44,26 @@ TEST_F(MemoRallentamento, FullSlowOrderWithWarningAndApproachCells) {
   for (std::int16_t n = 1; n <= 4; ++n) {
     want[77 - n] = TrainCell{.Kind = kind::kSlowApproach, .Word1 = n, .Word2 = n};
   }
-  memo_rallentamento(s, 5000, 40, 1000, 2, 1, 9);
+  memo_rallentamento(s, RecordAt{}, 5000, 40, 1000, 2, 1, 9);
   EXPECT_EQ(s.report.StatusCode, 0);
   EXPECT_EQ(s.scenario.TrainCells, want);
 }
 
 TEST_F(MemoRallentamento, ZeroDvLeavesWord2AndNoApproachWithoutSwitch) {
   cella(s, 101) = TrainCell{.Kind = kind::kRangeMarker, .Word2 = 3, .Byte3 = 1};
-  memo_rallentamento(s, 5000, 40, 1000, 2, 1, 0);
+  memo_rallentamento(s, RecordAt{}, 5000, 40, 1000, 2, 1, 0);
   EXPECT_EQ(cella(s, 101), (TrainCell{.Kind = kind::kSlowStart, .Word1 = 40, .Word2 = 3, .Word3 = 2, .Byte3 = 1}));
   EXPECT_EQ(cella(s, 76), (TrainCell{.Kind = kind::kSlowApproach, .Word1 = 1}));
 
   CompileState t;
   crea_celle(t, 96000);
-  memo_rallentamento(t, 5000, 40, 1000, 2, 0, 9);
+  memo_rallentamento(t, RecordAt{}, 5000, 40, 1000, 2, 0, 9);
   EXPECT_EQ(cella(t, 77).Kind, kind::kSlowWarning);
   EXPECT_EQ(cella(t, 76), TrainCell{});
 }
 
 TEST_F(MemoRallentamento, WideValuesKeepTheirLowBits) {
-  memo_rallentamento(s, 5000, 65536 + 40, 1000, -65536 + 2, 0, 65536 * 2 + 9);
+  memo_rallentamento(s, RecordAt{}, 5000, 65536 + 40, 1000, -65536 + 2, 0, 65536 * 2 + 9);
   EXPECT_EQ(cella(s, 101), (TrainCell{.Kind = kind::kSlowStart, .Word1 = 40, .Word2 = 9, .Word3 = 2}));
 }
 
@@ -79,7 +79,7 @@ TEST_F(MemoRallentamento, TakenCellsAreRefusedAndNothingIsWritten) {
     crea_celle(t, 96000);
     cella(t, c.taken_cell).Kind = kind::kSignal;
     const auto before = t.scenario.TrainCells;
-    memo_rallentamento(t, 5000, 40, 1000, 2, 1, 9);
+    memo_rallentamento(t, RecordAt{}, 5000, 40, 1000, 2, 1, 9);
     EXPECT_EQ(t.report.StatusCode, c.want_code) << "cell " << c.taken_cell;
     EXPECT_EQ(t.scenario.TrainCells, before) << "cell " << c.taken_cell;
   }
@@ -90,7 +90,7 @@ TEST_F(MemoRallentamento, TakenApproachCellRefusesWith20AfterTheMainCells) {
     CompileState t;
     crea_celle(t, 96000);
     cella(t, taken).Kind = kind::kStop;
-    memo_rallentamento(t, 5000, 40, 1000, 2, 1, 9);
+    memo_rallentamento(t, RecordAt{}, 5000, 40, 1000, 2, 1, 9);
     EXPECT_EQ(t.report.StatusCode, 20) << "cell " << taken;
     EXPECT_EQ(cella(t, 101).Kind, kind::kSlowStart);
     EXPECT_EQ(cella(t, 121).Kind, kind::kSlowEnd);
@@ -104,18 +104,18 @@ TEST_F(MemoRallentamento, TakenApproachCellRefusesWith20AfterTheMainCells) {
 TEST_F(MemoRallentamento, EndPastTheLastCellFailsAndWritesNothing) {
   const auto before = s.scenario.TrainCells;
   try {
-    memo_rallentamento(s, 102900, 40, 100, 0, 0, 0);
+    memo_rallentamento(s, RecordAt{}, 102900, 40, 100, 0, 0, 0);
     FAIL() << "no failure";
   } catch (const Failure& f) {
     EXPECT_STREQ(f.what(), "the end of the slow order at 102900 m needs train cells 2061..2061, outside 0..2060");
   }
   EXPECT_EQ(s.scenario.TrainCells, before);
-  memo_rallentamento(s, 102900, 40, 50, 0, 0, 0);  // ends in the last cell
+  memo_rallentamento(s, RecordAt{}, 102900, 40, 50, 0, 0, 0);  // ends in the last cell
   EXPECT_EQ(cella(s, 2060).Kind, kind::kSlowEnd);
 }
 
 TEST_F(MemoRallentamento, StartBeforeCell0Fails) {
-  EXPECT_THROW(memo_rallentamento(s, -200, 40, 1000, 0, 0, 0), Failure);
+  EXPECT_THROW(memo_rallentamento(s, RecordAt{}, -200, 40, 1000, 0, 0, 0), Failure);
 }
 
 }  // namespace

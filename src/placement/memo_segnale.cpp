@@ -11,13 +11,13 @@ std::int32_t signal_time(std::int32_t tempo) { return tempo >= 1 && tempo <= 100
 
 }  // namespace
 
-void memo_segnale(CompileState& s, std::int32_t posizione, std::int32_t sx, std::int32_t s1, std::int32_t s2,
-                  std::int32_t s3, std::int32_t rapp, std::int32_t dx, std::int32_t d1, std::int32_t d2,
-                  std::int32_t d3, std::int32_t tempo) {
+void memo_segnale(CompileState& s, const RecordAt& at, std::int32_t posizione, std::int32_t sx, std::int32_t s1,
+                  std::int32_t s2, std::int32_t s3, std::int32_t rapp, std::int32_t dx, std::int32_t d1,
+                  std::int32_t d2, std::int32_t d3, std::int32_t tempo) {
   std::int32_t i = cell_after(posizione);
   TrainCell& cell = cella(s, i);
   if (!is_free(cell)) {
-    Diagnostic& d = segnala(s, Status::SignalCellTaken, 1);
+    Diagnostic& d = segnala(s.report, at, Status::SignalCellTaken, 1);
     d.cell = i;
     d.metres = posizione;
     d.cell_holds = cell.Kind;

@@ -58,7 +58,7 @@ void fail(CompileState& s, Status code, std::int32_t cell, const std::vector<Pla
 
 // A signal at j behind a warning: a mark in one of the two cells before it,
 // or the cap of a mark already there (code 11 when neither is possible).
-void protect_signal(CompileState& s, std::int32_t j) {
+void protect_signal(CompileState& s, const std::vector<PlacedRecord>& signals, std::int32_t j) {
   if (free_at(s, j - 1)) {
     mark(s, j - 1);
   } else if (free_at(s, j - 2)) {
@@ -68,19 +68,19 @@ void protect_signal(CompileState& s, std::int32_t j) {
   } else if (is_kind(s, j - 2, kind::kReductionValue)) {
     cap(s, j - 2);
   } else {
-    fail(s, Status::SignalMarkNoRoom, j, s.Origin.signals, j);
+    fail(s, Status::SignalMarkNoRoom, j, signals, j);
   }
 }
 
 // Rule A: every signal within 20 cells behind a warning, down to cell 3.
-void behind_warning(CompileState& s, std::int32_t i) {
+void behind_warning(CompileState& s, const std::vector<PlacedRecord>& signals, std::int32_t i) {
   for (std::int32_t d = 1; d <= kLookBack && i - d >= 3; ++d) {
-    if (is_kind(s, i - d, kind::kSignal)) protect_signal(s, i - d);
+    if (is_kind(s, i - d, kind::kSignal)) protect_signal(s, signals, i - d);
   }
 }
 
 // B1: the first free cell of each of three windows behind a start.
-void windows_before_start(CompileState& s, std::int32_t i) {
+void windows_before_start(CompileState& s, const std::vector<PlacedRecord>& slow_orders, std::int32_t i) {
   static constexpr std::int32_t kNearest[3] = {5, 11, 18};
   for (std::int32_t near : kNearest) {
     std::int32_t far = near + 2;
@@ -90,14 +90,15 @@ void windows_before_start(CompileState& s, std::int32_t i) {
     if (d <= far) {
       mark(s, i - d);
     } else {
-      fail(s, Status::SlowOrderApproachNoRoom, i, s.Origin.slow_orders, i);
+      fail(s, Status::SlowOrderApproachNoRoom, i, slow_orders, i);
     }
   }
 }
 
 // The 8th-cell mark at k, else at k - 1 or k + 1 (the latter only inside the
 // array); returns the step counter that keeps the next mark 8 cells later.
-std::int32_t mark_in_walk(CompileState& s, std::int32_t k, std::int32_t start) {
+std::int32_t mark_in_walk(CompileState& s, const std::vector<PlacedRecord>& slow_orders, std::int32_t k,
+                          std::int32_t start) {
   if (free_at(s, k)) {
     mark(s, k);
     return 0;
@@ -110,19 +111,19 @@ std::int32_t mark_in_walk(CompileState& s, std::int32_t k, std::int32_t start) {
     mark(s, k + 1);
     return -1;
   }
-  fail(s, Status::SlowOrderMarkNoRoom, k, s.Origin.slow_orders, start);
+  fail(s, Status::SlowOrderMarkNoRoom, k, slow_orders, start);
   return kMarkEvery;
 }
 
 // B2: walks from the start to the end cell, one mark every 8 cells. A slow
 // order without an end cell stops at the last cell. Returns where it stopped.
-std::int32_t walk_slow_order(CompileState& s, std::int32_t i) {
+std::int32_t walk_slow_order(CompileState& s, const std::vector<PlacedRecord>& slow_orders, std::int32_t i) {
   std::int32_t c = 0;
   std::int32_t k = i;
   while (k < s.scenario.CellCount) {
     ++k;
     ++c;
-    if (c == kMarkEvery) c = mark_in_walk(s, k, i);
+    if (c == kMarkEvery) c = mark_in_walk(s, slow_orders, k, i);
     if (is_kind(s, k, kind::kSlowEnd)) break;
   }
   return k;
@@ -130,7 +131,8 @@ std::int32_t walk_slow_order(CompileState& s, std::int32_t i) {
 
 // B3 and B4: a mark just before the first signal within 13 cells from the
 // end cell k (scan bounded by the last cell).
-void mark_before_next_signal(CompileState& s, std::int32_t k, std::int32_t start) {
+void mark_before_next_signal(CompileState& s, const std::vector<PlacedRecord>& slow_orders, std::int32_t k,
+                             std::int32_t start) {
   std::int32_t c = 0;
   std::int32_t last = std::min(k + kSignalScan, s.scenario.CellCount);
   for (std::int32_t m = k; m <= last; ++m) {
@@ -145,29 +147,29 @@ void mark_before_next_signal(CompileState& s, std::int32_t k, std::int32_t start
   } else if (free_at(s, c - 1)) {
     mark(s, c - 1);
   } else {
-    fail(s, Status::SlowOrderMarkNoRoom, k, s.Origin.slow_orders, start);
+    fail(s, Status::SlowOrderMarkNoRoom, k, slow_orders, start);
   }
 }
 
 // Rule B. At 110 or more there is no walk, so there is no end cell to scan
 // from either: the signal after such a slow order gets no mark.
-void around_slow_order(CompileState& s, std::int32_t i) {
-  windows_before_start(s, i);
+void around_slow_order(CompileState& s, const std::vector<PlacedRecord>& slow_orders, std::int32_t i) {
+  windows_before_start(s, slow_orders, i);
   if (cella(s, i).Word1 >= kUnmarkedSpeed) return;
-  mark_before_next_signal(s, walk_slow_order(s, i), i);
+  mark_before_next_signal(s, slow_orders, walk_slow_order(s, slow_orders, i), i);
 }
 
 }  // namespace
 
-void elabora_celle(CompileState& s) {
+void elabora_celle(CompileState& s, const Origins& origins) {
   cella(s, 0);  // the array must exist
   const std::int32_t last = s.scenario.CellCount - 2;
   for (std::int32_t i = 1; i <= last; ++i) {
     std::uint8_t k = cella(s, i).Kind;
     if (k == kind::kSlowWarning) {
-      behind_warning(s, i);
+      behind_warning(s, origins.signals, i);
     } else if (k == kind::kSlowStart) {
-      around_slow_order(s, i);
+      around_slow_order(s, origins.slow_orders, i);
     }
   }
 }

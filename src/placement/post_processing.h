@@ -5,8 +5,9 @@
 
 namespace scenario {
 
-// One pass over the train cells (codes 11, 12, 13). Throws Failure when the
+// One pass over the train cells (codes 11, 12, 13). A code is recorded at
+// the signal or slow order of `origins` behind it. Throws Failure when the
 // train cell array was never created.
-void elabora_celle(CompileState& s);
+void elabora_celle(CompileState& s, const Origins& origins);
 
 }  // namespace scenario

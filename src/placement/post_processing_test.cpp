@@ -62,7 +62,7 @@ TEST_F(ElaboraCelle, SignalBehindAWarningGetsAMarkOrACap) {
     cella(t, 6).Kind = kind::kSignal;
     cella(t, 5) = c.cell5;
     cella(t, 4) = c.cell4;
-    elabora_celle(t);
+    elabora_celle(t, Origins{});
     EXPECT_EQ(cella(t, 5), c.want5) << c.name;
     EXPECT_EQ(cella(t, 4), c.want4) << c.name;
     EXPECT_EQ(t.report.StatusCode, c.want_status) << c.name;
@@ -77,7 +77,7 @@ TEST_F(ElaboraCelle, EverySignalWithin20CellsDownToCell3IsTreated) {
   put(3, kind::kSignal);  // cell 2 is taken, so its mark goes to cell 1
   put(2, kind::kSignal);  // never treated: it would have marked cell 0
   auto want = with_marks({38, 24, 19, 1});
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(s.scenario.TrainCells, want);
 }
 
@@ -85,7 +85,7 @@ TEST_F(ElaboraCelle, SlowOrderFrom100To130AtSpeed60) {
   slow_order(100, 130, 60);
   put(135, kind::kSignal);
   auto want = with_marks({95, 89, 82, 108, 116, 124, 134});
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(s.scenario.TrainCells, want);
   EXPECT_EQ(s.report.StatusCode, 0);
 }
@@ -105,7 +105,7 @@ TEST_F(ElaboraCelle, WindowsBehindAStartDependOnItsIndex) {
     cella(t, c.start) = TrainCell{.Kind = kind::kSlowStart, .Word1 = 110};
     std::vector<TrainCell> want = t.scenario.TrainCells;
     for (std::int32_t m : c.marks) want[static_cast<std::size_t>(m)] = kMark;
-    elabora_celle(t);
+    elabora_celle(t, Origins{});
     EXPECT_EQ(t.scenario.TrainCells, want) << "start " << c.start;
   }
 }
@@ -115,7 +115,7 @@ TEST_F(ElaboraCelle, WindowTakesItsFirstFreeCellOrSets12) {
   put(95, kind::kSignal);
   for (std::int32_t c : {89, 88, 87}) put(c, kind::kSpeedBoard);
   auto want = with_marks({94, 82});
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(s.scenario.TrainCells, want);
   EXPECT_EQ(s.report.StatusCode, 12);
   EXPECT_EQ(s.report.StatusPosition, 5000);
@@ -125,7 +125,7 @@ TEST_F(ElaboraCelle, Speed110GetsWindowsOnly) {
   slow_order(100, 130, 110);
   put(135, kind::kSignal);
   auto want = with_marks({95, 89, 82});
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(s.scenario.TrainCells, want);
 }
 
@@ -136,7 +136,7 @@ TEST_F(ElaboraCelle, Speed110DoesNotScanFromAnEarlierSlowOrdersEnd) {
   put(45, kind::kSignal);  // its mark, 44, comes from the first slow order
   slow_order(60, 65, 110);
   auto want = with_marks({25, 19, 12, 38, 44, 55, 49, 42});
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(s.scenario.TrainCells, want);  // cell 43 stays empty
   EXPECT_EQ(s.report.StatusCode, 0);
 }
@@ -165,7 +165,7 @@ TEST_F(ElaboraCelle, WalkKeepsMarksEightCellsApart) {
     std::vector<TrainCell> want = t.scenario.TrainCells;
     for (std::int32_t m : {95, 89, 82}) want[static_cast<std::size_t>(m)] = kMark;
     for (std::int32_t m : c.marks) want[static_cast<std::size_t>(m)] = kMark;
-    elabora_celle(t);
+    elabora_celle(t, Origins{});
     EXPECT_EQ(t.scenario.TrainCells, want) << c.name;
     EXPECT_EQ(t.report.StatusCode, c.want_status) << c.name;
     EXPECT_EQ(t.report.StatusPosition, c.want_position) << c.name;
@@ -198,7 +198,7 @@ TEST_F(ElaboraCelle, FirstSignalWithin13CellsAfterTheEndGetsAMark) {
     cella(t, c.signal).Kind = kind::kSignal;
     for (std::int32_t x : c.taken) cella(t, x).Kind = kind::kSpeedBoard;
     std::vector<TrainCell> before = t.scenario.TrainCells;
-    elabora_celle(t);
+    elabora_celle(t, Origins{});
     for (std::int32_t m = 131; m <= 145; ++m) {
       TrainCell want = m == c.want_mark ? kMark : before[static_cast<std::size_t>(m)];
       EXPECT_EQ(cella(t, m), want) << c.name << ", cell " << m;
@@ -212,7 +212,7 @@ TEST_F(ElaboraCelle, WalkWithoutAnEndStopsAtTheLastCell) {
   put(180, kind::kSlowStart, 60);
   put(199, kind::kSignal);
   auto want = with_marks({175, 169, 162, 188, 196});
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(s.scenario.TrainCells, want);  // the scan from cell 200 finds no signal
 }
 
@@ -220,7 +220,7 @@ TEST_F(ElaboraCelle, EighthCellAtTheLastCellNeverLooksPastIt) {
   put(192, kind::kSlowStart, 60);
   put(200, kind::kSignal);
   put(199, kind::kSignal);
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(s.report.StatusCode, 13);
   EXPECT_EQ(s.report.StatusPosition, 10000);
 }
@@ -230,10 +230,10 @@ TEST_F(ElaboraCelle, LastTwoCellsAreNeverAStartingPoint) {
   put(200, kind::kSlowWarning);
   put(195, kind::kSignal);
   const auto before = s.scenario.TrainCells;
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(s.scenario.TrainCells, before);
   put(198, kind::kSlowStart, 110);
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(cella(s, 193), kMark);
 }
 
@@ -242,7 +242,7 @@ TEST_F(ElaboraCelle, NothingToDoWithoutSlowOrders) {
   put(60, kind::kSpeedBoard);
   put(70, kind::kReductionValue, 250);
   const auto before = s.scenario.TrainCells;
-  elabora_celle(s);
+  elabora_celle(s, Origins{});
   EXPECT_EQ(s.scenario.TrainCells, before);
   EXPECT_EQ(s.report.StatusCode, 0);
 }
@@ -250,7 +250,7 @@ TEST_F(ElaboraCelle, NothingToDoWithoutSlowOrders) {
 TEST(ElaboraCelleNoCells, FailsWhenTheArrayWasNeverCreated) {
   CompileState s;
   try {
-    elabora_celle(s);
+    elabora_celle(s, Origins{});
     FAIL() << "no failure";
   } catch (const Failure& f) {
     EXPECT_STREQ(f.what(), "the train cell array does not exist (no route length record)");

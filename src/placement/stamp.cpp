@@ -16,7 +16,8 @@ char lower_ascii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - '
 // The first 25 characters of the lower-cased train code, route name and
 // padding; the padding alone is long enough, so there are always 25.
 std::string code_text(const CompileState& s) {
-  std::string t = s.scenario.ScenarioTable[kTrainRow].Name + s.scenario.ScenarioTable[kStampRow].Name;
+  const ScenarioRows& rows = s.scenario.ScenarioTable;
+  std::string t = general_field(rows, kTrainCode) + general_field(rows, kRouteName);
   t.append(kPadding);
   t.resize(kCodeLength);
   for (char& c : t) c = lower_ascii(c);
@@ -43,14 +44,13 @@ std::int32_t codice_gara_st(const CompileState& s) {
 }
 
 std::optional<Status> timbra(CompileState& s) {
-  ScenarioRecord& row = s.scenario.ScenarioTable[kStampRow];
+  const ScenarioRows& rows = s.scenario.ScenarioTable;
   TrainCell& cell = cella(s, 1);
-  if (row.Word1 != 0 || cell.Word1 != 0) return Status::GuardWord1;
-  scrivi_riga(s, kStampRow, RowField::Word1, owner::kStamp).Word1 = kRowMark;
+  if (general_field(rows, kStampMark) != 0 || cell.Word1 != 0) return Status::GuardWord1;
+  scrivi_campo(s, kStampMark, owner::kStamp) = kRowMark;
   scrivi_cella(s, 1, CellLayer::Object, owner::kStamp).Word1 = kCellMark;
-  if (row.Time != 0 || cell.Word2 != 0) return Status::GuardWord2;
-  scrivi_riga(s, kStampRow, RowField::Time, owner::kStamp);
-  row.Time = codice_gara_st(s);
+  if (general_field(rows, kCheckCode) != 0 || cell.Word2 != 0) return Status::GuardWord2;
+  scrivi_campo(s, kCheckCode, owner::kStamp) = codice_gara_st(s);
   cell.Word2 = codice_gara_og(s);
   return std::nullopt;
 }

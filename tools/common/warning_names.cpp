@@ -11,12 +11,14 @@
 namespace scenario::tool {
 namespace {
 
-constexpr std::array<WarningName, 29> kNames = {{
+constexpr std::array<WarningName, 30> kNames = {{
     {"unknown-keyword", "a field that starts no record and is no section header or comment: the text is lost",
      WarningLevel::Error},
     {"other-source", "a keyword of the other source: it is lost here", WarningLevel::Error},
     {"comment-read", "a third comment line in a row, read as a keyword field", WarningLevel::Error},
     {"no-general", "a source without a '[generale]' line: nothing in it is read", WarningLevel::Error},
+    {"empty-general", "a train source with no record after its '[generale]' line: nothing in it is read",
+     WarningLevel::Error},
     {"overwritten", "a record whose every value a later record replaces"},
     {"no-effect", "a record that writes nothing into the files"},
     {"keyword-side", "a curve keyword whose letters read as the other side"},

@@ -5,6 +5,7 @@
 #include "content/writers.h"
 #include "compiler/compile.h"
 #include "compiler/memorizza_percorso.h"
+#include "model/general_rows.h"
 #include "model/source_files.h"
 #include "common/scenario_view.h"
 #include "common/shown_text.h"
@@ -31,7 +32,8 @@ std::string summary_line(const CompileSession& s) {
   const CompileResult& st = s.state;
   const int files = st.CompileLine != 0 ? 3 : 2;
   return "compiled " + shown_utf8(s.names.RouteName) + " / " + shown_utf8(s.names.TrainCode) + ": route " +
-         std::to_string(st.scenario.ScenarioTable[kRouteRow].End) + " m, " + counted(st.scenario.TrainCells.size(), "cell") + ", " +
+         std::to_string(general_field(st.scenario.ScenarioTable, kRouteLength)) + " m, " +
+         counted(st.scenario.TrainCells.size(), "cell") + ", " +
          counted(stations_of(st.scenario.ScenarioTable).size(), "station") + ", " +
          counted(cells_of_kind(st.scenario.TrainCells, kind::kSignal).size(), "signal") + ", " +
          counted(cells_of_kind(st.scenario.TrainCells, kind::kSign).size(), "sign") + "; wrote " +

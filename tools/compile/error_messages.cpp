@@ -8,6 +8,7 @@
 #include "common/shown_text.h"
 #include "common/text_match.h"
 #include "model/coding.h"
+#include "model/general_rows.h"
 #include "model/legacy_math.h"
 #include "parser/record_kinds.h"
 #include "parser/train_pass.h"
@@ -211,8 +212,9 @@ std::string past_train_cells(const Context& c, const Diagnostic& d) {
   const std::int64_t cells_end = std::int64_t{c.state.scenario.CellCount} * kCellLength;
   const std::string what = record_name(d);
   return "the " + what + " at " + value_words(d.metres) + " m (" + field_words(d) +
-         ") lies beyond the train cells: the route is " + to_string(c.state.scenario.ScenarioTable[kRouteRow].End) +
-         " m long, the cells reach " + to_string(cells_end) + " m, and " + with_article(what) + " may stand at " +
+         ") lies beyond the train cells: the route is " +
+         to_string(general_field(c.state.scenario.ScenarioTable, kRouteLength)) + " m long, the cells reach " +
+         to_string(cells_end) + " m, and " + with_article(what) + " may stand at " +
          to_string(cells_end - margin_of(d.record)) + " m at most; the compiler reads nothing after it";
 }
 
@@ -510,7 +512,7 @@ Message stop_note(const Context& c, const Diagnostic& d, const Message& error) {
 std::optional<RecordPlace> route_length_place(const Context& c) {
   if (!c.state.account) return std::nullopt;
   const Account& a = *c.state.account;
-  const Owner who = a.row_owner(kRouteRow, RowField::End);
+  const Owner who = a.row_owner(kRouteLength.row, kRouteLength.field);
   if (who < 0 || static_cast<std::size_t>(who) >= a.records.size()) return std::nullopt;
   const AccountRecord& r = a.records[static_cast<std::size_t>(who)];
   if (r.kind != RecordKind::RouteLength || r.field_count < 1) return std::nullopt;
@@ -521,7 +523,7 @@ std::optional<RecordPlace> route_length_place(const Context& c) {
 // records after it then run into; those become its notes.
 std::optional<Message> negative_length(const Context& c) {
   const std::optional<RecordPlace> place = route_length_place(c);
-  const std::int32_t length = c.state.scenario.ScenarioTable[kRouteRow].End;
+  const std::int32_t length = general_field(c.state.scenario.ScenarioTable, kRouteLength);
   if (!place || length >= 0) return std::nullopt;
   const Diagnostic d = diagnostica_a(Status::RuntimeFailure, *place);
   Message m = error_at(c, d, subject(d) + " is " + to_string(length) + " m; a route's length cannot be negative");

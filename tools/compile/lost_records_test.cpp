@@ -103,6 +103,51 @@ TEST(LostRecords, Utf16SourceIsOneError) {
   EXPECT_EQ(lines_of(r.err).back(), "1 error, 0 warnings") << r.err;
 }
 
+// A train source whose "[generale]" no record follows is read to its end and
+// gives nothing: one error at the header; a source with a record gives none.
+struct EmptyGeneralCase {
+  const char* name;
+  std::string train;  // the whole train source
+  int status;         // of `check`
+  std::string place;  // "LINE:COLUMN" of the error, or "" when there is none
+};
+
+std::ostream& operator<<(std::ostream& os, const EmptyGeneralCase& c) { return os << c.name; }
+
+const EmptyGeneralCase kEmptyGeneral[] = {
+    {"header_and_end", "[generale]\r\n[fine]\r\n", 1, "1:1"},
+    {"header_alone", "[generale]\r\n", 1, "1:1"},
+    {"comments_blanks_and_headers", "- treno vuoto\r\n\r\n[generale]\r\n- nulla\r\n\r\n[aderenze]\r\n[fine]\r\n", 1,
+     "3:1"},
+    {"one_record", "[generale]\r\nsabbia,    300\r\n[fine]\r\n", 0, ""},
+};
+
+class EmptyGeneral : public ::testing::TestWithParam<EmptyGeneralCase> {};
+
+TEST_P(EmptyGeneral, ErrorAtTheHeader) {
+  const EmptyGeneralCase& c = GetParam();
+  TempDir tmp;
+  copy_dir(fixture("ok"), tmp.path());
+  const fs::path train = tmp.path() / "Prova_T1-.txt";
+  spit(train, c.train);
+
+  RunResult r = run_tool({"check", tmp.path().string()});
+  EXPECT_EQ(r.status, c.status) << r.err;
+  const std::string message =
+      train.string() + ":" + c.place +
+      ": error: no record follows '[generale]': nothing in this file reaches the files, and the train would run "
+      "with no stations, no signals and a speed limit of 0 all along the route [-Wempty-general]";
+  if (c.place.empty()) {
+    EXPECT_EQ(r.err.find("[-Wempty-general]"), std::string::npos) << r.err;
+  } else {
+    EXPECT_EQ(first_line(r.err), message) << r.err;
+    EXPECT_EQ(lines_of(r.err).back(), "1 error, 0 warnings") << r.err;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, EmptyGeneral, ::testing::ValuesIn(kEmptyGeneral),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // An error of a lost record can be lowered to a warning, and --force writes
 // what the generator writes from the same sources.
 TEST(LostRecords, LoweredOrForced) {

@@ -7,6 +7,7 @@
 #include "common/text_match.h"
 #include "compile/keyword_spelling.h"
 #include "compile/message_sink.h"
+#include "model/general_rows.h"
 #include "parser/field_reader.h"
 #include "parser/record_kinds.h"
 
@@ -194,6 +195,24 @@ void no_general(const CompileOutcome& r, MessageSink& out) {
   }
 }
 
+// A train source whose "[generale]" no record follows: the pass reads the
+// whole file and nothing in it reaches the files.
+void empty_general(const CompileOutcome& r, MessageSink& out) {
+  const Account* a = account_of(r);
+  if (!a) return;
+  const SourceId source = SourceId::Train;
+  const auto header = std::find_if(a->keywords.begin(), a->keywords.end(), [&](const KeywordEntry& k) {
+    return k.source == source && k.use == KeywordUse::Header;
+  });
+  if (header == a->keywords.end()) return;
+  const bool any_record =
+      std::any_of(a->records.begin(), a->records.end(), [&](const AccountRecord& rec) { return rec.source == source; });
+  if (any_record) return;
+  out.push_back(warning_at(source, header->start, "empty-general",
+                           "no record follows '[generale]': nothing in this file reaches the files, and the train "
+                           "would run with no stations, no signals and a speed limit of 0 all along the route"));
+}
+
 // A curve keyword that names one side while its letters read as the other:
 // any "s" in the keyword makes a left curve.
 void keyword_sides(const CompileOutcome& r, MessageSink& out) {
@@ -286,7 +305,7 @@ std::string reach_words(const AccountRecord& r, const Reach& p) {
 
 void past_route_end(const CompileOutcome& r, MessageSink& out) {
   if (r.state.scenario.CellCount < 0) return;
-  const std::int64_t route = r.state.scenario.ScenarioTable[kRouteRow].End;
+  const std::int64_t route = general_field(r.state.scenario.ScenarioTable, kRouteLength);
   if (route < 0) return;  // every record lies past such an end; the length's own error says why
   const Account* a = account_of(r);
   if (!a) return;
@@ -316,6 +335,7 @@ void field_warnings(const CompileOutcome& r, MessageSink& out) {
   unknown_keywords(r, out);
   comments_read(r, out);
   no_general(r, out);
+  empty_general(r, out);
   keyword_sides(r, out);
   replaced_records(r, out);
   past_route_end(r, out);

@@ -19,6 +19,7 @@
 #include "model/account.h"
 #include "model/binary_readers.h"
 #include "model/compile_state.h"
+#include "model/general_rows.h"
 #include "model/source_files.h"
 #include "parser/record_kinds.h"
 #include "parser/track_plan.h"
@@ -124,7 +125,7 @@ void profilo(const Lettura& f, std::vector<std::string>& out, std::string_view k
 void generale_linea(const Lettura& f, std::vector<std::string>& out) {
   const ScenarioRows& r = f.rows;
   out.push_back("[generale]");
-  out.push_back("lunghezza percorso,    " + num(r[kRouteRow].End));
+  out.push_back("lunghezza percorso,    " + num(general_field(r, kRouteLength)));
   // Rows 81 to 83 as the sort left them; a counting-down triple (flag 1)
   // holds its base plus 100.
   constexpr std::array<std::string_view, 3> kChainageWords = {"tre", "due", "uno"};
@@ -134,12 +135,12 @@ void generale_linea(const Lettura& f, std::vector<std::string>& out) {
     out.push_back("progressiva chilometrica " + std::string(kChainageWords[static_cast<std::size_t>(n)]) + ",    " +
                   num(row.Start) + ",    " + num(base) + ",    " + num(row.Position));
   }
-  out.push_back("sfondo uno,    " + num(r[kStampRow].Start));
-  out.push_back("sfondo due,    " + num(r[kStampRow].Position));
-  out.push_back("sfondo tre,    " + num(r[kStampRow].End));
-  const ScenarioRecord& train = r[kTrainRow];
-  const std::string codes = train.Position == 9 ? "9" : "4";
-  out.push_back("ripetizione segnali " + codes + " codici,    " + num(train.Start) + ",    " + num(train.End));
+  out.push_back("sfondo uno,    " + num(general_field(r, kBackgroundOne)));
+  out.push_back("sfondo due,    " + num(general_field(r, kBackgroundTwo)));
+  out.push_back("sfondo tre,    " + num(general_field(r, kBackgroundThree)));
+  const std::string codes = general_field(r, kRepetitionCodes) == 9 ? "9" : "4";
+  out.push_back("ripetizione segnali " + codes + " codici,    " + num(general_field(r, kRepetitionStart)) + ",    " +
+                num(general_field(r, kRepetitionEnd)));
 }
 
 // Which step drew point m from the two before it: 0 straight, else the rate.
@@ -174,7 +175,7 @@ void curve(Lettura& f, std::vector<std::string>& out) {
   out.push_back("- curves from the step of every plan point: the rate of its class and side");
   const LinePlan& p = *f.plan;
   const std::int32_t last = p.last_point();
-  const std::int32_t route = f.rows[kRouteRow].End;
+  const std::int32_t route = general_field(f.rows, kRouteLength);
   if (static_cast<std::int64_t>(last) != std::int64_t{route} + kTailPastRoute) {
     f.reasons.push_back("linea.dat: the plan runs to point " + num(last) + ", but the route length " + num(route) +
                         " m in the .sim makes it run to " + num(std::int64_t{route} + kTailPastRoute));
@@ -362,12 +363,13 @@ std::string sorgente_linea(Lettura& f) {
 void generale_treno(const Lettura& f, std::vector<std::string>& out) {
   const ScenarioRows& r = f.rows;
   out.push_back("[generale]");
-  out.push_back("numero vetture,    " + num(r[kRouteRow].Position));
-  out.push_back("percentuale massa frenata,    " + num(r[kRouteRow].Start));
-  out.push_back("sabbia,    " + num(r[kTrainRow].Word1));
+  out.push_back("numero vetture,    " + num(general_field(r, kCars)));
+  out.push_back("percentuale massa frenata,    " + num(general_field(r, kBrakedMass)));
+  out.push_back("sabbia,    " + num(general_field(r, kSand)));
   // Hours, minutes and seconds separated by blanks only.
-  out.push_back("orologio,    " + num(r[kTrainRow].Word3) + std::string(15, ' ') + num(r[kTrainRow].Word4) +
-                std::string(13, ' ') + num(r[kTrainRow].Word5) + " ");
+  out.push_back("orologio,    " + num(general_field(r, kClockHours)) + std::string(15, ' ') +
+                num(general_field(r, kClockMinutes)) + std::string(13, ' ') + num(general_field(r, kClockSeconds)) +
+                " ");
   out.push_back("[aderenze]");
   out.push_back("- adhesion from byte 6 of the cells: one record where it changes");
   profilo(f, out, "aderenza", [](const TrainCell& c) { return std::int32_t{c.Byte6}; });
@@ -630,7 +632,7 @@ Lettura leggi(const BinaryFiles& files) {
     f.reasons.push_back(e.what());
     return f;
   }
-  const std::int32_t route = f.rows[kRouteRow].End;
+  const std::int32_t route = general_field(f.rows, kRouteLength);
   if (route < 0 || route > kMaxRouteLength) {
     f.reasons.push_back("row 84: the route length " + num(route) + " m is outside what the compiler accepts (0 to " +
                         num(kMaxRouteLength) + ")");
@@ -654,7 +656,7 @@ DecompileOutcome decompila(const BinaryFiles& files) {
     return outcome;
   }
   SourcePair pair;
-  pair.names = ScenarioNames{f.rows[kStampRow].Name, f.rows[kTrainRow].Name};
+  pair.names = ScenarioNames{general_field(f.rows, kRouteName), general_field(f.rows, kTrainCode)};
   pair.line = sorgente_linea(f);
   if (!f.reasons.empty()) {
     outcome.reasons = std::move(f.reasons);

@@ -6,6 +6,7 @@
 #include "common/scenario_dir.h"
 #include "common/shown_text.h"
 #include "decompile/decompile.h"
+#include "model/general_rows.h"
 #include "model/scenario_files.h"
 #include "platform/atomic_file.h"
 #include "platform/failure.h"
@@ -88,7 +89,7 @@ FileSet read_file_set(const std::filesystem::path& path, const std::string& rout
   // The route is the name row 85 holds; its plan lies beside the others when it was compiled.
   try {
     const SimFile sim = decode_sim(set.bytes.sim, set.sim.filename().string());
-    const std::filesystem::path linea = dir / (sim.rows[kStampRow].Name + std::string(kLineFileSuffix));
+    const std::filesystem::path linea = dir / (general_field(sim.rows, kRouteName) + std::string(kLineFileSuffix));
     if (std::filesystem::exists(linea)) set.bytes.linea = read_binary_file(linea);
   } catch (const Failure&) {
     // A .sim that cannot be decoded is refused by the decompiler with its reason.

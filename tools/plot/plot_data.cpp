@@ -10,6 +10,7 @@
 #include "compile/lint.h"
 #include "compiler/compile.h"
 #include "compiler/memorizza_percorso.h"
+#include "model/general_rows.h"
 #include "model/scenario_files.h"
 #include "model/source_files.h"
 #include "platform/failure.h"
@@ -68,7 +69,7 @@ void read_marks_from_state(PlotData& d, const CompileResult& state, const Source
 
 std::int32_t drawn_route_length(const ScenarioRows& rows, std::size_t cell_count) {
   const std::int64_t reach = static_cast<std::int64_t>(cell_count) * kCellMetres;
-  const std::int32_t declared = rows[kRouteRow].End;
+  const std::int32_t declared = general_field(rows, kRouteLength);
   if (declared > 0 && declared <= reach) return declared;
   return static_cast<std::int32_t>(std::max<std::int64_t>(reach - kTailPastRoute, kCellMetres));
 }
@@ -88,8 +89,8 @@ PlotData plot_data_of(const std::string& sim, const std::string& dat, const std:
                       const std::string& sim_name) {
   PlotData d;
   d.rows = decode_sim(sim, sim_name).rows;
-  d.route = d.rows[kStampRow].Name;
-  d.train = d.rows[kTrainRow].Name;
+  d.route = general_field(d.rows, kRouteName);
+  d.train = general_field(d.rows, kTrainCode);
   d.cells = decode_dat(dat, d.route + "_" + d.train + ".dat");
   if (linea) d.plan = decode_linea(*linea, d.route + "_linea.dat");
   d.route_length = drawn_route_length(d.rows, d.cells.size());
@@ -99,8 +100,8 @@ PlotData plot_data_of(const std::string& sim, const std::string& dat, const std:
 PlotData load_plot_data(const std::filesystem::path& dir, const std::string& route, const std::string& train) {
   const std::filesystem::path sim = choose_sim_file(dir, route, train);
   const SimFile table = decode_sim(read_binary_file(sim), sim.filename().string());
-  const std::string route_name = table.rows[kStampRow].Name;
-  const std::string train_code = table.rows[kTrainRow].Name;
+  const std::string route_name = general_field(table.rows, kRouteName);
+  const std::string train_code = general_field(table.rows, kTrainCode);
   const std::filesystem::path dat = dir / (route_name + "_" + train_code + ".dat");
   if (!std::filesystem::exists(dat)) {
     throw Failure(sim.filename().string() + " names route '" + route_name + "' and train '" + train_code + "', but " +

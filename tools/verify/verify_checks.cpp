@@ -16,6 +16,7 @@
 #include "model/coding.h"
 #include "model/binary_writers.h"
 #include "model/compile_state.h"
+#include "model/general_rows.h"
 #include "model/line_plan.h"
 #include "parser/record_kinds.h"
 #include "parser/track_plan.h"
@@ -149,26 +150,29 @@ class SimChecker {
 
  private:
   void route_row() {
-    const std::int64_t length = rows_[kRouteRow].End;
+    const std::int64_t length = general_field(rows_, kRouteLength);
     if (length > kMaxRouteLength) {
       report(kRouteRow, "End", "holds the route length " + num(length) + " m; the compiler accepts at most " +
                                    num(kMaxRouteLength));
     }
-    const std::int64_t codes = rows_[kTrainRow].Position;
+    const std::int64_t codes = general_field(rows_, kRepetitionCodes);
     if (codes != 0 && codes != 4 && codes != 9) {
       report(kTrainRow, "Position", "holds " + num(codes) + "; the signal repetition has 4, 9 or 0 codes");
     }
   }
 
   void stamps(std::string_view file_name) {
-    const ScenarioNames names{rows_[kStampRow].Name, rows_[kTrainRow].Name};
-    if (rows_[kStampRow].Word1 != kRowMark) {
-      report(kStampRow, "Word1", "holds " + num(rows_[kStampRow].Word1) + "; the stamp puts the mark 610 here");
+    const ScenarioNames names{general_field(rows_, kRouteName), general_field(rows_, kTrainCode)};
+    const std::int16_t mark = general_field(rows_, kStampMark);
+    if (mark != kRowMark) {
+      report(kStampRow, "Word1", "holds " + num(mark) + "; the stamp puts the mark 610 here");
     }
     const std::int32_t code = weighted_code(names);
-    if (rows_[kStampRow].Time != code) {
-      report(kStampRow, "Time", "holds " + num(rows_[kStampRow].Time) + ", but the check code of route '" +
-                                    names.RouteName + "' and train '" + names.TrainCode + "' is " + num(code));
+    const std::int32_t held = general_field(rows_, kCheckCode);
+    if (held != code) {
+      report(kStampRow, "Time",
+             "holds " + num(held) + ", but the check code of route '" + names.RouteName + "' and train '" +
+                 names.TrainCode + "' is " + num(code));
     }
     const std::string expected = names.RouteName + "_" + names.TrainCode + std::string(kScenarioFileSuffix);
     if (!file_name.empty() && file_name != expected) {
@@ -356,15 +360,15 @@ void check_plan(const std::vector<PlanValue>& v, std::int64_t last, std::vector<
 
 std::int16_t plain_code(const ScenarioNames& names) {
   CompileState s;
-  s.scenario.ScenarioTable[kStampRow].Name = names.RouteName;
-  s.scenario.ScenarioTable[kTrainRow].Name = names.TrainCode;
+  general_field(s.scenario.ScenarioTable, kRouteName) = names.RouteName;
+  general_field(s.scenario.ScenarioTable, kTrainCode) = names.TrainCode;
   return codice_gara_og(s);
 }
 
 std::int32_t weighted_code(const ScenarioNames& names) {
   CompileState s;
-  s.scenario.ScenarioTable[kStampRow].Name = names.RouteName;
-  s.scenario.ScenarioTable[kTrainRow].Name = names.TrainCode;
+  general_field(s.scenario.ScenarioTable, kRouteName) = names.RouteName;
+  general_field(s.scenario.ScenarioTable, kTrainCode) = names.TrainCode;
   return codice_gara_st(s);
 }
 
@@ -460,10 +464,10 @@ std::vector<SetMismatch> verify_set(const SimFacts* sim, const DatFacts* dat, co
   std::vector<SetMismatch> out;
   if (sim == nullptr || !sim->rows) return out;
   const ScenarioRows& rows = *sim->rows;
-  const std::int64_t length = rows[kRouteRow].End;
+  const std::int32_t length = general_field(rows, kRouteLength);
   if (dat != nullptr && !dat->cells.empty()) {
     const std::int64_t cells = static_cast<std::int64_t>(dat->cells.size());
-    const std::int64_t expected = static_cast<std::int64_t>(ultima_cella(rows[kRouteRow].End)) + 1;
+    const std::int64_t expected = static_cast<std::int64_t>(ultima_cella(length)) + 1;
     if (cells != expected) {
       out.push_back({SetFile::Dat, {static_cast<std::size_t>(std::min(cells, std::max<std::int64_t>(expected, 0))) *
                                         kCellBytes,
@@ -471,7 +475,7 @@ std::vector<SetMismatch> verify_set(const SimFacts* sim, const DatFacts* dat, co
                                     "the file holds " + num(cells) + " cells, but the route length " + num(length) +
                                         " m in the .sim gives " + num(expected) + " (one per 50 m, 7000 m past the end)"}});
     }
-    const ScenarioNames names{rows[kStampRow].Name, rows[kTrainRow].Name};
+    const ScenarioNames names{general_field(rows, kRouteName), general_field(rows, kTrainCode)};
     if (dat->cells[1].Word2 != plain_code(names)) {
       out.push_back({SetFile::Dat, cell_mismatch(1, "Word2", "holds " + num(dat->cells[1].Word2) +
                                                                  ", but the .sim's route '" + names.RouteName +

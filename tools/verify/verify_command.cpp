@@ -6,6 +6,7 @@
 #include "common/binary_files.h"
 #include "common/scenario_dir.h"
 #include "common/shown_text.h"
+#include "model/general_rows.h"
 #include "model/scenario_files.h"
 #include "platform/failure.h"
 #include "verify/verify_checks.h"
@@ -40,7 +41,7 @@ Chosen files_of_folder(const VerifyOptions& o) {
   const SimFacts facts = verify_sim(read_binary_file(*c.sim), "");
   if (facts.rows) {
     const std::filesystem::path linea =
-        c.sim->parent_path() / ((*facts.rows)[kStampRow].Name + std::string(kLineFileSuffix));
+        c.sim->parent_path() / (general_field(*facts.rows, kRouteName) + std::string(kLineFileSuffix));
     if (std::filesystem::exists(linea)) c.linea = linea;
   }
   return c;
