@@ -3,6 +3,7 @@
 // other bytes. The plan is drawn for short routes only, as in the pair target.
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "decompile/decompile.h"
 #include "fuzz_compile.h"
@@ -10,17 +11,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace scenario::fuzz;
   const SourcePair p = split_pair(as_text(data, size));
-  const Outcome quick = compile_texts(p.line, p.train, false);
+  Outcome quick = compile_texts(p.line, p.train, false);
   if (quick.status != 0 || quick.guard || quick.failed || quick.serialise_failed || quick.cell_count < 0) return 0;
   const bool line_plan = quick.cell_count <= kPlanCellLimit;
-  const Outcome first = line_plan ? compile_texts(p.line, p.train, true) : quick;
+  Outcome first = line_plan ? compile_texts(p.line, p.train, true) : std::move(quick);
   if (first.status != 0 || first.guard || first.failed || first.serialise_failed) return 0;
-  const scenario::BinaryFiles files{first.linea, first.sim, first.dat};
+  // Moved, not copied: the plan's file is the largest buffer of an input.
+  const scenario::BinaryFiles files{std::move(first.linea), std::move(first.sim), std::move(first.dat)};
   const scenario::tool::DecompileOutcome out = scenario::tool::decompila(files);
   require(out.pair.has_value() != !out.reasons.empty(), "a decompile gave both a pair and reasons, or neither");
   if (!out.pair) return 0;
   const Outcome again = compile_texts(out.pair->line, out.pair->train, line_plan);
-  require(again.sim == first.sim && again.dat == first.dat && again.linea == first.linea,
+  require(again.sim == files.sim && again.dat == files.dat && again.linea == files.linea,
           "the decompiled pair compiles to other files");
   return 0;
 }

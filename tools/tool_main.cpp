@@ -7,7 +7,6 @@
 
 #include "common/cli.h"
 #include "common/diagnostics.h"
-#include "common/shown_text.h"
 #include "compile/compile_command.h"
 #include "decompile/decompile_command.h"
 #include "diff/diff_command.h"
@@ -46,21 +45,9 @@ void report_error(const Message& m, const Invocation& inv, const Terminal& termi
   }
 }
 
-// Commands that read their own arguments: the words after the command's name.
-int run_own_arguments(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
-  try {
-    return args.front() == "diff" ? run_diff(rest, out, err) : run_decompile(rest, out, err);
-  } catch (const Failure& f) {
-    err << "scenario_tool: error: " << shown_utf8(f.what()) << "\n";
-    return exit_status_of(f);
-  }
-}
-
 }  // namespace
 
 int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const Terminal& terminal) {
-  if (!args.empty() && (args.front() == "decompile" || args.front() == "diff")) return run_own_arguments(args, out, err);
   Invocation inv = parse_command_line(args);
   if (!inv.error.empty()) {
     report_error(run_error(inv.error, kUsageCode), inv, terminal, out, err);
@@ -96,6 +83,11 @@ int tool_main(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kExitClean;
       case Command::Plot:
         return run_plot(inv.plot, out, err);
+      case Command::Decompile:
+        inv.decompile.color = colored(inv, terminal);
+        return run_decompile(inv.decompile, out, err);
+      case Command::Diff:
+        return run_diff(inv.diff, out);
       case Command::Lsp:
         return run_lsp(std::cin, out);
       case Command::Help:

@@ -163,19 +163,41 @@ std::vector<PlanValue> read_plan_values(std::string_view bytes, std::optional<De
   return values;
 }
 
+namespace {
+
+// The size of the well-formed value at `at`, or 0 where read_value finds a
+// fault. The plan's values are scanned with this, and read_value is called
+// only to describe a fault: a plan holds millions of values.
+std::size_t well_formed_size(std::string_view bytes, std::size_t at) {
+  if (bytes.size() - at < kTagBytes) return 0;
+  const std::uint16_t tag = DecodeFixed16(bytes.data() + at);
+  std::size_t size = 0;
+  if (tag == static_cast<std::uint16_t>(LineTag::Empty)) size = kTagBytes;
+  else if (tag == static_cast<std::uint16_t>(LineTag::Int16)) size = kTagBytes + kInt16Bytes;
+  else if (tag == static_cast<std::uint16_t>(LineTag::Real)) size = kTagBytes + kRealBytes;
+  else return 0;
+  return bytes.size() - at < size ? 0 : size;
+}
+
+[[noreturn]] void malformed_value(std::string_view bytes, std::size_t at, std::size_t index, std::string_view name) {
+  PlanValue v;
+  const std::optional<DecodeFault> fault = read_value(bytes, at, index, v);
+  if (!fault) malformed_file(std::string(name) + ": malformed at byte offset " + std::to_string(at), at);
+  malformed_file(std::string(name) + (fault->truncated ? ": truncated" : ": malformed") + " at byte offset " +
+                     std::to_string(fault->offset) + ": " + fault->field + ": " + fault->problem,
+                 fault->offset);
+}
+
+}  // namespace
+
 LinePlan decode_linea(std::string_view bytes, std::string_view name) {
   // The values are counted first, so that the plan is sized once and filled
   // in place: a 1000 km plan holds two million of them.
   std::size_t count = 0;
-  std::optional<DecodeFault> fault;
-  PlanValue v;
-  for (std::size_t at = 0; at < bytes.size(); at += line_value_size(v.tag), ++count) {
-    fault = read_value(bytes, at, count, v);
-    if (fault) {
-      malformed_file(std::string(name) + (fault->truncated ? ": truncated" : ": malformed") + " at byte offset " +
-                         std::to_string(fault->offset) + ": " + fault->field + ": " + fault->problem,
-                     fault->offset);
-    }
+  for (std::size_t at = 0; at < bytes.size(); ++count) {
+    const std::size_t size = well_formed_size(bytes, at);
+    if (size == 0) malformed_value(bytes, at, count, name);
+    at += size;
   }
   if (count == 0 || count % 2 != 0) {
     malformed_file(std::string(name) + ": malformed at byte offset " + std::to_string(bytes.size()) + ": the file holds " +
@@ -186,14 +208,20 @@ LinePlan decode_linea(std::string_view bytes, std::string_view name) {
   if (points - 1 > INT32_MAX) malformed_file(std::string(name) + ": the plan holds too many points", bytes.size());
   LinePlan plan;
   plan.create(static_cast<std::int32_t>(points - 1));
-  std::size_t at = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    read_value(bytes, at, i, v);
-    const auto m = static_cast<std::int64_t>(i % static_cast<std::size_t>(points));
-    const int col = i < static_cast<std::size_t>(points) ? 0 : 1;
-    if (v.tag == LineTag::Int16) plan.set_int(m, col, static_cast<std::int16_t>(v.value));
-    if (v.tag == LineTag::Real) plan.set_real(m, col, v.value);
-    at += line_value_size(v.tag);
+  // Every value was checked above: the X column, then the Y column.
+  const char* p = bytes.data();
+  for (int col = 0; col < LinePlan::kColumns; ++col) {
+    for (std::int64_t m = 0; m < points; ++m) {
+      const auto tag = static_cast<LineTag>(DecodeFixed16(p));
+      p += kTagBytes;
+      if (tag == LineTag::Int16) {
+        plan.set_int(m, col, static_cast<std::int16_t>(DecodeFixed16(p)));
+        p += kInt16Bytes;
+      } else if (tag == LineTag::Real) {
+        plan.set_real(m, col, DecodeDouble(p));
+        p += kRealBytes;
+      }
+    }
   }
   return plan;
 }

@@ -49,6 +49,9 @@ const BrokenPlan kBrokenPlans[] = {
     {"tag_cut", std::string("\x02\x00\x01\x00\x05", 5), 4, "truncated at byte offset 4: value 1 type tag"},
     {"unknown_tag", std::string("\x07\x00", 2), 0, "malformed at byte offset 0: value 0 type tag: holds 7"},
     {"real_cut", std::string("\x00\x00\x05\x00\x01\x02", 6), 4, "truncated at byte offset 4: value 1: the file ends"},
+    {"int16_cut", std::string("\x00\x00\x02\x00\x01", 5), 4, "truncated at byte offset 4: value 1: the file ends"},
+    {"unknown_tag_after_values", std::string("\x02\x00\x01\x00\x00\x00\x06\x00", 8), 6,
+     "malformed at byte offset 6: value 2 type tag: holds 6"},
     {"odd_count", std::string("\x00\x00", 2), 2, "the file holds 1 values"},
     {"empty", std::string(), 0, "the file holds 0 values"},
 };

@@ -60,18 +60,22 @@ std::string serialise_dat(const std::vector<TrainCell>& cells) {
 }
 
 std::string serialise_linea(const LinePlan& plan) {
-  const auto& values = plan.values();
-  const auto& tags = plan.tags();
   std::size_t size = 0;
-  for (LineTag t : tags) size += value_size(t);
+  for (int col = 0; col < LinePlan::kColumns; ++col) {
+    for (LineTag t : plan.tags(col)) size += value_size(t);
+  }
   std::string out(size, '\0');
   char* p = out.data();
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    p = StoreFixed16(p, static_cast<std::uint16_t>(tags[i]));
-    if (tags[i] == LineTag::Int16) {
-      p = StoreFixed16(p, static_cast<std::uint16_t>(static_cast<std::int16_t>(values[i])));
-    } else if (tags[i] == LineTag::Real) {
-      p = StoreDouble(p, values[i]);
+  for (int col = 0; col < LinePlan::kColumns; ++col) {
+    const std::vector<double>& values = plan.values(col);
+    const std::vector<LineTag>& tags = plan.tags(col);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      p = StoreFixed16(p, static_cast<std::uint16_t>(tags[i]));
+      if (tags[i] == LineTag::Int16) {
+        p = StoreFixed16(p, static_cast<std::uint16_t>(static_cast<std::int16_t>(values[i])));
+      } else if (tags[i] == LineTag::Real) {
+        p = StoreDouble(p, values[i]);
+      }
     }
   }
   return out;

@@ -19,18 +19,37 @@ void LinePlan::create(std::int32_t last_point) {
   }
   exists_ = true;
   last_point_ = last_point;
-  std::size_t n = 2 * (static_cast<std::size_t>(last_point) + 1);
-  values_.assign(n, 0.0);
-  tags_.assign(n, LineTag::Empty);
+  points_ = static_cast<std::uint64_t>(last_point) + 1;
+  const std::size_t n = static_cast<std::size_t>(last_point) + 1;
+  for (std::size_t c = 0; c < kColumns; ++c) {
+    values_[c].assign(n, 0.0);
+    tags_[c].assign(n, LineTag::Empty);
+  }
 }
 
 void LinePlan::clear() {
   exists_ = false;
   last_point_ = -1;
-  values_.clear();
-  values_.shrink_to_fit();
-  tags_.clear();
-  tags_.shrink_to_fit();
+  points_ = 0;
+  for (std::size_t c = 0; c < kColumns; ++c) {
+    values_[c].clear();
+    values_[c].shrink_to_fit();
+    tags_[c].clear();
+    tags_[c].shrink_to_fit();
+  }
+}
+
+std::size_t LinePlan::column(int col) {
+  if (col < 0 || col >= kColumns) {
+    throw Failure("the line plan has no column " + std::to_string(col),
+                  FailureDetail{.kind = FailureKind::OutOfRange,
+                                .expected = "a line plan column",
+                                .found = std::to_string(col),
+                                .value = col,
+                                .low = 0,
+                                .high = kColumns - 1});
+  }
+  return static_cast<std::size_t>(col);
 }
 
 void LinePlan::fail_outside(std::int64_t m) const {

@@ -101,6 +101,24 @@ const std::vector<OptionDef>& plot_options() {
   return defs;
 }
 
+const std::vector<OptionDef>& decompile_options() {
+  static const std::vector<OptionDef> defs = with_report_options({
+      {"route", 0, "NAME", "with a folder: the route, when it holds more than one scenario"},
+      {"train", 0, "CODE", "with a folder: the train, when it holds more than one scenario"},
+      {"output", 'o', "OUTDIR", "directory for the two sources, created when missing (default: the files' folder)"},
+      {"force", 0, "", "replace source files that already exist"},
+  });
+  return defs;
+}
+
+const std::vector<OptionDef>& diff_options() {
+  static const std::vector<OptionDef> defs = with_report_options({
+      {"route", 0, "NAME", "with folders: the route, when they hold more than one scenario"},
+      {"train", 0, "CODE", "with folders: the train, when they hold more than one scenario"},
+  });
+  return defs;
+}
+
 const std::vector<OptionDef>& options_of(Command c) {
   static const std::vector<OptionDef> none = {kHelp};
   switch (c) {
@@ -110,6 +128,8 @@ const std::vector<OptionDef>& options_of(Command c) {
     case Command::Verify: return verify_options();
     case Command::Dump: return dump_options();
     case Command::Plot: return plot_options();
+    case Command::Decompile: return decompile_options();
+    case Command::Diff: return diff_options();
     case Command::Lsp:
     case Command::None:
     case Command::Help: break;
@@ -352,8 +372,35 @@ void fill_plot(const ParsedOptions& p, Invocation& inv) {
   inv.plot.dir = optional_positional(p, "DIR", inv.error);
 }
 
-constexpr Command kCommands[] = {Command::Init, Command::Check, Command::Compile,
-                                 Command::Verify, Command::Dump, Command::Plot};
+void fill_decompile(const ParsedOptions& p, Invocation& inv) {
+  DecompileOptions& o = inv.decompile;
+  o.route = value_of(p, "route").value_or("");
+  o.train = value_of(p, "train").value_or("");
+  if (auto out = value_of(p, "output")) o.out_dir = *out;
+  o.force = has(p, "force");
+  o.format = inv.format;
+  o.path = optional_positional(p, "DIR or FILE", inv.error);
+}
+
+void fill_diff(const ParsedOptions& p, Invocation& inv) {
+  DiffOptions& o = inv.diff;
+  o.route = value_of(p, "route").value_or("");
+  o.train = value_of(p, "train").value_or("");
+  o.format = inv.format;
+  constexpr std::size_t kSetsCompared = 2;
+  if (p.positionals.size() == kSetsCompared) {
+    o.before = p.positionals[0];
+    o.after = p.positionals[1];
+  } else if (p.positionals.size() < kSetsCompared) {
+    inv.error = p.positionals.empty() ? "missing OLD and NEW" : "missing NEW";
+  } else {
+    inv.error = "expected OLD and NEW, got " + std::to_string(p.positionals.size()) + " ('" +
+                p.positionals[kSetsCompared] + "' is one too many)";
+  }
+}
+
+constexpr Command kCommands[] = {Command::Init, Command::Check, Command::Compile, Command::Verify,
+                                 Command::Dump, Command::Plot,  Command::Decompile, Command::Diff};
 
 Command command_of(std::string_view word) {
   if (word == "init") return Command::Init;
@@ -362,6 +409,8 @@ Command command_of(std::string_view word) {
   if (word == "compile") return Command::Compile;
   if (word == "dump") return Command::Dump;
   if (word == "plot") return Command::Plot;
+  if (word == "decompile") return Command::Decompile;
+  if (word == "diff") return Command::Diff;
   if (word == "help") return Command::Help;
   if (word == "lsp") return Command::Lsp;
   return Command::None;
@@ -470,6 +519,8 @@ std::string command_name(Command c) {
     case Command::Verify: return "verify";
     case Command::Dump: return "dump";
     case Command::Plot: return "plot";
+    case Command::Decompile: return "decompile";
+    case Command::Diff: return "diff";
     case Command::Help: return "help";
     case Command::Lsp: return "lsp";
     case Command::None: break;
@@ -552,6 +603,8 @@ Invocation parse_command_line(const std::vector<std::string>& args) {
   if (inv.command == Command::Verify) fill_verify(p, inv);
   if (inv.command == Command::Dump) fill_dump(p, inv);
   if (inv.command == Command::Plot) fill_plot(p, inv);
+  if (inv.command == Command::Decompile) fill_decompile(p, inv);
+  if (inv.command == Command::Diff) fill_diff(p, inv);
   return inv;
 }
 
@@ -580,6 +633,13 @@ std::string exit_status_help(Command c) {
     case Command::Plot:
       return "\nExit status: 0 the picture written; 1 files too short or malformed to draw; 2 an\n"
              "unusable command line, or a file that cannot be found, read or written.\n";
+    case Command::Decompile:
+      return "\nExit status: 0 the two sources written; 1 files that cannot be rebuilt (nothing written);\n"
+             "2 an unusable command line, a source that exists already (without --force), or a file\n"
+             "that cannot be found, read or written.\n";
+    case Command::Diff:
+      return "\nExit status: 0 the two sets are the same; 1 they differ; 2 an unusable command line, or\n"
+             "a file that cannot be found or read.\n";
     case Command::Help:
       return "\nExit status: 0 the help shown; 2 an unknown command.\n";
     case Command::Lsp:
@@ -598,14 +658,16 @@ std::string general_help() {
              "Tools for scenario authors, built on the generator's own compiler.\n"
              "\n"
              "Commands:\n"
-             "  init      write a starting pair of sources: the built-in route and train\n"
-             "  check     compile <route>_linea.txt and <route>_<train>-.txt, report, write nothing\n"
-             "  compile   compile the two sources with clear diagnostics and write the three files\n"
-             "  verify    check the sizes, structure and check codes of .sim, .dat and linea.dat files\n"
-             "  dump      decode a .sim, a train .dat or a linea.dat file\n"
-             "  plot      draw the track plan and the gradient and speed profiles as SVG\n"
-             "  help      show the help of a command, or the warnings (help warnings)\n"
-             "  lsp       serve an editor: diagnostics as you type, hover, completion, outline\n"
+             "  init       write a starting pair of sources: the built-in route and train\n"
+             "  check      compile <route>_linea.txt and <route>_<train>-.txt, report, write nothing\n"
+             "  compile    compile the two sources with clear diagnostics and write the three files\n"
+             "  verify     check the sizes, structure and check codes of .sim, .dat and linea.dat files\n"
+             "  dump       decode a .sim, a train .dat or a linea.dat file\n"
+             "  plot       draw the track plan and the gradient and speed profiles as SVG\n"
+             "  decompile  rebuild the two sources from the binary files, only when they compile back\n"
+             "  diff       what changed between two sets of binary files, in source terms\n"
+             "  help       show the help of a command, or the warnings (help warnings)\n"
+             "  lsp        serve an editor: diagnostics as you type, hover, completion, outline\n"
              "\n"
              "Every command works on the current folder when given none. Run\n"
              "'scenario_tool help COMMAND' for the options of a command.\n") +
@@ -665,6 +727,23 @@ std::string command_help(Command c) {
              "sources, they are compiled in memory first and nothing else is written; otherwise\n"
              "the three binary files are read.\n" +
              options_help(plot_options()) + exit_status_help(c);
+    case Command::Decompile:
+      return "usage: scenario_tool decompile [options] [DIR | FILE]\n"
+             "\n"
+             "Rebuilds <route>_linea.txt and <route>_<train>-.txt from the binary files in DIR\n"
+             "(default: the current folder), or from the scenario that FILE (a .sim, a train .dat\n"
+             "or a linea.dat) belongs to, in the built-in sources' layout. The pair is compiled in\n"
+             "memory and written only when it gives the same files byte for byte; otherwise nothing\n"
+             "is written and every cell, row or plan point it cannot explain is named. See\n"
+             "docs/decompile.md.\n" +
+             options_help(decompile_options()) + exit_status_help(c);
+    case Command::Diff:
+      return "usage: scenario_tool diff [options] OLD NEW\n"
+             "\n"
+             "Compares two sets of binary files (two folders, or a file of each set): the records\n"
+             "added, removed, changed or moved when both sets can be decompiled, else the runs of\n"
+             "cells, rows and plan points that differ.\n" +
+             options_help(diff_options()) + exit_status_help(c);
     case Command::Help:
       return "usage: scenario_tool help [COMMAND | warnings]\n"
              "\n"

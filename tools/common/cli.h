@@ -12,7 +12,7 @@
 
 namespace scenario::tool {
 
-enum class Command { None, Init, Check, Compile, Verify, Dump, Plot, Help, Lsp };
+enum class Command { None, Init, Check, Compile, Verify, Dump, Plot, Decompile, Diff, Help, Lsp };
 
 // How messages are written: text on stderr, or JSON lines or one SARIF log on stdout.
 enum class DiagnosticsFormat { Text, Json, Sarif };
@@ -81,6 +81,24 @@ struct PlotOptions {
   std::filesystem::path dir;
 };
 
+struct DecompileOptions {
+  std::string route;  // with a folder: which scenario, when it holds more than one
+  std::string train;
+  std::optional<std::filesystem::path> out_dir;  // absent: the folder of the files
+  bool force = false;                            // replace sources that exist already
+  DiagnosticsFormat format = DiagnosticsFormat::Text;
+  bool color = false;          // colour in the text output (decided from --color and the terminal)
+  std::filesystem::path path;  // a folder, or one of the three files
+};
+
+struct DiffOptions {
+  std::string route;  // with a folder: which scenario, when it holds more than one
+  std::string train;
+  DiagnosticsFormat format = DiagnosticsFormat::Text;
+  std::filesystem::path before;  // OLD: a folder, or one of its three files
+  std::filesystem::path after;   // NEW
+};
+
 // What the command line asks for. When `error` is not empty the arguments are
 // unusable and `error` says why (with a hint where one helps).
 struct Invocation {
@@ -98,6 +116,8 @@ struct Invocation {
   CompileOptions compile;
   DumpOptions dump;
   PlotOptions plot;
+  DecompileOptions decompile;
+  DiffOptions diff;
 };
 
 // `args` excludes the program name.

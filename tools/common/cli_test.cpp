@@ -43,6 +43,18 @@ TEST(CommandLine, UsageErrorsExitTwoWithAHint) {
       {{"help", "compile", "dump"}, "'help' takes at most one command, got 2"},
       {{"--verison"}, "unknown option '--verison'; did you mean '--version'?"},
       {{"init", "a", "b"}, "expected one DIR, got 2 ('b' is one too many)"},
+      {{"decompile", "--forse", "dir"},
+       "unknown option '--forse' (did you mean '--force'?); run 'scenario_tool decompile --help' for the options"},
+      {{"decompile", "-o"}, "option '--output' needs a value (OUTDIR); run 'scenario_tool decompile --help' for the options"},
+      {{"decompile", "a", "b"}, "expected one DIR or FILE, got 2 ('b' is one too many)"},
+      {{"decompile", "--diagnostics=xml", "a"}, "--diagnostics takes 'text', 'json' or 'sarif', not 'xml'"},
+      {{"diff"}, "missing OLD and NEW"},
+      {{"diff", "old"}, "missing NEW"},
+      {{"diff", "a", "b", "c"}, "expected OLD and NEW, got 3 ('c' is one too many)"},
+      {{"diff", "--rute", "R", "a", "b"},
+       "unknown option '--rute' (did you mean '--route'?); run 'scenario_tool diff --help' for the options"},
+      {{"diff", "--force", "a", "b"}, "unknown option '--force'; run 'scenario_tool diff --help' for the options"},
+      {{"diff", "--color=sometimes", "a", "b"}, "--color takes 'auto', 'always' or 'never', not 'sometimes'"},
   };
   for (const UsageCase& c : cases) {
     RunResult r = run_tool(c.args);
@@ -83,6 +95,31 @@ TEST(CommandLine, DumpAndPlotOptions) {
   EXPECT_EQ(p.plot.dir, "dir");
 }
 
+TEST(CommandLine, DecompileAndDiffOptions) {
+  Invocation d = parse_command_line({"decompile", "--route", "R", "--train=T", "-oout", "--force",
+                                     "--diagnostics=sarif", "files"});
+  ASSERT_EQ(d.error, "");
+  EXPECT_EQ(d.command, Command::Decompile);
+  EXPECT_EQ(d.decompile.route, "R");
+  EXPECT_EQ(d.decompile.train, "T");
+  EXPECT_EQ(d.decompile.out_dir.value_or(""), "out");
+  EXPECT_TRUE(d.decompile.force);
+  EXPECT_EQ(d.decompile.format, DiagnosticsFormat::Sarif);
+  EXPECT_EQ(d.decompile.path, "files");
+  Invocation plain = parse_command_line({"decompile"});
+  ASSERT_EQ(plain.error, "");
+  EXPECT_FALSE(plain.decompile.out_dir || plain.decompile.force);
+  EXPECT_EQ(plain.decompile.path, ".");
+
+  Invocation f = parse_command_line({"diff", "--diagnostics", "json", "--route=R", "before", "--", "-after"});
+  ASSERT_EQ(f.error, "");
+  EXPECT_EQ(f.command, Command::Diff);
+  EXPECT_EQ(f.diff.format, DiagnosticsFormat::Json);
+  EXPECT_EQ(f.diff.route, "R");
+  EXPECT_EQ(f.diff.before, "before");
+  EXPECT_EQ(f.diff.after, "-after");
+}
+
 TEST(CommandLine, HelpForTheToolAndEachCommand) {
   struct Case {
     std::vector<std::string> args;
@@ -100,6 +137,8 @@ TEST(CommandLine, HelpForTheToolAndEachCommand) {
       {{"help"}, "usage: scenario_tool <command> [options] ARG"},
       {{"dump", "-h", "ignored.dat"}, "usage: scenario_tool dump [options] FILE"},
       {{"plot", "--help"}, "usage: scenario_tool plot [options] [DIR | FILE]"},
+      {{"decompile", "--help"}, "usage: scenario_tool decompile [options] [DIR | FILE]"},
+      {{"help", "diff"}, "usage: scenario_tool diff [options] OLD NEW"},
   };
   for (const Case& c : cases) {
     RunResult r = run_tool(c.args);
@@ -112,6 +151,11 @@ TEST(CommandLine, HelpForTheToolAndEachCommand) {
                              "--werror", "--diagnostics=FORMAT", "--color=WHEN", "-v, --verbose",
                              "--max-diagnostics N", "-h, --help"}) {
     EXPECT_NE(compile_help.find(option), std::string::npos) << option;
+  }
+  const std::string decompile_help = run_tool({"decompile", "--help"}).out;
+  for (const char* option : {"--route NAME", "--train CODE", "-o, --output OUTDIR", "--force", "--diagnostics=FORMAT",
+                             "--color=WHEN", "-h, --help"}) {
+    EXPECT_NE(decompile_help.find(option), std::string::npos) << option;
   }
 }
 
@@ -130,7 +174,7 @@ TEST(CommandLine, VersionNamesBuildAndFormats) {
 // Every help names its own command's exit statuses: only check and compile
 // speak of --werror.
 TEST(CommandLine, ExitStatusesInEveryHelp) {
-  for (const char* command : {"init", "check", "compile", "verify", "dump", "plot", "help"}) {
+  for (const char* command : {"init", "check", "compile", "verify", "dump", "plot", "decompile", "diff", "help"}) {
     const std::string help = run_tool({"help", command}).out;
     const std::string name = command;
     if (name != "help") EXPECT_EQ(help, run_tool({command, "--help"}).out) << command;

@@ -6,7 +6,7 @@
 #include "compiler/compile.h"
 #include "compiler/memorizza_percorso.h"
 #include "model/general_rows.h"
-#include "model/source_files.h"
+#include "common/in_memory_compile.h"
 #include "common/scenario_view.h"
 #include "common/shown_text.h"
 #include "common/source_dir.h"
@@ -127,23 +127,14 @@ CompileSession open_session(const CompileOptions& options) {
 }
 
 std::optional<BinaryFiles> compile_in_memory(CompileSession& session) {
-  // Copies: "deleting" a text in memory must not lose what the messages quote.
-  SourceFiles sources = SourceFiles::in_memory(session.texts.line, session.texts.train);
-  const scenario::CompileOptions options{.line_plan = !session.options.no_line, .account = true};
-  CompileResult result = compile(session.names, options, sources);
-  session.stopped = result.guard.has_value() || result.failure.has_value();
-  session.state = std::move(result);
   // Serialised before the report, so that a text too long for its record is
   // reported at the record that wrote it.
-  std::optional<BinaryFiles> files;
-  if (!session.stopped) {
-    try {
-      files = serialise_recorded(session.state);
-    } catch (const Failure&) {
-      session.stopped = true;
-    }
-  }
-  return files;
+  InMemoryCompile compiled =
+      compile_in_memory(session.names, session.texts.line, session.texts.train,
+                        scenario::CompileOptions{.line_plan = !session.options.no_line, .account = true});
+  session.stopped = !compiled.files;
+  session.state = std::move(compiled.result);
+  return std::move(compiled.files);
 }
 
 int run_compile(CompileSession& session, std::ostream& out, std::ostream& err) {

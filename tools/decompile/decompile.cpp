@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <span>
 
+#include "common/in_memory_compile.h"
 #include "common/scenario_view.h"
 #include "compiler/compile.h"
 #include "model/account.h"
@@ -144,9 +145,15 @@ void generale_linea(const Lettura& f, std::vector<std::string>& out) {
 }
 
 // Which step drew point m from the two before it: 0 straight, else the rate.
-std::optional<double> passo_di(const LinePlan& p, std::int32_t m) {
+// The step of the point before is tried first: a curve runs on for many
+// points, so most points are found with one step computed.
+std::optional<double> passo_di(const LinePlan& p, std::int32_t m, std::optional<double> before) {
   const double x1 = p.real(m - 1, kX), x2 = p.real(m - 2, kX), y1 = p.real(m - 1, kY), y2 = p.real(m - 2, kY);
   const double x = p.real(m, kX), y = p.real(m, kY);
+  if (before && *before != 0) {
+    const PuntoPiano curvo = passo_curvo(x1, x2, y1, y2, *before);
+    if (curvo.x == x && curvo.y == y) return before;
+  }
   const PuntoPiano dritto = passo_dritto(x1, x2, y1, y2);
   if (dritto.x == x && dritto.y == y) return 0.0;
   for (double rate : kCurveRates) {
@@ -195,7 +202,7 @@ void curve(Lettura& f, std::vector<std::string>& out) {
     if (run && *run != 0) out.push_back(campi(parola_di_curva(*run), {run_start - 1, end - run_start + 1}));
   };
   for (std::int32_t m = kFirstDrawnPoint; m <= last - kEmptyPlanPoints; ++m) {
-    const std::optional<double> a = tagged(p, m, LineTag::Real) ? passo_di(p, m) : std::nullopt;
+    const std::optional<double> a = tagged(p, m, LineTag::Real) ? passo_di(p, m, run) : std::nullopt;
     if (!a) {
       f.reasons.push_back("plan point " + num(m) + ": no straight or curved step of any class leads there from the "
                           "two points before it");
@@ -504,21 +511,15 @@ std::string sorgente_treno(const Lettura& f, const std::vector<std::int32_t>& re
 
 // ---- compiling back ----------------------------------------------------
 
-struct Ricompilato {
-  CompileResult result;
-  std::optional<BinaryFiles> files;
-};
+// The rebuilt pair compiled; its files only when it compiles clean. The
+// account, which names the record that wrote each piece, is kept only when
+// asked: it is needed only to explain a difference.
+using Ricompilato = InMemoryCompile;
 
-Ricompilato ricompila(const SourcePair& pair, bool line_plan) {
-  SourceFiles sources = SourceFiles::in_memory(pair.line, pair.train);
-  Ricompilato r;
-  r.result = compile(pair.names, CompileOptions{.line_plan = line_plan, .account = true}, sources);
-  if (r.result.guard || r.result.failure || r.result.report.StatusCode != 0) return r;
-  try {
-    r.files = serialise_all(r.result);
-  } catch (const Failure&) {
-    r.files.reset();
-  }
+Ricompilato ricompila(const SourcePair& pair, bool line_plan, bool account = false) {
+  Ricompilato r = compile_in_memory(pair.names, pair.line, pair.train,
+                                    scenario::CompileOptions{.line_plan = line_plan, .account = account});
+  if (r.result.report.StatusCode != 0) r.files.reset();
   return r;
 }
 
@@ -690,6 +691,7 @@ DecompileOutcome decompila(const BinaryFiles& files) {
     return outcome;
   }
   std::vector<std::string> reasons;
+  r = ricompila(pair, line_plan, true);
   differenze(f, r, pair, reasons);
   if (reasons.empty()) reasons.push_back("the rebuilt sources give other bytes where no cell, row or point differs");
   if (reasons.size() > kShownReasons) {

@@ -3,6 +3,7 @@
 
 #include "common/binary_files.h"
 #include "common/cli.h"
+#include "common/diagnostics.h"
 #include "common/scenario_dir.h"
 #include "common/shown_text.h"
 #include "decompile/decompile.h"
@@ -14,49 +15,8 @@
 namespace scenario::tool {
 namespace {
 
-struct DecompileArgs {
-  std::string route;
-  std::string train;
-  std::optional<std::filesystem::path> out_dir;
-  bool force = false;
-  std::optional<std::filesystem::path> path;
-};
-
-constexpr const char* kUsage =
-    "usage: scenario_tool decompile [--route NAME] [--train CODE] [-o OUTDIR] [--force] DIR | FILE\n";
-
-// Throws Failure (kind Io, exit 2) for an unusable command line.
-[[noreturn]] void usage_error(const std::string& what) {
-  throw Failure(what + "\n" + kUsage, FailureDetail{.kind = FailureKind::Io});
-}
-
-DecompileArgs parse(const std::vector<std::string>& args) {
-  DecompileArgs a;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& w = args[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= args.size()) usage_error("option " + w + " needs a value");
-      return args[++i];
-    };
-    if (w == "--route") {
-      a.route = value();
-    } else if (w == "--train") {
-      a.train = value();
-    } else if (w == "-o") {
-      a.out_dir = value();
-    } else if (w == "--force") {
-      a.force = true;
-    } else if (!w.empty() && w[0] == '-') {
-      usage_error("unknown option " + w);
-    } else if (a.path) {
-      usage_error("one folder or file only, not " + w + " as well");
-    } else {
-      a.path = w;
-    }
-  }
-  if (!a.path) usage_error("no folder or file given");
-  return a;
-}
+// Throws Failure (kind Io, exit 2) for a path the command cannot use.
+[[noreturn]] void usage_error(const std::string& what) { throw Failure(what, FailureDetail{.kind = FailureKind::Io}); }
 
 std::filesystem::path sim_of(const std::filesystem::path& path, const std::string& route, const std::string& train) {
   std::error_code ec;
@@ -75,7 +35,7 @@ std::filesystem::path sim_of(const std::filesystem::path& path, const std::strin
     case FileKind::Unknown:
       break;
   }
-  usage_error(path.string() + ": unknown file kind; decompile reads a folder, a .sim, a .dat or a linea.dat");
+  usage_error(path.string() + ": unknown file kind; give a folder, a .sim, a .dat or a linea.dat");
 }
 
 }  // namespace
@@ -97,30 +57,57 @@ FileSet read_file_set(const std::filesystem::path& path, const std::string& rout
   return set;
 }
 
-int run_decompile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const DecompileArgs a = parse(args);
-  const FileSet set = read_file_set(*a.path, a.route, a.train);
-  const DecompileOutcome outcome = decompila(set.bytes);
-  const std::string shown = shown_utf8(set.sim.string());
-  if (!outcome.pair) {
-    err << shown << ": cannot rebuild sources that compile to the same files; nothing written:\n";
-    for (const std::string& r : outcome.reasons) err << "  " << shown_utf8(r) << "\n";
-    return kExitProblems;
+namespace {
+
+// The refusal as one error on the .sim with a note per reason. The .sim
+// stands as the message's file, named whole: a binary file has no line.
+int report_refusal(const DecompileOptions& options, const FileSet& set, const std::vector<std::string>& reasons,
+                   std::ostream& out, std::ostream& err) {
+  SourceTexts texts;
+  texts.line_file = set.sim.string();
+  Message refusal;
+  refusal.name = kRefusalCode;
+  refusal.source = SourceId::Line;
+  refusal.text = "cannot rebuild sources that compile to the same files; nothing written";
+  for (const std::string& r : reasons) {
+    Message note;
+    note.severity = Severity::Note;
+    note.name = kRefusalCode;
+    note.source = SourceId::Line;
+    note.text = shown_utf8(r);
+    refusal.notes.push_back(std::move(note));
   }
+  const RenderOptions render{.color = options.color};
+  switch (options.format) {
+    case DiagnosticsFormat::Json: out << render_json({refusal}, texts, render); break;
+    case DiagnosticsFormat::Sarif: out << render_sarif({refusal}, texts, render); break;
+    case DiagnosticsFormat::Text: err << render_text({refusal}, texts, render); break;
+  }
+  return kExitProblems;
+}
+
+}  // namespace
+
+int run_decompile(const DecompileOptions& options, std::ostream& out, std::ostream& err) {
+  const FileSet set = read_file_set(options.path, options.route, options.train);
+  const DecompileOutcome outcome = decompila(set.bytes);
+  if (!outcome.pair) return report_refusal(options, set, outcome.reasons, out, err);
   const SourcePair& pair = *outcome.pair;
-  const std::filesystem::path dir = a.out_dir ? *a.out_dir : set.sim.parent_path();
+  const std::filesystem::path dir = options.out_dir ? *options.out_dir : set.sim.parent_path();
   const std::filesystem::path line = line_source_file(dir, pair.names);
   const std::filesystem::path train = train_source_file(dir, pair.names);
   for (const std::filesystem::path& p : {line, train}) {
-    if (!a.force && std::filesystem::exists(p)) {
+    if (!options.force && std::filesystem::exists(p)) {
       throw Failure(p.string() + " exists already; --force replaces it", FailureDetail{.kind = FailureKind::Io});
     }
   }
-  std::filesystem::create_directories(dir);
+  if (!dir.empty()) std::filesystem::create_directories(dir);
   write_file_atomically(line, pair.line);
   write_file_atomically(train, pair.train);
-  out << shown_utf8(line.string()) << "\n" << shown_utf8(train.string()) << "\n"
-      << "the two sources compile to the same " << (set.bytes.linea ? "three" : "two") << " files, byte for byte\n";
+  // The files written are the result in text; beside a JSON or SARIF report they are a remark.
+  std::ostream& summary = options.format == DiagnosticsFormat::Text ? out : err;
+  summary << shown_utf8(line.string()) << "\n" << shown_utf8(train.string()) << "\n"
+          << "the two sources compile to the same " << (set.bytes.linea ? "three" : "two") << " files, byte for byte\n";
   return kExitClean;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/cli.h"
 #include "compiler/memorizza_percorso.h"
 
 namespace scenario::tool {
@@ -20,9 +21,12 @@ struct FileSet {
 };
 FileSet read_file_set(const std::filesystem::path& path, const std::string& route, const std::string& train);
 
-// `args` are the words after "decompile". Exit status 0 when the pair was
-// written, 1 when the files cannot be rebuilt (each reason on `err`), 2 for
-// an unusable command line or a file that cannot be read or written.
-int run_decompile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The code of a refusal's messages in JSON and SARIF.
+inline constexpr const char* kRefusalCode = "decompile";
+
+// Exit status 0 when the pair was written, 1 when the files cannot be
+// rebuilt (the refusal and each reason reported in the format asked for), 2
+// for a file that cannot be found, read or written.
+int run_decompile(const DecompileOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario::tool

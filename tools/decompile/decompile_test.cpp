@@ -124,5 +124,45 @@ TEST(Decompile, RefusalWritesNothingAndExitsOne) {
   EXPECT_FALSE(std::filesystem::exists(train_source_file(dir.path(), builtin_names())));
 }
 
+// A refusal goes through the diagnostics renderer in every format: the .sim
+// named as the file, a note per reason, the folder's control bytes escaped.
+TEST(Decompile, RefusalReportedInEveryFormat) {
+  TempDir top;
+  const std::filesystem::path dir = top.path() / "valle\x1b[2J";
+  std::filesystem::create_directory(dir);
+  for (const char* f : {"Castrovelde_Ardis_R31708.sim", "Castrovelde_Ardis_R31708.dat", "Castrovelde_Ardis_linea.dat"}) {
+    std::filesystem::copy_file(generator_output() / f, dir / f);
+  }
+  std::string dat = slurp(dir / "Castrovelde_Ardis_R31708.dat");
+  dat[15 * 700] = 9;
+  spit(dir / "Castrovelde_Ardis_R31708.dat", dat);
+  const std::string sim = (top.path() / "valle\\x1b[2J" / "Castrovelde_Ardis_R31708.sim").string();
+  struct Case {
+    const char* name;
+    const char* option;
+    bool on_stdout;
+    std::vector<std::string> wanted;
+  };
+  const Case cases[] = {
+      {"text", "--color=never", false,
+       {sim + ": error: cannot rebuild sources that compile to the same files; nothing written\n",
+        "\n" + sim + ": note: cell 700 (35000 m): the file holds kind 9 "}},
+      {"coloured", "--color=always", false, {sim + ": \x1b[01;31merror:\x1b[m cannot rebuild sources"}},
+      {"json", "--diagnostics=json", true,
+       {"\"severity\":\"error\",\"code\":\"decompile\",\"message\":\"cannot rebuild sources",
+        "\"severity\":\"note\",\"code\":\"decompile\",\"message\":\"cell 700 (35000 m)"}},
+      {"sarif", "--diagnostics=sarif", true, {"\"ruleId\":\"decompile\",\"level\":\"note\"", "cell 700 (35000 m)"}},
+  };
+  for (const Case& c : cases) {
+    const RunResult r = run_tool({"decompile", c.option, dir.string()});
+    EXPECT_EQ(r.status, 1) << c.name;
+    const std::string& shown = c.on_stdout ? r.out : r.err;
+    EXPECT_EQ((c.on_stdout ? r.err : r.out), "") << c.name;
+    for (const std::string& w : c.wanted) EXPECT_NE(shown.find(w), std::string::npos) << c.name << ": " << shown;
+    EXPECT_EQ(shown.find("\x1b[2J"), std::string::npos) << c.name << ": the folder's control bytes reached the output";
+  }
+  EXPECT_FALSE(std::filesystem::exists(line_source_file(dir, builtin_names())));
+}
+
 }  // namespace
 }  // namespace scenario::tool

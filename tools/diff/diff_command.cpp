@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/cli.h"
+#include "common/diagnostics.h"
 #include "common/json.h"
 #include "common/shown_text.h"
 #include "decompile/decompile.h"
@@ -185,43 +186,44 @@ std::vector<Change> differenze_tra(const BinaryFiles& before, const BinaryFiles&
   return out;
 }
 
-int run_diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  std::string route, train;
-  bool json = false;
-  std::vector<std::string> paths;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& w = args[i];
-    if ((w == "--route" || w == "--train") && i + 1 < args.size()) {
-      (w == "--route" ? route : train) = args[++i];
-    } else if (w == "--diagnostics=json") {
-      json = true;
-    } else if (!w.empty() && w[0] == '-') {
-      throw Failure("unknown option " + w + "\nusage: scenario_tool diff [--route NAME] [--train CODE] "
-                    "[--diagnostics=json] OLD NEW", FailureDetail{.kind = FailureKind::Io});
-    } else {
-      paths.push_back(w);
-    }
+namespace {
+
+// Each change as a note in a SARIF log: its kind as the rule, its text as the message.
+std::string sarif_of(const std::vector<Change>& changes) {
+  std::vector<Message> ms;
+  for (const Change& c : changes) {
+    Message m;
+    m.severity = Severity::Note;
+    m.name = c.what;
+    m.text = shown_utf8(testo_di(c));
+    ms.push_back(std::move(m));
   }
-  if (paths.size() != 2) {
-    throw Failure("diff compares two folders or files: OLD NEW\nusage: scenario_tool diff [--route NAME] "
-                  "[--train CODE] [--diagnostics=json] OLD NEW", FailureDetail{.kind = FailureKind::Io});
+  return render_sarif(ms, SourceTexts{}, RenderOptions{.max_per_name = 0});
+}
+
+std::string json_of(const std::vector<Change>& changes) {
+  std::vector<std::string> items;
+  for (const Change& c : changes) {
+    items.push_back(
+        JsonObject().text("change", c.what).text("in", c.source).text("old", c.old_text).text("new", c.new_text).str());
   }
-  const FileSet before = read_file_set(paths[0], route, train);
-  const FileSet after = read_file_set(paths[1], route, train);
+  return JsonObject().boolean("equal", changes.empty()).raw("changes", json_array(items)).str() + "\n";
+}
+
+}  // namespace
+
+int run_diff(const DiffOptions& options, std::ostream& out) {
+  const FileSet before = read_file_set(options.before, options.route, options.train);
+  const FileSet after = read_file_set(options.after, options.route, options.train);
   const std::vector<Change> changes = differenze_tra(before.bytes, after.bytes);
-  if (json) {
-    std::vector<std::string> items;
-    for (const Change& c : changes) {
-      items.push_back(JsonObject().text("change", c.what).text("in", c.source).text("old", c.old_text)
-                          .text("new", c.new_text).str());
-    }
-    out << JsonObject().boolean("equal", changes.empty()).raw("changes", json_array(items)).str() << "\n";
-  } else if (changes.empty()) {
-    out << "equal: the two sets of files are the same, byte for byte\n";
-  } else {
-    for (const Change& c : changes) out << shown_utf8(testo_di(c)) << "\n";
+  switch (options.format) {
+    case DiagnosticsFormat::Json: out << json_of(changes); break;
+    case DiagnosticsFormat::Sarif: out << sarif_of(changes); break;
+    case DiagnosticsFormat::Text:
+      if (changes.empty()) out << "equal: the two sets of files are the same, byte for byte\n";
+      for (const Change& c : changes) out << shown_utf8(testo_di(c)) << "\n";
+      break;
   }
-  (void)err;
   return changes.empty() ? kExitClean : kExitProblems;
 }
 

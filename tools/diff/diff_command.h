@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/cli.h"
 #include "compiler/memorizza_percorso.h"
 
 namespace scenario::tool {
@@ -21,9 +22,10 @@ struct Change {
 // The changes from `before` to `after`; none when the files are the same.
 std::vector<Change> differenze_tra(const BinaryFiles& before, const BinaryFiles& after);
 
-// `args` are the words after "diff": [--route NAME] [--train CODE]
-// [--diagnostics=json] OLD NEW. Exit 0 when equal, 1 when they differ, 2 for
-// an unusable command line or a file that cannot be read.
-int run_diff(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// Writes the changes on `out` as text, as one JSON object ({"equal": ...,
+// "changes": [{"change", "in", "old", "new"}, ...]}) or as a SARIF log with
+// a note per change. Exit 0 when equal, 1 when they differ; a file that
+// cannot be read is thrown as Failure (exit 2).
+int run_diff(const DiffOptions& options, std::ostream& out);
 
 }  // namespace scenario::tool

@@ -98,6 +98,13 @@ TEST(Diff, ExitStatusAndJson) {
   EXPECT_EQ(differ.status, 1) << differ.err;
   EXPECT_NE(differ.out.find("\"equal\":false"), std::string::npos) << differ.out;
   EXPECT_NE(differ.out.find("\"change\":\"moved\""), std::string::npos) << differ.out;
+  RunResult sarif = run_tool({"diff", "--diagnostics=sarif", a.path().string(), b.path().string()});
+  EXPECT_EQ(sarif.status, 1) << sarif.err;
+  EXPECT_NE(sarif.out.find("\"ruleId\":\"moved\",\"level\":\"note\""), std::string::npos) << sarif.out;
+  EXPECT_NE(sarif.out.find("train: moved: segnale"), std::string::npos) << sarif.out;
+  RunResult text = run_tool({"diff", "--color=always", a.path().string(), b.path().string()});
+  EXPECT_EQ(text.status, 1) << text.err;
+  EXPECT_EQ(text.out.rfind("train: moved: segnale", 0), 0u) << text.out;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/in_memory_compile.h"
 #include "common/scenario_dir.h"
 #include "common/scenario_view.h"
 #include "common/source_dir.h"
@@ -12,7 +13,6 @@
 #include "compiler/memorizza_percorso.h"
 #include "model/general_rows.h"
 #include "model/scenario_files.h"
-#include "model/source_files.h"
 #include "platform/failure.h"
 
 namespace scenario::tool {
@@ -136,16 +136,10 @@ std::optional<PlotData> compile_plot_data(const std::filesystem::path& dir_or_fi
     return std::nullopt;  // no pair of sources to compile here: the binary files are drawn
   }
   if (!session->texts.line || !session->texts.train) return std::nullopt;
-  SourceFiles sources = SourceFiles::in_memory(session->texts.line, session->texts.train);
-  CompileResult result = compile(session->names, scenario::CompileOptions{.line_plan = true, .account = true}, sources);
-  std::optional<BinaryFiles> files;
-  if (!result.guard && !result.failure) {
-    try {
-      files = serialise_recorded(result);
-    } catch (const Failure&) {
-      files.reset();
-    }
-  }
+  const InMemoryCompile compiled = compile_in_memory(session->names, session->texts.line, session->texts.train,
+                                                     scenario::CompileOptions{.line_plan = true, .account = true});
+  const CompileResult& result = compiled.result;
+  const std::optional<BinaryFiles>& files = compiled.files;
   if (!files) {
     throw Failure("the sources in " + session->options.source_dir.string() +
                       " compile to no binary files; scenario_tool check says why",

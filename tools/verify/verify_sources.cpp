@@ -6,12 +6,12 @@
 
 #include "common/binary_files.h"
 #include "common/diagnostics.h"
+#include "common/in_memory_compile.h"
 #include "common/shown_text.h"
 #include "common/source_dir.h"
 #include "compiler/compile.h"
 #include "compiler/memorizza_percorso.h"
 #include "model/scenario_files.h"
-#include "model/source_files.h"
 #include "parser/record_kinds.h"
 #include "platform/failure.h"
 
@@ -162,15 +162,10 @@ Compiled compile_sources(const std::filesystem::path& dir, const VerifyOptions& 
   c.texts.train_file = train.string();
   c.texts.line = read_binary_file(line);
   c.texts.train = read_binary_file(train);
-  SourceFiles sources = SourceFiles::in_memory(c.texts.line, c.texts.train);
-  c.result = compile(chosen.names, scenario::CompileOptions{.line_plan = line_plan, .account = true}, sources);
-  if (!c.result.guard && !c.result.failure) {
-    try {
-      c.files = serialise_all(c.result);
-    } catch (const Failure&) {
-      c.files.reset();
-    }
-  }
+  InMemoryCompile compiled = compile_in_memory(chosen.names, c.texts.line, c.texts.train,
+                                               scenario::CompileOptions{.line_plan = line_plan, .account = true});
+  c.result = std::move(compiled.result);
+  c.files = std::move(compiled.files);
   return c;
 }
 
