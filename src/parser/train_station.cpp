@@ -12,7 +12,6 @@ namespace {
 constexpr std::int32_t kStationLengthUnit = 100;
 // The approach marks before a stopping point are 81 to 84.
 constexpr std::int32_t kApproachMarkBase = 80;
-constexpr int kStationNameField = 17;
 
 // Fields 4 to 17 of the station line, after the position, kind and length.
 void leggi_campi(TrainPass& p, ScenarioRecord& row) {
