@@ -8,8 +8,7 @@ set -euo pipefail
 tool="$2/tools/scenario_tool"
 here="$(cd "$(dirname "$0")" && pwd)"
 
-skip() { echo "SKIPPED: $*" >&2; exit 77; }
-fail() { echo "FAILED: $*" >&2; exit 1; }
+. "$here/shell_support.sh"
 
 [ -x "$tool" ] || skip "scenario_tool is not built in $2"
 command -v emacs >/dev/null 2>&1 || skip "Emacs is not installed"
