@@ -10,6 +10,7 @@
 #include "content/place_names.h"
 #include "content/text_writer.h"
 #include "content/writers.h"
+#include "model/binary_writers.h"
 #include "model/source_files.h"
 #include "model/status.h"
 #include "platform/failure.h"
@@ -104,6 +105,22 @@ Outcome compile_texts(std::optional<std::string> line, std::optional<std::string
     o.serialise_failed = true;
   }
   return o;
+}
+
+bool compiles_to(std::optional<std::string> line, std::optional<std::string> train, bool line_plan,
+                 const BinaryFiles& expected) {
+  const ScenarioNames names{std::string(names::kRouteName), std::string(names::kTrainCode)};
+  SourceFiles sources = SourceFiles::in_memory(std::move(line), std::move(train));
+  const CompileResult r = compile(names, CompileOptions{.line_plan = line_plan}, sources);
+  if (r.report.StatusCode != 0 || r.guard || r.failure) return false;
+  try {
+    const BinaryFiles files = serialise_all(r, PlanBytes::Skipped);
+    const bool plan_same = expected.linea ? r.CompileLine != 0 && linea_matches(r.scenario.LineCells, *expected.linea)
+                                          : r.CompileLine == 0;
+    return plan_same && files.sim == expected.sim && files.dat == expected.dat;
+  } catch (const Failure&) {
+    return false;
+  }
 }
 
 std::string with_line_ends(std::string_view text, std::string_view end) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "compiler/memorizza_percorso.h"
+
 namespace scenario::fuzz {
 
 // The plan target draws the line plan only for routes whose train cells
@@ -36,6 +38,13 @@ struct Outcome {
 // or a failure stops the driver. Nothing is written to disk. Anything but a
 // Failure escapes to the fuzzer as a finding.
 Outcome compile_texts(std::optional<std::string> line, std::optional<std::string> train, bool line_plan);
+
+// Whether the two texts compile clean to exactly `expected`'s bytes: the
+// scenario and train files compared whole, the plan (drawn only with
+// `line_plan`) compared with expected.linea in place, as the decompiler does,
+// so that no second copy of the largest file is built.
+bool compiles_to(std::optional<std::string> line, std::optional<std::string> train, bool line_plan,
+                 const BinaryFiles& expected);
 
 // The text with every line end (CR LF, LF or CR) written as `end`.
 std::string with_line_ends(std::string_view text, std::string_view end);

@@ -6,9 +6,9 @@
 
 namespace scenario {
 
-BinaryFiles serialise_all(const CompileResult& r) {
+BinaryFiles serialise_all(const CompileResult& r, PlanBytes plan) {
   BinaryFiles f;
-  if (r.CompileLine != 0) f.linea = serialise_linea(r.scenario.LineCells);
+  if (r.CompileLine != 0 && plan == PlanBytes::Serialised) f.linea = serialise_linea(r.scenario.LineCells);
   f.sim = serialise_sim(r.scenario.ScenarioTable);
   f.dat = serialise_dat(r.scenario.TrainCells);
   return f;
@@ -36,9 +36,9 @@ std::optional<RecordPlace> name_place(const Account& a, std::int64_t row) {
 
 }  // namespace
 
-BinaryFiles serialise_recorded(CompileResult& r) {
+BinaryFiles serialise_recorded(CompileResult& r, PlanBytes plan) {
   try {
-    return serialise_all(r);
+    return serialise_all(r, plan);
   } catch (const Failure& f) {
     const std::optional<std::int64_t> row = f.detail().row;
     Diagnostic d;

@@ -19,12 +19,17 @@ struct BinaryFiles {
   std::string dat;
 };
 
-BinaryFiles serialise_all(const CompileResult& r);
+// Whether the line plan's file is serialised with the others. A caller that
+// only compares a compiled plan with a file it holds skips it and uses
+// linea_matches: the plan's file is the largest by far.
+enum class PlanBytes { Serialised, Skipped };
+
+BinaryFiles serialise_all(const CompileResult& r, PlanBytes plan = PlanBytes::Serialised);
 
 // serialise_all, with a failure recorded in the report before it goes on: a
 // name too long for its 16-bit length is put at the record that wrote it
 // (from the account's owner map, when there is an account), or at no record.
-BinaryFiles serialise_recorded(CompileResult& r);
+BinaryFiles serialise_recorded(CompileResult& r, PlanBytes plan = PlanBytes::Serialised);
 
 // Writes the files in the order line file (only when the plan was compiled),
 // scenario file, train file; each replaced atomically.

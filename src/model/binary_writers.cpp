@@ -1,8 +1,10 @@
 // Byte layouts of the scenario table, train cell and line plan files.
 #include "model/binary_writers.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "model/coding.h"
 
@@ -10,6 +12,17 @@ namespace scenario {
 namespace {
 
 std::size_t value_size(LineTag t) { return t == LineTag::Real ? 10 : t == LineTag::Int16 ? 4 : 2; }
+
+// One plan value as the file holds it: its tag, then its payload.
+char* store_value(char* p, LineTag tag, double value) {
+  p = StoreFixed16(p, static_cast<std::uint16_t>(tag));
+  if (tag == LineTag::Int16) {
+    p = StoreFixed16(p, static_cast<std::uint16_t>(static_cast<std::int16_t>(value)));
+  } else if (tag == LineTag::Real) {
+    p = StoreDouble(p, value);
+  }
+  return p;
+}
 
 // The length of a row's name; a name too long for its length field names its row.
 std::size_t name_length(const std::string& name, std::size_t row) {
@@ -69,16 +82,27 @@ std::string serialise_linea(const LinePlan& plan) {
   for (int col = 0; col < LinePlan::kColumns; ++col) {
     const std::vector<double>& values = plan.values(col);
     const std::vector<LineTag>& tags = plan.tags(col);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      p = StoreFixed16(p, static_cast<std::uint16_t>(tags[i]));
-      if (tags[i] == LineTag::Int16) {
-        p = StoreFixed16(p, static_cast<std::uint16_t>(static_cast<std::int16_t>(values[i])));
-      } else if (tags[i] == LineTag::Real) {
-        p = StoreDouble(p, values[i]);
-      }
-    }
+    for (std::size_t i = 0; i < values.size(); ++i) p = store_value(p, tags[i], values[i]);
   }
   return out;
+}
+
+// Each value is stored into a small buffer and compared where it falls in
+// `bytes`, so that a plan of a million points is compared without a second
+// copy of its file.
+bool linea_matches(const LinePlan& plan, std::string_view bytes) {
+  std::size_t at = 0;
+  for (int col = 0; col < LinePlan::kColumns; ++col) {
+    const std::vector<double>& values = plan.values(col);
+    const std::vector<LineTag>& tags = plan.tags(col);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      std::array<char, kMaxLineValueBytes> one{};
+      const auto n = static_cast<std::size_t>(store_value(one.data(), tags[i], values[i]) - one.data());
+      if (bytes.size() - at < n || std::memcmp(bytes.data() + at, one.data(), n) != 0) return false;
+      at += n;
+    }
+  }
+  return at == bytes.size();
 }
 
 }  // namespace scenario

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "model/coding.h"
 #include "model/compile_state.h"
 #include "platform/failure.h"
@@ -150,6 +154,62 @@ TEST(LineFile, BuiltInShapeHasItsSizeAndOffsets) {
   EXPECT_EQ(DecodeFixed16(&b[y1]), 2);
   EXPECT_EQ(DecodeFixed16(&b[y1 + 2]), 1);
   EXPECT_EQ(DecodeFixed16(&b[b.size() - 2]), 0);  // the last point is empty
+}
+
+// A plan of every tag in both columns: its bytes, and what a change to them is.
+struct LineaEdit {
+  const char* name;
+  std::string (*edit)(std::string);
+  bool matches;
+};
+
+LinePlan plan_of_every_tag() {
+  LinePlan plan;
+  plan.create(4);
+  plan.set_int(0, 0, -2);
+  plan.set_real(1, 0, 12.5);
+  plan.set_real(2, 1, 0.0);
+  plan.set_int(3, 1, 7);
+  return plan;  // points 4 (both) and the rest of each column are empty
+}
+
+class LineaMatches : public ::testing::TestWithParam<LineaEdit> {};
+
+TEST_P(LineaMatches, OnlyTheExactBytesMatch) {
+  const LinePlan plan = plan_of_every_tag();
+  EXPECT_EQ(linea_matches(plan, GetParam().edit(serialise_linea(plan))), GetParam().matches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LineFile, LineaMatches,
+    ::testing::Values(
+        LineaEdit{"Unchanged", [](std::string b) { return b; }, true},
+        LineaEdit{"FirstTagByte", [](std::string b) { return b.replace(0, 1, "\x05"); }, false},
+        LineaEdit{"Int16Payload", [](std::string b) { return b.replace(2, 1, "\xff"); }, false},
+        LineaEdit{"LastByte", [](std::string b) { return b.replace(b.size() - 1, 1, "\x01"); }, false},
+        // The real 0.0 of Y at point 2 written as -0.0: equal values, other bytes.
+        LineaEdit{"NegativeZero",
+                  [](std::string b) {
+                    const std::size_t y2 = 4 + 10 + 2 + 2 + 2 + 2 + 2;  // X: int, real, three empty; Y: two empty
+                    return b.replace(y2 + 9, 1, "\x80");
+                  },
+                  false},
+        LineaEdit{"OneByteShort", [](std::string b) { return b.substr(0, b.size() - 1); }, false},
+        LineaEdit{"OneByteMore", [](std::string b) { return b + '\0'; }, false},
+        LineaEdit{"Empty", [](std::string) { return std::string(); }, false}),
+    [](const ::testing::TestParamInfo<LineaEdit>& info) { return std::string(info.param.name); });
+
+TEST(LineFile, NoPlanMatchesOnlyNoBytes) {
+  EXPECT_TRUE(linea_matches(LinePlan{}, ""));
+  EXPECT_FALSE(linea_matches(LinePlan{}, std::string(2, '\0')));
+}
+
+// Bytes that end inside a value are never read past their end: held in a
+// buffer of exactly their size, so that the sanitizers' build sees a read beyond it.
+TEST(LineFile, BytesEndingInsideAValueAreNotReadPast) {
+  const std::string whole = serialise_linea(plan_of_every_tag());
+  const std::vector<char> cut(whole.begin(), whole.end() - 1);
+  EXPECT_FALSE(linea_matches(plan_of_every_tag(), std::string_view(cut.data(), cut.size())));
 }
 
 TEST(RowAccess, PastTheLastRowIsAFailure) {

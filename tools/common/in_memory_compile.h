@@ -23,8 +23,10 @@ struct InMemoryCompile {
 // Compiles the two texts (an absent one is a missing file) under `names`,
 // with or without the track plan and the account as `options` ask, exactly
 // as the generator would, and serialises the files; nothing is read from or
-// written to disk.
+// written to disk. With PlanBytes::Skipped the plan's file is left out of
+// `files` (the compiled plan is still in the result).
 InMemoryCompile compile_in_memory(const ScenarioNames& names, const std::optional<std::string>& line,
-                                  const std::optional<std::string>& train, const scenario::CompileOptions& options);
+                                  const std::optional<std::string>& train, const scenario::CompileOptions& options,
+                                  PlanBytes plan = PlanBytes::Serialised);
 
 }  // namespace scenario::tool

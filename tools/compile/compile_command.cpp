@@ -126,12 +126,12 @@ CompileSession open_session(const CompileOptions& options) {
   return s;
 }
 
-std::optional<BinaryFiles> compile_in_memory(CompileSession& session) {
+std::optional<BinaryFiles> compile_in_memory(CompileSession& session, PlanBytes plan) {
   // Serialised before the report, so that a text too long for its record is
   // reported at the record that wrote it.
   InMemoryCompile compiled =
       compile_in_memory(session.names, session.texts.line, session.texts.train,
-                        scenario::CompileOptions{.line_plan = !session.options.no_line, .account = true});
+                        scenario::CompileOptions{.line_plan = !session.options.no_line, .account = true}, plan);
   session.stopped = !compiled.files;
   session.state = std::move(compiled.result);
   return std::move(compiled.files);

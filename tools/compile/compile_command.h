@@ -46,8 +46,9 @@ CompileReport compile_messages(const CompileResult& state, const SourceTexts& te
 CompileSession open_session(const CompileOptions& options);
 
 // Compiles the session's texts in memory, as check and compile do, and fills
-// its state; the three files' bytes when the compile got as far as writing them.
-std::optional<BinaryFiles> compile_in_memory(CompileSession& session);
+// its state; the three files' bytes when the compile got as far as writing them
+// (the plan's file only when `plan` asks for it).
+std::optional<BinaryFiles> compile_in_memory(CompileSession& session, PlanBytes plan = PlanBytes::Serialised);
 
 // Compiles in memory, prints the diagnostics and the summary, and writes the
 // three files when there is no error (or with --force) and the generator

@@ -19,6 +19,7 @@
 #include "compiler/compile.h"
 #include "model/account.h"
 #include "model/binary_readers.h"
+#include "model/binary_writers.h"
 #include "model/compile_state.h"
 #include "model/general_rows.h"
 #include "model/source_files.h"
@@ -513,12 +514,14 @@ std::string sorgente_treno(const Lettura& f, const std::vector<std::int32_t>& re
 
 // The rebuilt pair compiled; its files only when it compiles clean. The
 // account, which names the record that wrote each piece, is kept only when
-// asked: it is needed only to explain a difference.
+// asked: it is needed only to explain a difference. The plan's file is not
+// serialised: the compiled plan is compared with the file's bytes in place.
 using Ricompilato = InMemoryCompile;
 
 Ricompilato ricompila(const SourcePair& pair, bool line_plan, bool account = false) {
   Ricompilato r = compile_in_memory(pair.names, pair.line, pair.train,
-                                    scenario::CompileOptions{.line_plan = line_plan, .account = account});
+                                    scenario::CompileOptions{.line_plan = line_plan, .account = account},
+                                    PlanBytes::Skipped);
   if (r.result.report.StatusCode != 0) r.files.reset();
   return r;
 }
@@ -685,7 +688,7 @@ DecompileOutcome decompila(const BinaryFiles& files) {
     return outcome;
   }
   const bool same = r.files->sim == files.sim && r.files->dat == files.dat &&
-                    (!files.linea || (r.files->linea && *r.files->linea == *files.linea));
+                    (!files.linea || (r.result.CompileLine != 0 && linea_matches(r.result.scenario.LineCells, *files.linea)));
   if (same) {
     outcome.pair = std::move(pair);
     return outcome;

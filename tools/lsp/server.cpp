@@ -166,35 +166,6 @@ std::vector<Message> disk_checks(SourceId source, const std::filesystem::path& p
   return out;
 }
 
-// The compile of every change: compile_in_memory's, less the line file's
-// bytes. The track plan's file is by far the largest of the three, no
-// diagnostic reads it, and serialising it took half of each change's time on
-// a long route; formatting serialises it when it compares. Only the scenario
-// file can fail (a name too long for its length field): then the compile's
-// own serialisation runs, to put the failure at the record that wrote it.
-std::optional<BinaryFiles> compile_for_editor(CompileSession& s) {
-  SourceFiles sources = SourceFiles::in_memory(s.texts.line, s.texts.train);
-  const scenario::CompileOptions options{.line_plan = !s.options.no_line, .account = true};
-  CompileResult result = compile(s.names, options, sources);
-  s.stopped = result.guard.has_value() || result.failure.has_value();
-  s.state = std::move(result);
-  if (s.stopped) return std::nullopt;
-  BinaryFiles files;
-  try {
-    files.sim = serialise_sim(s.state.scenario.ScenarioTable);
-  } catch (const Failure&) {
-    try {
-      serialise_recorded(s.state);
-    } catch (const Failure&) {
-      // Recorded in the compile's report, where the messages find it.
-    }
-    s.stopped = true;
-    return std::nullopt;
-  }
-  files.dat = serialise_dat(s.state.scenario.TrainCells);
-  return files;
-}
-
 }  // namespace
 
 std::vector<std::string> Server::handle(const std::vector<Frame>& frames) {
@@ -523,7 +494,10 @@ Pair& Server::compiled(Pair& pair) {
   s.texts.train_file = pair.train.path.string();
   if (pair.line.text) s.texts.line = pair.line.text->latin1();
   if (pair.train.text) s.texts.train = pair.train.text->latin1();
-  pair.files = compile_for_editor(s);
+  // The plan's file is by far the largest of the three and no diagnostic
+  // reads it; serialising it took half of each change's time on a long
+  // route. Formatting compares the plan with it where it needs to.
+  pair.files = compile_in_memory(s, PlanBytes::Skipped);
   pair.report = compile_messages(s.state, s.texts, s.options.warnings, s.options.max_diagnostics);
   pair.dirty = false;
   return pair;
