@@ -188,6 +188,24 @@ std::size_t well_formed_size(std::string_view bytes, std::size_t at) {
                  fault->offset);
 }
 
+// Fills one column of the plan from values the scan above has already
+// checked, and returns where the next column starts.
+const char* fill_checked_column(LinePlan& plan, int col, const char* p) {
+  const auto points = static_cast<std::int64_t>(plan.last_point()) + 1;
+  for (std::int64_t m = 0; m < points; ++m) {
+    const auto tag = static_cast<LineTag>(DecodeFixed16(p));
+    p += kTagBytes;
+    if (tag == LineTag::Int16) {
+      plan.set_int(m, col, static_cast<std::int16_t>(DecodeFixed16(p)));
+      p += kInt16Bytes;
+    } else if (tag == LineTag::Real) {
+      plan.set_real(m, col, DecodeDouble(p));
+      p += kRealBytes;
+    }
+  }
+  return p;
+}
+
 }  // namespace
 
 LinePlan decode_linea(std::string_view bytes, std::string_view name) {
@@ -208,21 +226,8 @@ LinePlan decode_linea(std::string_view bytes, std::string_view name) {
   if (points - 1 > INT32_MAX) malformed_file(std::string(name) + ": the plan holds too many points", bytes.size());
   LinePlan plan;
   plan.create(static_cast<std::int32_t>(points - 1));
-  // Every value was checked above: the X column, then the Y column.
   const char* p = bytes.data();
-  for (int col = 0; col < LinePlan::kColumns; ++col) {
-    for (std::int64_t m = 0; m < points; ++m) {
-      const auto tag = static_cast<LineTag>(DecodeFixed16(p));
-      p += kTagBytes;
-      if (tag == LineTag::Int16) {
-        plan.set_int(m, col, static_cast<std::int16_t>(DecodeFixed16(p)));
-        p += kInt16Bytes;
-      } else if (tag == LineTag::Real) {
-        plan.set_real(m, col, DecodeDouble(p));
-        p += kRealBytes;
-      }
-    }
-  }
+  for (int col = 0; col < LinePlan::kColumns; ++col) p = fill_checked_column(plan, col, p);
   return plan;
 }
 
