@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <span>
 
@@ -590,7 +591,9 @@ void differenze(const Lettura& f, const Ricompilato& r, const SourcePair& pair, 
       bool same = true;
       for (int col : {kX, kY}) {
         const LineCell x = want.get(m, col), y = got.get(m, col);
-        same = same && x.tag == y.tag && (x.tag == LineTag::Empty || x.value == y.value);
+        // Bit for bit: -0.0 and 0.0 are equal values in other bytes.
+        same = same && x.tag == y.tag &&
+               (x.tag == LineTag::Empty || std::bit_cast<std::uint64_t>(x.value) == std::bit_cast<std::uint64_t>(y.value));
       }
       if (!same) reasons.push_back("plan point " + num(m) + ": the rebuilt sources draw it elsewhere, by " +
                                    autore(r, pair, a.plan_owner(m)));

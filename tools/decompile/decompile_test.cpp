@@ -94,6 +94,14 @@ const Damage kDamages[] = {
     {"truncated_dat", [](BinaryFiles& f) { f.dat.resize(f.dat.size() - 15); }, "cells, but the route length"},
     {"stamp_broken", [](BinaryFiles& f) { f.dat[15 + 1] ^= 1; }, "cell 1 (50 m)"},
     {"sim_cut", [](BinaryFiles& f) { f.sim.resize(f.sim.size() - 1); }, "truncated at byte offset"},
+    // The plan's last point, always empty, written as the int16 0: the only
+    // change is in the bytes of the compiled plan, found when they are compared.
+    {"last_plan_point_not_empty",
+     [](BinaryFiles& f) { f.linea->replace(f.linea->size() - 2, 2, std::string("\x02\0\0\0", 4)); },
+     "plan point 103000: the last two points stay empty"},
+    // X of point 2, the real 0.0, written as -0.0: the steps match it as a
+    // value, and only the bytes of the compiled plan differ.
+    {"negative_zero", [](BinaryFiles& f) { put_double(*f.linea, 2 * 4 + 2, -0.0); }, "plan point 2: "},
 };
 
 class DecompileRefuses : public ::testing::TestWithParam<Damage> {};
