@@ -1,17 +1,22 @@
 // Byte layouts of the scenario table, train cell and line plan files.
 #include "model/binary_writers.h"
 
-#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "model/coding.h"
 
 namespace scenario {
 namespace {
 
-std::size_t value_size(LineTag t) { return t == LineTag::Real ? 10 : t == LineTag::Int16 ? 4 : 2; }
+// A plan value's size in its file: a 16-bit tag, then an int16 or a real.
+constexpr std::size_t kLineTagBytes = 2;
+constexpr std::size_t kLineInt16Bytes = kLineTagBytes + 2;
+constexpr std::size_t kLineRealBytes = kLineTagBytes + 8;
+std::size_t value_size(LineTag t) {
+  return t == LineTag::Real ? kLineRealBytes : t == LineTag::Int16 ? kLineInt16Bytes : kLineTagBytes;
+}
 
 // One plan value as the file holds it: its tag, then its payload.
 char* store_value(char* p, LineTag tag, double value) {
@@ -87,22 +92,29 @@ std::string serialise_linea(const LinePlan& plan) {
   return out;
 }
 
-// Each value is stored into a small buffer and compared where it falls in
-// `bytes`, so that a plan of a million points is compared without a second
-// copy of its file.
+// Each value's tag and payload are read where they fall in `bytes` and
+// compared with what store_value writes, bit for bit (a real by its 64 bits),
+// so that a plan of a million points is compared without a second copy of
+// its file.
 bool linea_matches(const LinePlan& plan, std::string_view bytes) {
-  std::size_t at = 0;
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
   for (int col = 0; col < LinePlan::kColumns; ++col) {
     const std::vector<double>& values = plan.values(col);
     const std::vector<LineTag>& tags = plan.tags(col);
     for (std::size_t i = 0; i < values.size(); ++i) {
-      std::array<char, kMaxLineValueBytes> one{};
-      const auto n = static_cast<std::size_t>(store_value(one.data(), tags[i], values[i]) - one.data());
-      if (bytes.size() - at < n || std::memcmp(bytes.data() + at, one.data(), n) != 0) return false;
-      at += n;
+      const LineTag tag = tags[i];
+      const std::size_t n = value_size(tag);
+      if (static_cast<std::size_t>(end - p) < n || DecodeFixed16(p) != static_cast<std::uint16_t>(tag)) return false;
+      if (tag == LineTag::Int16 &&
+          DecodeFixed16(p + kLineTagBytes) != static_cast<std::uint16_t>(static_cast<std::int16_t>(values[i]))) {
+        return false;
+      }
+      if (tag == LineTag::Real && DecodeFixed64(p + kLineTagBytes) != std::bit_cast<std::uint64_t>(values[i])) return false;
+      p += n;
     }
   }
-  return at == bytes.size();
+  return p == end;
 }
 
 }  // namespace scenario

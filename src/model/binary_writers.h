@@ -28,9 +28,6 @@ std::string serialise_dat(const std::vector<TrainCell>& cells);
 // tag (0 empty, 2 int16, 5 real) and its payload.
 std::string serialise_linea(const LinePlan& plan);
 
-// The most bytes one plan value takes in that file: a tag and a real.
-inline constexpr std::size_t kMaxLineValueBytes = 10;
-
 // Whether `bytes` are exactly what serialise_linea(plan) gives, without
 // building them.
 bool linea_matches(const LinePlan& plan, std::string_view bytes);
