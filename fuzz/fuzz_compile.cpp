@@ -10,7 +10,6 @@
 #include "content/place_names.h"
 #include "content/text_writer.h"
 #include "content/writers.h"
-#include "model/binary_writers.h"
 #include "model/source_files.h"
 #include "model/status.h"
 #include "platform/failure.h"
@@ -115,9 +114,7 @@ bool compiles_to(std::optional<std::string> line, std::optional<std::string> tra
   if (r.report.StatusCode != 0 || r.guard || r.failure) return false;
   try {
     const BinaryFiles files = serialise_all(r, PlanBytes::Skipped);
-    const bool plan_same = expected.linea ? r.CompileLine != 0 && linea_matches(r.scenario.LineCells, *expected.linea)
-                                          : r.CompileLine == 0;
-    return plan_same && files.sim == expected.sim && files.dat == expected.dat;
+    return plan_matches(r, expected.linea) && files.sim == expected.sim && files.dat == expected.dat;
   } catch (const Failure&) {
     return false;
   }

@@ -14,6 +14,11 @@ BinaryFiles serialise_all(const CompileResult& r, PlanBytes plan) {
   return f;
 }
 
+bool plan_matches(const CompileResult& r, const std::optional<std::string>& linea) {
+  if (!linea) return r.CompileLine == 0;
+  return r.CompileLine != 0 && linea_matches(r.scenario.LineCells, *linea);
+}
+
 void write_all(const BinaryFiles& files, const std::filesystem::path& dir, const ScenarioNames& names) {
   if (files.linea) write_file_atomically(line_file(dir, names), *files.linea);
   write_file_atomically(scenario_file(dir, names), files.sim);

@@ -21,10 +21,14 @@ struct BinaryFiles {
 
 // Whether the line plan's file is serialised with the others. A caller that
 // only compares a compiled plan with a file it holds skips it and uses
-// linea_matches: the plan's file is the largest by far.
+// plan_matches: the plan's file is the largest by far.
 enum class PlanBytes { Serialised, Skipped };
 
 BinaryFiles serialise_all(const CompileResult& r, PlanBytes plan = PlanBytes::Serialised);
+
+// Whether serialise_all(r) would give `linea` as the plan's file: no file
+// when no plan was compiled, else exactly its bytes (compared in place).
+bool plan_matches(const CompileResult& r, const std::optional<std::string>& linea);
 
 // serialise_all, with a failure recorded in the report before it goes on: a
 // name too long for its 16-bit length is put at the record that wrote it

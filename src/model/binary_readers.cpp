@@ -8,10 +8,6 @@
 namespace scenario {
 namespace {
 
-constexpr std::size_t kTagBytes = 2;
-constexpr std::size_t kInt16Bytes = 2;
-constexpr std::size_t kRealBytes = 8;
-
 // A file that was read but does not hold what its kind must hold.
 [[noreturn]] void malformed_file(const std::string& what, std::size_t at) {
   throw Failure(what, FailureDetail{.kind = FailureKind::OutOfRange,
@@ -79,33 +75,33 @@ ScenarioRecord read_row(ByteReader& in, int row) {
 std::optional<DecodeFault> read_value(std::string_view bytes, std::size_t at, std::size_t index, PlanValue& v) {
   // The field's name is built only for a fault: a plan holds millions of values.
   auto what = [index] { return "value " + std::to_string(index); };
-  if (bytes.size() - at < kTagBytes) {
+  if (bytes.size() - at < kLineTagBytes) {
     return DecodeFault{at, what() + " type tag", "the file ends 1 byte into a 2-byte type tag", true};
   }
   const std::uint16_t tag = DecodeFixed16(bytes.data() + at);
   std::size_t payload = 0;
   if (tag == static_cast<std::uint16_t>(LineTag::Int16)) {
-    payload = kInt16Bytes;
+    payload = kLineInt16Bytes;
   } else if (tag == static_cast<std::uint16_t>(LineTag::Real)) {
-    payload = kRealBytes;
+    payload = kLineRealBytes;
   } else if (tag != static_cast<std::uint16_t>(LineTag::Empty)) {
     return DecodeFault{at, what() + " type tag",
                        "holds " + std::to_string(tag) + "; a plan value is tagged 0 (empty), 2 (16-bit) or 5 (real)"};
   }
-  if (bytes.size() - at - kTagBytes < payload) {
-    return DecodeFault{at + kTagBytes, what(), "the file ends inside the value's " + std::to_string(payload) + " bytes",
-                       true};
+  if (bytes.size() - at - kLineTagBytes < payload) {
+    return DecodeFault{at + kLineTagBytes, what(),
+                       "the file ends inside the value's " + std::to_string(payload) + " bytes", true};
   }
   v = PlanValue{at, static_cast<LineTag>(tag), 0.0};
-  if (payload == kInt16Bytes) v.value = static_cast<std::int16_t>(DecodeFixed16(bytes.data() + at + kTagBytes));
-  if (payload == kRealBytes) v.value = DecodeDouble(bytes.data() + at + kTagBytes);
+  if (payload == kLineInt16Bytes) v.value = static_cast<std::int16_t>(DecodeFixed16(bytes.data() + at + kLineTagBytes));
+  if (payload == kLineRealBytes) v.value = DecodeDouble(bytes.data() + at + kLineTagBytes);
   return std::nullopt;
 }
 
 }  // namespace
 
 std::size_t line_value_size(LineTag tag) {
-  return kTagBytes + (tag == LineTag::Real ? kRealBytes : tag == LineTag::Int16 ? kInt16Bytes : 0);
+  return kLineTagBytes + (tag == LineTag::Real ? kLineRealBytes : tag == LineTag::Int16 ? kLineInt16Bytes : 0);
 }
 
 SimFile decode_sim(std::string_view bytes, std::string_view name) {
@@ -169,12 +165,12 @@ namespace {
 // fault. The plan's values are scanned with this, and read_value is called
 // only to describe a fault: a plan holds millions of values.
 std::size_t well_formed_size(std::string_view bytes, std::size_t at) {
-  if (bytes.size() - at < kTagBytes) return 0;
+  if (bytes.size() - at < kLineTagBytes) return 0;
   const std::uint16_t tag = DecodeFixed16(bytes.data() + at);
   std::size_t size = 0;
-  if (tag == static_cast<std::uint16_t>(LineTag::Empty)) size = kTagBytes;
-  else if (tag == static_cast<std::uint16_t>(LineTag::Int16)) size = kTagBytes + kInt16Bytes;
-  else if (tag == static_cast<std::uint16_t>(LineTag::Real)) size = kTagBytes + kRealBytes;
+  if (tag == static_cast<std::uint16_t>(LineTag::Empty)) size = kLineTagBytes;
+  else if (tag == static_cast<std::uint16_t>(LineTag::Int16)) size = kLineTagBytes + kLineInt16Bytes;
+  else if (tag == static_cast<std::uint16_t>(LineTag::Real)) size = kLineTagBytes + kLineRealBytes;
   else return 0;
   return bytes.size() - at < size ? 0 : size;
 }
@@ -194,13 +190,13 @@ const char* fill_checked_column(LinePlan& plan, int col, const char* p) {
   const auto points = static_cast<std::int64_t>(plan.last_point()) + 1;
   for (std::int64_t m = 0; m < points; ++m) {
     const auto tag = static_cast<LineTag>(DecodeFixed16(p));
-    p += kTagBytes;
+    p += kLineTagBytes;
     if (tag == LineTag::Int16) {
       plan.set_int(m, col, static_cast<std::int16_t>(DecodeFixed16(p)));
-      p += kInt16Bytes;
+      p += kLineInt16Bytes;
     } else if (tag == LineTag::Real) {
       plan.set_real(m, col, DecodeDouble(p));
-      p += kRealBytes;
+      p += kLineRealBytes;
     }
   }
   return p;

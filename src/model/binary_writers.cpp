@@ -10,12 +10,9 @@
 namespace scenario {
 namespace {
 
-// A plan value's size in its file: a 16-bit tag, then an int16 or a real.
-constexpr std::size_t kLineTagBytes = 2;
-constexpr std::size_t kLineInt16Bytes = kLineTagBytes + 2;
-constexpr std::size_t kLineRealBytes = kLineTagBytes + 8;
+// A plan value's size in its file: its tag and its payload.
 std::size_t value_size(LineTag t) {
-  return t == LineTag::Real ? kLineRealBytes : t == LineTag::Int16 ? kLineInt16Bytes : kLineTagBytes;
+  return kLineTagBytes + (t == LineTag::Real ? kLineRealBytes : t == LineTag::Int16 ? kLineInt16Bytes : 0);
 }
 
 // One plan value as the file holds it: its tag, then its payload.

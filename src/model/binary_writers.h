@@ -26,6 +26,9 @@ std::string serialise_dat(const std::vector<TrainCell>& cells);
 
 // <route>_linea.dat: every X value, then every Y value, each a 16-bit type
 // tag (0 empty, 2 int16, 5 real) and its payload.
+inline constexpr std::size_t kLineTagBytes = 2;
+inline constexpr std::size_t kLineInt16Bytes = 2;  // payload of an int16 value
+inline constexpr std::size_t kLineRealBytes = 8;   // payload of a real value
 std::string serialise_linea(const LinePlan& plan);
 
 // Whether `bytes` are exactly what serialise_linea(plan) gives, without

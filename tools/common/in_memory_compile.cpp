@@ -7,7 +7,8 @@
 namespace scenario::tool {
 
 InMemoryCompile compile_in_memory(const ScenarioNames& names, const std::optional<std::string>& line,
-                                  const std::optional<std::string>& train, const scenario::CompileOptions& options, PlanBytes plan) {
+                                  const std::optional<std::string>& train, const scenario::CompileOptions& options,
+                                  PlanBytes plan) {
   // Copies: "deleting" a text in memory must not lose what the caller quotes.
   SourceFiles sources = SourceFiles::in_memory(line, train);
   InMemoryCompile c;

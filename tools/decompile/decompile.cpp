@@ -20,7 +20,6 @@
 #include "compiler/compile.h"
 #include "model/account.h"
 #include "model/binary_readers.h"
-#include "model/binary_writers.h"
 #include "model/compile_state.h"
 #include "model/general_rows.h"
 #include "model/source_files.h"
@@ -691,7 +690,7 @@ DecompileOutcome decompila(const BinaryFiles& files) {
     return outcome;
   }
   const bool same = r.files->sim == files.sim && r.files->dat == files.dat &&
-                    (!files.linea || (r.result.CompileLine != 0 && linea_matches(r.result.scenario.LineCells, *files.linea)));
+                    plan_matches(r.result, files.linea);
   if (same) {
     outcome.pair = std::move(pair);
     return outcome;

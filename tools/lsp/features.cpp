@@ -613,11 +613,9 @@ Formatting format_source(const Pair& pair, SourceId source, PositionEncoding enc
   // Both compiles left the line file's bytes out: the pair's are serialised
   // once and the aligned text's plan is compared with them in place.
   const CompileResult& compiled = pair.session.state;
-  const bool plan_kept = compiled.CompileLine == 0
-                             ? again.state.CompileLine == 0
-                             : again.state.CompileLine != 0 &&
-                                   linea_matches(again.state.scenario.LineCells, serialise_linea(compiled.scenario.LineCells));
-  if (!files || !plan_kept || files->sim != pair.files->sim || files->dat != pair.files->dat) {
+  const std::optional<std::string> linea =
+      compiled.CompileLine != 0 ? std::optional(serialise_linea(compiled.scenario.LineCells)) : std::nullopt;
+  if (!files || !plan_matches(again.state, linea) || files->sim != pair.files->sim || files->dat != pair.files->dat) {
     result.refused = "aligning the fields would change the compiled files, so the text is left as it is";
     return result;
   }
