@@ -99,13 +99,42 @@ std::string testo(const std::vector<std::string>& lines) {
   return out;
 }
 
+// The reasons of a refusal: the first kShownReasons written out, the rest
+// only counted. A file can differ at every cell or metre of a long route; a
+// reason for each would flood the report, and naming a reason's record
+// counts the lines of a source up to it.
+class Reasons {
+ public:
+  void add(std::string text) {
+    add_lazily([&] { return std::move(text); });
+  }
+  // `text()` gives the reason; it is called only while reasons are shown.
+  template <typename Text>
+  void add_lazily(Text text) {
+    if (shown_.size() < kShownReasons) {
+      shown_.push_back(text());
+    } else {
+      ++more_;
+    }
+  }
+  bool empty() const { return shown_.empty(); }
+  std::vector<std::string> take() && {
+    if (more_ > 0) shown_.push_back(num(more_) + " more cells, rows or plan points differ");
+    return std::move(shown_);
+  }
+
+ private:
+  std::vector<std::string> shown_;
+  std::int64_t more_ = 0;
+};
+
 // What the decoders gave, and the reasons found so far.
 struct Lettura {
   ScenarioRows rows{};
   std::vector<TrainCell> cells;
   std::optional<LinePlan> plan;
   std::int32_t last_cell = 0;
-  std::vector<std::string> reasons;
+  Reasons reasons;
 };
 
 // The cells a profile fills, 0 to CellCount - 3.
@@ -185,17 +214,17 @@ void curve(Lettura& f, std::vector<std::string>& out) {
   const std::int32_t last = p.last_point();
   const std::int32_t route = general_field(f.rows, kRouteLength);
   if (static_cast<std::int64_t>(last) != std::int64_t{route} + kTailPastRoute) {
-    f.reasons.push_back("linea.dat: the plan runs to point " + num(last) + ", but the route length " + num(route) +
+    f.reasons.add("linea.dat: the plan runs to point " + num(last) + ", but the route length " + num(route) +
                         " m in the .sim makes it run to " + num(std::int64_t{route} + kTailPastRoute));
     return;
   }
   if (!tagged(p, 0, LineTag::Int16) || !tagged(p, 1, LineTag::Int16) || p.real(0, kX) != 0 || p.real(0, kY) != 0 ||
       p.real(1, kX) != 0 || p.real(1, kY) != 1) {
-    f.reasons.push_back("plan points 0 and 1: the compiler starts every plan at (0, 0), (0, 1)");
+    f.reasons.add("plan points 0 and 1: the compiler starts every plan at (0, 0), (0, 1)");
     return;
   }
   for (std::int32_t m = last - kEmptyPlanPoints + 1; m <= last; ++m) {
-    if (!tagged(p, m, LineTag::Empty)) f.reasons.push_back("plan point " + num(m) + ": the last two points stay empty");
+    if (!tagged(p, m, LineTag::Empty)) f.reasons.add("plan point " + num(m) + ": the last two points stay empty");
   }
   std::optional<double> run;
   std::int32_t run_start = 0;
@@ -205,7 +234,7 @@ void curve(Lettura& f, std::vector<std::string>& out) {
   for (std::int32_t m = kFirstDrawnPoint; m <= last - kEmptyPlanPoints; ++m) {
     const std::optional<double> a = tagged(p, m, LineTag::Real) ? passo_di(p, m, run) : std::nullopt;
     if (!a) {
-      f.reasons.push_back("plan point " + num(m) + ": no straight or curved step of any class leads there from the "
+      f.reasons.add("plan point " + num(m) + ": no straight or curved step of any class leads there from the "
                           "two points before it");
       return;
     }
@@ -333,8 +362,10 @@ void cartelli(Lettura& f, std::vector<std::string>& out) {
     const TrainCell& cell = f.cells[c];
     if (cell.Kind != kind::kSign) continue;
     if (cell.Word1 < 1 || cell.Word1 > kFirstSignRow || cell_of_row[static_cast<std::size_t>(cell.Word1)]) {
-      f.reasons.push_back("cell " + num(static_cast<std::int64_t>(c)) + ": a sign naming row " + num(cell.Word1) +
-                          ", which no one sign record can give");
+      f.reasons.add_lazily([&] {
+        return "cell " + num(static_cast<std::int64_t>(c)) + ": a sign naming row " + num(cell.Word1) +
+               ", which no one sign record can give";
+      });
       continue;
     }
     cell_of_row[static_cast<std::size_t>(cell.Word1)] = c;
@@ -346,7 +377,7 @@ void cartelli(Lettura& f, std::vector<std::string>& out) {
   }
   for (int r = row; r >= 1; --r) {
     if (cell_of_row[static_cast<std::size_t>(r)]) {
-      f.reasons.push_back("row " + num(r) + ": a sign text, but row " + num(row) +
+      f.reasons.add("row " + num(r) + ": a sign text, but row " + num(row) +
                           " above it has no sign cell, and sign rows are taken from 80 down without a gap");
       return;
     }
@@ -557,32 +588,36 @@ CellLayer strato_diverso(const TrainCell& a, const TrainCell& b) {
   return CellLayer::Adhesion;
 }
 
-void differenze(const Lettura& f, const Ricompilato& r, const SourcePair& pair, std::vector<std::string>& reasons) {
+void differenze(const Lettura& f, const Ricompilato& r, const SourcePair& pair, Reasons& reasons) {
   const Scenario& s = r.result.scenario;
   const Account& a = *r.result.account;
   if (s.TrainCells.size() != f.cells.size()) {
-    reasons.push_back(".dat: the files hold " + num(static_cast<std::int64_t>(f.cells.size())) +
+    reasons.add(".dat: the files hold " + num(static_cast<std::int64_t>(f.cells.size())) +
                       " cells, the rebuilt sources give " + num(static_cast<std::int64_t>(s.TrainCells.size())));
   } else {
     for (std::size_t c = 0; c < f.cells.size(); ++c) {
       if (f.cells[c] == s.TrainCells[c]) continue;
       const auto i = static_cast<std::int64_t>(c);
-      reasons.push_back("cell " + num(i) + " (" + num(i * kCellLength) + " m): the file holds " +
-                        cella_testo(f.cells[c]) + "; the rebuilt sources give " + cella_testo(s.TrainCells[c]) +
-                        ", written by " + autore(r, pair, a.cell_owner(i, strato_diverso(f.cells[c], s.TrainCells[c]))));
+      reasons.add_lazily([&] {
+        return "cell " + num(i) + " (" + num(i * kCellLength) + " m): the file holds " + cella_testo(f.cells[c]) +
+               "; the rebuilt sources give " + cella_testo(s.TrainCells[c]) + ", written by " +
+               autore(r, pair, a.cell_owner(i, strato_diverso(f.cells[c], s.TrainCells[c])));
+      });
     }
   }
   for (int row = 0; row < kScenarioRows; ++row) {
     const auto k = static_cast<std::size_t>(row);
     if (f.rows[k] == s.ScenarioTable[k]) continue;
-    reasons.push_back("row " + num(row) + " (" + row_use_name(use_of_row(f.rows, row)) +
-                      "): no record the rebuilt sources hold gives what the file holds there");
+    reasons.add_lazily([&] {
+      return "row " + num(row) + " (" + row_use_name(use_of_row(f.rows, row)) +
+             "): no record the rebuilt sources hold gives what the file holds there";
+    });
   }
   if (f.plan && s.LineCells.exists()) {
     const LinePlan& want = *f.plan;
     const LinePlan& got = s.LineCells;
     if (want.last_point() != got.last_point()) {
-      reasons.push_back("linea.dat: the plan has " + num(want.last_point() + 1) + " points, the rebuilt sources give " +
+      reasons.add("linea.dat: the plan has " + num(want.last_point() + 1) + " points, the rebuilt sources give " +
                         num(got.last_point() + 1));
       return;
     }
@@ -594,8 +629,9 @@ void differenze(const Lettura& f, const Ricompilato& r, const SourcePair& pair, 
         same = same && x.tag == y.tag &&
                (x.tag == LineTag::Empty || std::bit_cast<std::uint64_t>(x.value) == std::bit_cast<std::uint64_t>(y.value));
       }
-      if (!same) reasons.push_back("plan point " + num(m) + ": the rebuilt sources draw it elsewhere, by " +
-                                   autore(r, pair, a.plan_owner(m)));
+      if (same) continue;
+      reasons.add_lazily(
+          [&] { return "plan point " + num(m) + ": the rebuilt sources draw it elsewhere, by " + autore(r, pair, a.plan_owner(m)); });
     }
   }
 }
@@ -635,18 +671,18 @@ Lettura leggi(const BinaryFiles& files) {
     f.cells = decode_dat(files.dat, ".dat");
     if (files.linea) f.plan = decode_linea(*files.linea, "linea.dat");
   } catch (const Failure& e) {
-    f.reasons.push_back(e.what());
+    f.reasons.add(e.what());
     return f;
   }
   const std::int32_t route = general_field(f.rows, kRouteLength);
   if (route < 0 || route > kMaxRouteLength) {
-    f.reasons.push_back("row 84: the route length " + num(route) + " m is outside what the compiler accepts (0 to " +
+    f.reasons.add("row 84: the route length " + num(route) + " m is outside what the compiler accepts (0 to " +
                         num(kMaxRouteLength) + ")");
     return f;
   }
   f.last_cell = ultima_cella(route);
   if (static_cast<std::int64_t>(f.cells.size()) != std::int64_t{f.last_cell} + 1) {
-    f.reasons.push_back(".dat: the file holds " + num(static_cast<std::int64_t>(f.cells.size())) +
+    f.reasons.add(".dat: the file holds " + num(static_cast<std::int64_t>(f.cells.size())) +
                         " cells, but the route length " + num(route) + " m gives " + num(std::int64_t{f.last_cell} + 1));
   }
   return f;
@@ -658,14 +694,14 @@ DecompileOutcome decompila(const BinaryFiles& files) {
   DecompileOutcome outcome;
   Lettura f = leggi(files);
   if (!f.reasons.empty()) {
-    outcome.reasons = std::move(f.reasons);
+    outcome.reasons = std::move(f.reasons).take();
     return outcome;
   }
   SourcePair pair;
   pair.names = ScenarioNames{general_field(f.rows, kRouteName), general_field(f.rows, kTrainCode)};
   pair.line = sorgente_linea(f);
   if (!f.reasons.empty()) {
-    outcome.reasons = std::move(f.reasons);
+    outcome.reasons = std::move(f.reasons).take();
     return outcome;
   }
   const bool line_plan = f.plan.has_value();
@@ -695,16 +731,11 @@ DecompileOutcome decompila(const BinaryFiles& files) {
     outcome.pair = std::move(pair);
     return outcome;
   }
-  std::vector<std::string> reasons;
+  Reasons reasons;
   r = ricompila(pair, line_plan, true);
   differenze(f, r, pair, reasons);
-  if (reasons.empty()) reasons.push_back("the rebuilt sources give other bytes where no cell, row or point differs");
-  if (reasons.size() > kShownReasons) {
-    const std::size_t more = reasons.size() - kShownReasons;
-    reasons.resize(kShownReasons);
-    reasons.push_back(num(static_cast<std::int64_t>(more)) + " more cells, rows or plan points differ");
-  }
-  outcome.reasons = std::move(reasons);
+  if (reasons.empty()) reasons.add("the rebuilt sources give other bytes where no cell, row or point differs");
+  outcome.reasons = std::move(reasons).take();
   return outcome;
 }
 

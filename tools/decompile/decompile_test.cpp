@@ -102,6 +102,21 @@ const Damage kDamages[] = {
     // X of point 2, the real 0.0, written as -0.0: the steps match it as a
     // value, and only the bytes of the compiled plan differ.
     {"negative_zero", [](BinaryFiles& f) { put_double(*f.linea, 2 * 4 + 2, -0.0); }, "plan point 2: "},
+    // Twenty-five cells the sources cannot give: twenty are named, the rest
+    // counted, whether found while rebuilding or when compiling back.
+    {"many_cells_differ",
+     [](BinaryFiles& f) {
+       for (std::size_t c = 500; c < 525; ++c) f.dat[15 * c] = 9;
+     },
+     "cell 519 (25950 m): the file holds kind 9 words 0 0 0 0 bytes 0 0 0 8 122 100; the rebuilt sources give kind 0 "
+     "words 0 0 0 0 bytes 0 0 0 8 122 100, written by nothing\n"
+     "5 more cells, rows or plan points differ\n"},
+    {"many_signs_naming_no_row",
+     [](BinaryFiles& f) {
+       for (std::size_t c = 500; c < 525; ++c) f.dat.replace(15 * c, 3, std::string("\x0e\0\0", 3));
+     },
+     "cell 519: a sign naming row 0, which no one sign record can give\n"
+     "5 more cells, rows or plan points differ\n"},
 };
 
 class DecompileRefuses : public ::testing::TestWithParam<Damage> {};
