@@ -4,10 +4,13 @@
 FUZZ_TARGETS=(fuzz_line fuzz_train fuzz_pair fuzz_tool_compile fuzz_binary_files fuzz_lsp fuzz_decompile)
 
 # Configures and builds the targets and the seed writer in build/fuzz, with
-# clang, ASan and UBSan, then writes the seeds to build/fuzz/seeds.
+# clang, ASan and UBSan, then writes the seeds to build/fuzz/seeds. -O2, not
+# -O1: the plan's accessors, a few calls per metre, are inlined only at -O2,
+# and an input runs a fifth to a quarter faster. The sanitizers check every
+# access the optimised program makes; the corpora replay clean at both levels.
 build_fuzz_targets() {
   cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
+    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O2 -g1" \
     -DSCENARIO_FUZZ=ON -DSCENARIO_TESTS=OFF -DSCENARIO_GUI=OFF >/dev/null
   cmake --build build/fuzz -j"$(nproc)" --target "${FUZZ_TARGETS[@]}" fuzz_seeds
   rm -rf build/fuzz/seeds
