@@ -5,8 +5,9 @@
 // changes, curves from the exact step of each plan point). The compiler's own
 // marks (speed marks, approach marks, the tail, the stamps) are left to the
 // compiler. The pair is then compiled in memory: it is kept only when all the
-// files come out the same, byte for byte; otherwise every cell, row or plan
-// point that differs is named and nothing is kept.
+// files come out the same, byte for byte; otherwise the cells, rows or plan
+// points that differ are named (the first twenty, then how many more) and
+// nothing is kept.
 #include "decompile/decompile.h"
 
 #include <algorithm>
@@ -215,7 +216,7 @@ void curve(Lettura& f, std::vector<std::string>& out) {
   const std::int32_t route = general_field(f.rows, kRouteLength);
   if (static_cast<std::int64_t>(last) != std::int64_t{route} + kTailPastRoute) {
     f.reasons.add("linea.dat: the plan runs to point " + num(last) + ", but the route length " + num(route) +
-                        " m in the .sim makes it run to " + num(std::int64_t{route} + kTailPastRoute));
+                  " m in the .sim makes it run to " + num(std::int64_t{route} + kTailPastRoute));
     return;
   }
   if (!tagged(p, 0, LineTag::Int16) || !tagged(p, 1, LineTag::Int16) || p.real(0, kX) != 0 || p.real(0, kY) != 0 ||
@@ -235,7 +236,7 @@ void curve(Lettura& f, std::vector<std::string>& out) {
     const std::optional<double> a = tagged(p, m, LineTag::Real) ? passo_di(p, m, run) : std::nullopt;
     if (!a) {
       f.reasons.add("plan point " + num(m) + ": no straight or curved step of any class leads there from the "
-                          "two points before it");
+                    "two points before it");
       return;
     }
     if (!run || *a != *run) {
@@ -378,7 +379,7 @@ void cartelli(Lettura& f, std::vector<std::string>& out) {
   for (int r = row; r >= 1; --r) {
     if (cell_of_row[static_cast<std::size_t>(r)]) {
       f.reasons.add("row " + num(r) + ": a sign text, but row " + num(row) +
-                          " above it has no sign cell, and sign rows are taken from 80 down without a gap");
+                    " above it has no sign cell, and sign rows are taken from 80 down without a gap");
       return;
     }
   }
@@ -593,7 +594,7 @@ void differenze(const Lettura& f, const Ricompilato& r, const SourcePair& pair, 
   const Account& a = *r.result.account;
   if (s.TrainCells.size() != f.cells.size()) {
     reasons.add(".dat: the files hold " + num(static_cast<std::int64_t>(f.cells.size())) +
-                      " cells, the rebuilt sources give " + num(static_cast<std::int64_t>(s.TrainCells.size())));
+                " cells, the rebuilt sources give " + num(static_cast<std::int64_t>(s.TrainCells.size())));
   } else {
     for (std::size_t c = 0; c < f.cells.size(); ++c) {
       if (f.cells[c] == s.TrainCells[c]) continue;
@@ -618,7 +619,7 @@ void differenze(const Lettura& f, const Ricompilato& r, const SourcePair& pair, 
     const LinePlan& got = s.LineCells;
     if (want.last_point() != got.last_point()) {
       reasons.add("linea.dat: the plan has " + num(want.last_point() + 1) + " points, the rebuilt sources give " +
-                        num(got.last_point() + 1));
+                  num(got.last_point() + 1));
       return;
     }
     for (std::int64_t m = 0; m <= want.last_point(); ++m) {
@@ -677,13 +678,13 @@ Lettura leggi(const BinaryFiles& files) {
   const std::int32_t route = general_field(f.rows, kRouteLength);
   if (route < 0 || route > kMaxRouteLength) {
     f.reasons.add("row 84: the route length " + num(route) + " m is outside what the compiler accepts (0 to " +
-                        num(kMaxRouteLength) + ")");
+                  num(kMaxRouteLength) + ")");
     return f;
   }
   f.last_cell = ultima_cella(route);
   if (static_cast<std::int64_t>(f.cells.size()) != std::int64_t{f.last_cell} + 1) {
     f.reasons.add(".dat: the file holds " + num(static_cast<std::int64_t>(f.cells.size())) +
-                        " cells, but the route length " + num(route) + " m gives " + num(std::int64_t{f.last_cell} + 1));
+                  " cells, but the route length " + num(route) + " m gives " + num(std::int64_t{f.last_cell} + 1));
   }
   return f;
 }

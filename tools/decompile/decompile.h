@@ -18,8 +18,9 @@ struct SourcePair {
   std::string train;
 };
 
-// A pair that compiles to the same three files, or every reason why none was
-// written: each names the cell, row or plan point it cannot explain.
+// A pair that compiles to the same three files, or the reasons why none was
+// written: each names a cell, row or plan point it cannot explain; after the
+// first twenty, a last reason says how many more there are.
 struct DecompileOutcome {
   std::optional<SourcePair> pair;
   std::vector<std::string> reasons;
