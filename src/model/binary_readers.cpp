@@ -100,10 +100,6 @@ std::optional<DecodeFault> read_value(std::string_view bytes, std::size_t at, st
 
 }  // namespace
 
-std::size_t line_value_size(LineTag tag) {
-  return kLineTagBytes + (tag == LineTag::Real ? kLineRealBytes : tag == LineTag::Int16 ? kLineInt16Bytes : 0);
-}
-
 SimFile decode_sim(std::string_view bytes, std::string_view name) {
   SimFile f;
   ByteReader in(bytes, name);
@@ -167,11 +163,11 @@ namespace {
 std::size_t well_formed_size(std::string_view bytes, std::size_t at) {
   if (bytes.size() - at < kLineTagBytes) return 0;
   const std::uint16_t tag = DecodeFixed16(bytes.data() + at);
-  std::size_t size = 0;
-  if (tag == static_cast<std::uint16_t>(LineTag::Empty)) size = kLineTagBytes;
-  else if (tag == static_cast<std::uint16_t>(LineTag::Int16)) size = kLineTagBytes + kLineInt16Bytes;
-  else if (tag == static_cast<std::uint16_t>(LineTag::Real)) size = kLineTagBytes + kLineRealBytes;
-  else return 0;
+  if (tag != static_cast<std::uint16_t>(LineTag::Empty) && tag != static_cast<std::uint16_t>(LineTag::Int16) &&
+      tag != static_cast<std::uint16_t>(LineTag::Real)) {
+    return 0;
+  }
+  const std::size_t size = line_value_size(static_cast<LineTag>(tag));
   return bytes.size() - at < size ? 0 : size;
 }
 

@@ -14,9 +14,6 @@
 
 namespace scenario {
 
-// Bytes of one line plan value: its 16-bit type tag and its payload.
-std::size_t line_value_size(LineTag tag);
-
 // A scenario table as read, with the byte offset where each row starts.
 struct SimFile {
   ScenarioRows rows{};

@@ -10,11 +10,6 @@
 namespace scenario {
 namespace {
 
-// A plan value's size in its file: its tag and its payload.
-std::size_t value_size(LineTag t) {
-  return kLineTagBytes + (t == LineTag::Real ? kLineRealBytes : t == LineTag::Int16 ? kLineInt16Bytes : 0);
-}
-
 // One plan value as the file holds it: its tag, then its payload.
 char* store_value(char* p, LineTag tag, double value) {
   p = StoreFixed16(p, static_cast<std::uint16_t>(tag));
@@ -77,7 +72,7 @@ std::string serialise_dat(const std::vector<TrainCell>& cells) {
 std::string serialise_linea(const LinePlan& plan) {
   std::size_t size = 0;
   for (int col = 0; col < LinePlan::kColumns; ++col) {
-    for (LineTag t : plan.tags(col)) size += value_size(t);
+    for (LineTag t : plan.tags(col)) size += line_value_size(t);
   }
   std::string out(size, '\0');
   char* p = out.data();
@@ -101,7 +96,7 @@ bool linea_matches(const LinePlan& plan, std::string_view bytes) {
     const std::vector<LineTag>& tags = plan.tags(col);
     for (std::size_t i = 0; i < values.size(); ++i) {
       const LineTag tag = tags[i];
-      const std::size_t n = value_size(tag);
+      const std::size_t n = line_value_size(tag);
       if (static_cast<std::size_t>(end - p) < n || DecodeFixed16(p) != static_cast<std::uint16_t>(tag)) return false;
       if (tag == LineTag::Int16 &&
           DecodeFixed16(p + kLineTagBytes) != static_cast<std::uint16_t>(static_cast<std::int16_t>(values[i]))) {

@@ -29,6 +29,12 @@ std::string serialise_dat(const std::vector<TrainCell>& cells);
 inline constexpr std::size_t kLineTagBytes = 2;
 inline constexpr std::size_t kLineInt16Bytes = 2;  // payload of an int16 value
 inline constexpr std::size_t kLineRealBytes = 8;   // payload of a real value
+
+// Bytes of one line plan value: its type tag and its payload.
+inline std::size_t line_value_size(LineTag tag) {
+  return kLineTagBytes + (tag == LineTag::Real ? kLineRealBytes : tag == LineTag::Int16 ? kLineInt16Bytes : 0);
+}
+
 std::string serialise_linea(const LinePlan& plan);
 
 // Whether `bytes` are exactly what serialise_linea(plan) gives, without
