@@ -44,6 +44,9 @@ std::optional<std::size_t> first_utf8_sequence(std::string_view bytes);
 // control characters escaped, everything else kept as UTF-8.
 std::string json_display_string(std::string_view utf8);
 
+// `bytes` in single quotes as shown_utf8 shows them, whole: a name in a message.
+std::string quoted_utf8(std::string_view bytes);
+
 // A path in single quotes as shown_utf8 shows it, for naming a file in a message.
 std::string quoted_path(const std::filesystem::path& path);
 

@@ -92,7 +92,7 @@ const RowFieldView kRowFieldViews[] = {
     {"end", RowField::End, [](const ScenarioRecord& r) { return text_of(r.End); }},
     {"position", RowField::Position, [](const ScenarioRecord& r) { return text_of(r.Position); }},
     {"flag", RowField::Flag, [](const ScenarioRecord& r) { return text_of(+r.Flag); }},
-    {"name", RowField::Name, [](const ScenarioRecord& r) { return "'" + shown_utf8(r.Name) + "'"; }},
+    {"name", RowField::Name, [](const ScenarioRecord& r) { return quoted_utf8(r.Name); }},
     {"word 1", RowField::Word1, [](const ScenarioRecord& r) { return text_of(r.Word1); }},
     {"word 2", RowField::Word2, [](const ScenarioRecord& r) { return text_of(r.Word2); }},
     {"word 3", RowField::Word3, [](const ScenarioRecord& r) { return text_of(r.Word3); }},
