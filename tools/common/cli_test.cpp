@@ -177,7 +177,9 @@ TEST(CommandLine, ExitStatusesInEveryHelp) {
   for (const char* command : {"init", "check", "compile", "verify", "dump", "plot", "decompile", "diff", "help"}) {
     const std::string help = run_tool({"help", command}).out;
     const std::string name = command;
-    if (name != "help") EXPECT_EQ(help, run_tool({command, "--help"}).out) << command;
+    if (name != "help") {
+      EXPECT_EQ(help, run_tool({command, "--help"}).out) << command;
+    }
     const std::string exit_text = help.substr(help.find("\nExit status: "));
     EXPECT_NE(exit_text.find("2 an"), std::string::npos) << command;
     EXPECT_EQ(exit_text.find("--werror") != std::string::npos, name == "check" || name == "compile") << command;
@@ -314,8 +316,12 @@ TEST_P(AuthorHabits, ExitStatusAndOutput) {
   } else {
     EXPECT_THAT(r.err, HasSubstr(c.err_has));
   }
-  if (*c.file_made) EXPECT_TRUE(fs::exists(c.file_made)) << c.file_made;
-  if (*c.file_absent) EXPECT_FALSE(fs::exists(c.file_absent)) << c.file_absent;
+  if (*c.file_made) {
+    EXPECT_TRUE(fs::exists(c.file_made)) << c.file_made;
+  }
+  if (*c.file_absent) {
+    EXPECT_FALSE(fs::exists(c.file_absent)) << c.file_absent;
+  }
 }
 
 const char* const kChecked =
