@@ -11,27 +11,6 @@
 
 namespace scenario {
 
-inline void PutByte(std::string& dst, std::uint8_t v) { dst.push_back(static_cast<char>(v)); }
-
-inline void PutFixed16(std::string& dst, std::uint16_t v) {
-  dst.push_back(static_cast<char>(v & 0xff));
-  dst.push_back(static_cast<char>(v >> 8));
-}
-
-inline void PutFixed32(std::string& dst, std::uint32_t v) {
-  char b[4];
-  for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
-  dst.append(b, 4);
-}
-
-inline void PutFixed64(std::string& dst, std::uint64_t v) {
-  char b[8];
-  for (int i = 0; i < 8; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xff);
-  dst.append(b, 8);
-}
-
-inline void PutDouble(std::string& dst, double v) { PutFixed64(dst, std::bit_cast<std::uint64_t>(v)); }
-
 // The longest text a record can hold: its length is a 16-bit count.
 inline constexpr std::size_t kMaxTextBytes = 0xffff;
 
@@ -46,12 +25,6 @@ inline std::uint16_t TextLength(std::string_view text) {
                                 .high = static_cast<std::int64_t>(kMaxTextBytes)});
   }
   return static_cast<std::uint16_t>(text.size());
-}
-
-// A text field: a 16-bit byte count, then the bytes (already 8-bit code page).
-inline void PutText(std::string& dst, std::string_view text) {
-  PutFixed16(dst, TextLength(text));
-  dst.append(text);
 }
 
 // Stores at a running position of a buffer that is already sized, for the
